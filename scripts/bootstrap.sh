@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, every Debian package the build, the tests and the
+# demo need, and only those that are missing. Safe to run again.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ clang libclang-rt-14-dev   # compilers; libFuzzer comes with clang's runtime
+  libgtest-dev libbenchmark-dev                    # tests and benchmarks
+  libwxgtk3.2-dev                                  # the preferences program
+  xvfb xauth xdotool imagemagick                   # driving and photographing the GUI in tests
+  python3 python3-ezdxf assimp-utils               # independent DXF readers used by the tests
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  echo "bootstrap: installing ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

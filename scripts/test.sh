@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Every test: builds under AddressSanitizer + UndefinedBehaviorSanitizer and
+# runs the whole suite (unit, end-to-end, GUI under xvfb-run, bounded fuzz runs).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/bootstrap.sh
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ctest --preset asan "$@"
