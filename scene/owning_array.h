@@ -41,6 +41,18 @@ template <class T> class COwningArray {
     template <class Pred> void RemoveIf(Pred pred) {
         std::erase_if(m_items, [&](const std::unique_ptr<T>& p) { return pred(p.get()); });
     }
+    // Deletes, in one pass, every element whose index i (counted before the
+    // call) makes pred(i) true; pred is called once per index, in order.
+    template <class Pred> void RemoveIfIndex(Pred pred) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
+            if (pred(static_cast<int>(i)))
+                m_items[i].reset();
+            else if (kept++ != i)
+                m_items[kept - 1] = std::move(m_items[i]);
+        }
+        m_items.resize(kept);
+    }
     // Gives up ownership of the element at i without deleting it.
     std::unique_ptr<T> Detach(int i) {
         auto p = std::move(m_items[static_cast<std::size_t>(i)]);
