@@ -1,0 +1,83 @@
+#include "export_object.h"
+
+#include "dxf_text.h"
+
+#include "scene/scene_document.h"
+#include "scene/scene_part.h"
+
+#include <cstddef>
+
+void CExportObject::ConvertScene(CSceneDocument& document) {
+    for (int p = 0; p < document.m_parts.GetSize(); ++p) {
+        CScenePart* part = document.m_parts[p];
+        if (part == nullptr)
+            continue;
+        CExportSurface* surface = m_surfaces[m_surfaces.Add(new CExportSurface(part->m_strName))];
+        const int base = m_points.GetSize();
+
+        // The flip changes the caller's document before anything is copied.
+        if (m_bFlipPolygons == 1)
+            part->FlipPolygons();
+
+        // Only the position is applied: the y/z exchange belongs to the writer.
+        const CScenePoint& position = part->m_transform.m_position;
+        const int pointCount = part->m_points.GetSize();
+        for (int i = 0; i < pointCount; ++i) {
+            // An empty entry stands for a point at the origin, as it is stored.
+            const CScenePoint* entry = part->m_points[i];
+            const CScenePoint point = entry != nullptr ? *entry : CScenePoint();
+            m_points.Add(new CExportPoint(point.m_x + position.m_x, point.m_y + position.m_y,
+                                          point.m_z + position.m_z));
+        }
+
+        for (int i = 0; i < part->m_polygons.GetSize(); ++i) {
+            const CScenePolygon* scenePolygon = part->m_polygons[i];
+            auto* polygon = new CExportPolygon;
+            m_polygons.Add(polygon);
+            polygon->m_pSurface = surface;
+            if (scenePolygon == nullptr)
+                continue;
+            polygon->m_points.reserve(scenePolygon->m_indices.size());
+            for (auto index : scenePolygon->m_indices) {
+                // The exchange file is outside input: a corner that names no
+                // point of its part is left out rather than read past the end.
+                if (index < 0 || index >= pointCount)
+                    continue;
+                polygon->m_points.push_back(m_points[base + static_cast<int>(index)]);
+            }
+        }
+    }
+}
+
+namespace {
+std::string PointText(const CExportPoint& point) {
+    return "Point   | X: " + FormatFixed(point.m_x) + " Y: " + FormatFixed(point.m_y) +
+           " Z: " + FormatFixed(point.m_z);
+}
+std::string SurfaceText(const CExportSurface& surface) {
+    return "Surface | Name: " + surface.m_strName;
+}
+} // namespace
+
+std::string CExportObject::Dump() const {
+    std::string text = "- Object - Points --------------\nPointCount: " +
+                       std::to_string(m_points.GetSize());
+    for (const auto& point : m_points)
+        text += "\n" + PointText(*point);
+    text += "\n- Object - Points ----------END-\n\n- Object - Surfaces --------------\nSurfacesCount: " +
+            std::to_string(m_surfaces.GetSize());
+    for (const auto& surface : m_surfaces)
+        text += "\n" + SurfaceText(*surface);
+    text += "\n- Object - Surfaces ----------END-\n\n- Object - Polygons --------------\nPolygonsCount: " +
+            std::to_string(m_polygons.GetSize());
+    for (const auto& polygon : m_polygons) {
+        text += "\nPolygon | PointCount: " + std::to_string(polygon->m_points.size());
+        if (polygon->m_pSurface != nullptr)
+            text += "\n" + SurfaceText(*polygon->m_pSurface);
+        for (const CExportPoint* point : polygon->m_points)
+            text += "\n" + PointText(*point);
+        text += "\nPolygon | END";
+    }
+    text += "\n- Object - Polygons ----------END-";
+    return text;
+}

@@ -1,0 +1,67 @@
+// CExportObject: a whole scene in the form the DXF writer needs. One flat list
+// of points in scene axes with each part's position added, one surface per
+// part (its DXF layer), and polygons that point at their points and surface.
+//
+// Ownership: the object owns every record in m_points, m_surfaces and
+// m_polygons. A polygon's m_points and m_pSurface point into the object's own
+// lists and do not own.
+#pragma once
+
+#include "export_point.h"
+#include "export_polygon.h"
+#include "export_surface.h"
+
+#include "scene/owning_array.h"
+
+#include <string>
+
+class CDxfText;
+class CSceneDocument;
+
+class CExportObject {
+  public:
+    CExportObject() = default;
+    CExportObject(const CExportObject&) = delete;
+    CExportObject& operator=(const CExportObject&) = delete;
+    virtual ~CExportObject() = default;
+
+    void SetRename(int bRename) { m_bRename = bRename; }
+    void SetFlipPolygons(int bFlipPolygons) { m_bFlipPolygons = bFlipPolygons; }
+
+    // Appends every part of document: a surface per part, the part's points
+    // with its position added, its polygons with their corners. When
+    // m_bFlipPolygons is 1 each part's FlipPolygons() runs first, changing
+    // document in place. A corner index outside its part's points is left
+    // out of the polygon (the document comes from outside and is not trusted).
+    void ConvertScene(CSceneDocument& document);
+
+    // Writes the object as a DXF file at strPath, replacing any file of that
+    // name only when the whole file was written. On success m_strInfo becomes
+    // the export summary and the result is true. On failure the result is
+    // false, strError holds the reason, m_strInfo is unchanged and the old
+    // file (if any) is whole; no partial file is left behind.
+    bool WriteDxf(const std::string& strPath, std::string& strError);
+
+    // The entity text of one polygon: a 3DFACE (for 3 or 4 points) and a
+    // closed 3D POLYLINE (any number), with CR LF line ends.
+    std::string FormatFace(const CExportPolygon& polygon) const;
+    std::string FormatPolyline(const CExportPolygon& polygon) const;
+
+    // The summary text WriteDxf leaves in m_strInfo.
+    std::string FormatSummary() const;
+
+    // Diagnostic listing of points, surfaces and polygons.
+    std::string Dump() const;
+
+    std::string m_strInfo = "OK";
+    COwningArray<CExportPoint> m_points;
+    COwningArray<CExportPolygon> m_polygons;
+    COwningArray<CExportSurface> m_surfaces;
+    int m_bRename = 1;
+    int m_bFlipPolygons = 0;
+};
+
+// The entity of one polygon appended to out, with layer as its group 8: the
+// one formatting path behind FormatFace, FormatPolyline and WriteDxf.
+void AppendDxfFace(CDxfText& out, const CExportPolygon& polygon, const std::string& layer);
+void AppendDxfPolyline(CDxfText& out, const CExportPolygon& polygon, const std::string& layer);

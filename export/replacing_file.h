@@ -1,0 +1,40 @@
+// CReplacingFile: writes a file that replaces another, so that a failed write
+// loses nothing. The bytes go to a new temporary file in the target's own
+// folder (same file system, so the final rename is atomic); Commit() closes it
+// and renames it over the target. Until then the target is untouched, and a
+// file that is not committed is removed by the destructor.
+//
+// Errors come back as false with a reason in GetError() (the system's text for
+// the failing call, e.g. "No such file or directory"); nothing throws.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class CReplacingFile {
+  public:
+    CReplacingFile() = default;
+    CReplacingFile(const CReplacingFile&) = delete;
+    CReplacingFile& operator=(const CReplacingFile&) = delete;
+    ~CReplacingFile();
+
+    // Refuses a target that is a folder or an existing read-only file (no
+    // write permission bit set), then creates the temporary file. An existing
+    // target's permission bits are given to the new file.
+    bool Open(const std::string& path);
+    // Writes all of data, in as many calls as the system needs.
+    bool Write(const char* data, std::size_t size);
+    // Closes the temporary file and renames it over the target.
+    bool Commit();
+
+    const std::string& GetError() const { return m_strError; }
+
+  private:
+    bool Fail(int error);
+    void Discard();
+
+    std::string m_strPath;
+    std::string m_strTempPath;
+    std::string m_strError;
+    int m_fd = -1;
+};

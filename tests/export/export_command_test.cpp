@@ -1,0 +1,340 @@
+// The export command end to end: exchange file in, settings, dialog, DXF out,
+// messages in the transcript. The exchange file must never change.
+#include "export_command.h"
+#include "export_test_util.h"
+#include "scene_builder.h"
+
+#include "platform/application.h"
+#include "platform/memory_profile.h"
+#include "scene/exchange_file.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <sstream>
+
+using namespace exporttest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kEmptyDxf =
+    "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  0\r\nENDSEC\r\n"
+    "  0\r\nSECTION\r\n  2\r\nTABLES\r\n  0\r\nTABLE\r\n  2\r\nLAYER\r\n 70\r\n0\r\n"
+    "  0\r\nENDTAB\r\n  0\r\nENDSEC\r\n"
+    "  0\r\nSECTION\r\n  2\r\nBLOCKS\r\n  0\r\nENDSEC\r\n"
+    "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
+    "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+
+std::string Summary(int points, int polygons, int parts) {
+    return std::string(19, ' ') + "OK - Export was successful\n\n-- DXF EXPORT INFO " +
+           std::string(67, '-') + "\n\n  Points Count: " + std::to_string(points) +
+           "\n  Polygons Count: " + std::to_string(polygons) +
+           "\n  Parts Count: " + std::to_string(parts) + "\n";
+}
+
+std::string InfoBox(const std::string& text) {
+    return "[message icon=none buttons=ok]\n" + text + "\n[end]\n";
+}
+
+// Answers the Save As dialog with a fixed path and records how it was asked.
+class CRecordingDialogs : public CUserDialogs {
+  public:
+    explicit CRecordingDialogs(std::string savePath) : m_savePath(std::move(savePath)) {}
+    int Ask(const std::string&, MessageIcon, MessageButtons buttons) override {
+        return buttons == MessageButtons::YesNo ? IDNO : IDOK;
+    }
+    std::string ChooseOpenFile(const std::string&, const std::string&) override {
+        ++m_nOpenCalls;
+        return {};
+    }
+    std::string ChooseSaveFile(const std::string& filter, const std::string& defaultExt) override {
+        ++m_nSaveCalls;
+        m_filter = filter;
+        m_defaultExt = defaultExt;
+        return m_savePath;
+    }
+
+    std::string m_savePath;
+    int m_nSaveCalls = 0;
+    int m_nOpenCalls = 0;
+    std::string m_filter;
+    std::string m_defaultExt;
+};
+
+// A host folder with an exchange file, an in-memory profile pointing at it,
+// recorded dialogs and a transcript.
+class ExportCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = ScratchDir();
+        m_host = m_dir / "host";
+        fs::create_directories(m_host / "PlugIns");
+        MakeApp("");
+        m_profile->Write("Paths", "ApplicationPath", m_host.string());
+    }
+
+    // A new application object with the same profile values.
+    void MakeApp(const std::string& savePath) {
+        auto profile = std::make_unique<CMemoryProfile>();
+        if (m_profile != nullptr)
+            for (const auto& [key, value] : m_profile->GetValues())
+                profile->Write(key.first, key.second, value);
+        auto dialogs = std::make_unique<CRecordingDialogs>(savePath);
+        m_profile = profile.get();
+        m_dialogs = dialogs.get();
+        m_transcript.str("");
+        m_app = std::make_unique<CApplication>(std::move(profile), std::move(dialogs), &m_transcript);
+    }
+
+    void Set(const std::string& key, const std::string& value) { m_profile->Write("Karvel", key, value); }
+
+    fs::path ExchangePath() const { return m_host / "PlugIns" / "qrplugin.qrc"; }
+
+    void WriteScene(CSceneDocument& doc) {
+        WriteExchangeFile(doc, kExchangeFileName, *m_app);
+        m_transcript.str("");
+    }
+
+    // Runs the command and checks what every run must hold: result 2 and an
+    // exchange file byte for byte as before.
+    void Run() {
+        const bool had = fs::exists(ExchangePath());
+        const std::string before = had ? ReadFile(ExchangePath()) : "";
+        EXPECT_EQ(RunExportCommand(*m_app), 2);
+        EXPECT_EQ(fs::exists(ExchangePath()), had);
+        if (had)
+            EXPECT_TRUE(ReadFile(ExchangePath()) == before) << "the exchange file changed";
+    }
+
+    // The profile reads of section "Karvel", in order.
+    std::vector<std::string> KarvelReads() const {
+        std::vector<std::string> keys;
+        for (const auto& [section, key] : m_profile->GetReads())
+            if (section == "Karvel")
+                keys.push_back(key);
+        return keys;
+    }
+
+    void WriteTwoPartScene() {
+        CSceneDocument doc;
+        AddPart(doc, "Roof 1", {{0, 0, 0}, {1, 0, 0}, {1, 2, 3}}, {{0, 1, 2}}, {0, 0, 0});
+        AddPart(doc, "Wall", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}}, {10, 0, -5});
+        WriteScene(doc);
+    }
+
+    fs::path m_dir;
+    fs::path m_host;
+    CMemoryProfile* m_profile = nullptr;
+    CRecordingDialogs* m_dialogs = nullptr;
+    std::ostringstream m_transcript;
+    std::unique_ptr<CApplication> m_app;
+};
+
+const std::string kTwoPartEntities =
+    Crlf("  0\n3DFACE\n  8\nRoof_1\n"
+         " 10\n0.000000\n 20\n0.000000\n 30\n0.000000\n"
+         " 11\n1.000000\n 21\n0.000000\n 31\n0.000000\n"
+         " 12\n1.000000\n 22\n3.000000\n 32\n2.000000\n"
+         " 13\n1.000000\n 23\n3.000000\n 33\n2.000000\n"
+         "  0\n3DFACE\n  8\nWall\n"
+         " 10\n10.000000\n 20\n-5.000000\n 30\n0.000000\n"
+         " 11\n11.000000\n 21\n-5.000000\n 31\n0.000000\n"
+         " 12\n11.000000\n 22\n-5.000000\n 32\n1.000000\n"
+         " 13\n10.000000\n 23\n-5.000000\n 33\n1.000000\n");
+
+std::string TwoPartDxf(const std::string& roofLayer) {
+    std::string layers;
+    for (const std::string& name : {roofLayer, std::string("Wall")})
+        layers += Crlf("  0\nLAYER\n  2\n" + name + "\n 70\n    64\n 62\n     7\n  6\nCONTINUOUS\n");
+    std::string entities = kTwoPartEntities;
+    if (roofLayer != "Roof_1")
+        entities.replace(entities.find("Roof_1"), 6, roofLayer);
+    return Crlf("  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n"
+                "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n 70\n2\n") +
+           layers +
+           Crlf("  0\nENDTAB\n  0\nENDSEC\n  0\nSECTION\n  2\nBLOCKS\n  0\nENDSEC\n"
+                "  0\nSECTION\n  2\nENTITIES\n") +
+           entities + Crlf("  0\nENDSEC\n  0\nEOF\n");
+}
+
+} // namespace
+
+TEST_F(ExportCommand, DefaultsWhenTheKeysAreMissing) {
+    WriteTwoPartScene();
+    const auto out = m_dir / "out.dxf";
+    m_dialogs->m_savePath = out.string();
+    Run();
+    EXPECT_EQ(m_dialogs->m_nSaveCalls, 1);
+    EXPECT_EQ(m_dialogs->m_filter, "DXF Object (*.dxf)|*.dxf|All Files (*.*)|*.*");
+    EXPECT_EQ(m_dialogs->m_defaultExt, ".dxf");
+    EXPECT_EQ(m_dialogs->m_nOpenCalls, 0);
+    // Renaming on, no flip, summary shown.
+    EXPECT_EQ(ReadFile(out), TwoPartDxf("Roof_1"));
+    EXPECT_EQ(m_transcript.str(), InfoBox(Summary(7, 2, 2)));
+    EXPECT_EQ(KarvelReads(), (std::vector<std::string>{"export_rename", "export_flip_poly",
+                                                        "export_use_def_dxf", "export_view_info"}));
+}
+
+TEST_F(ExportCommand, RenameOffOrNotExactlyOneKeepsPartNames) {
+    WriteTwoPartScene();
+    for (const char* value : {"0", "2", "-1"}) {
+        SCOPED_TRACE(value);
+        Set("export_rename", value);
+        const auto out = m_dir / (std::string("r") + value + ".dxf");
+        m_dialogs->m_savePath = out.string();
+        Run();
+        EXPECT_EQ(ReadFile(out), TwoPartDxf("Roof 1"));
+    }
+}
+
+TEST_F(ExportCommand, DefaultPathOverwritesWithoutAsking) {
+    WriteTwoPartScene();
+    const auto out = m_dir / "default.dxf";
+    WriteFile(out, "an older export");
+    Set("export_use_def_dxf", "1");
+    Set("export_def_dxf", out.string());
+    Run();
+    EXPECT_EQ(m_dialogs->m_nSaveCalls, 0);
+    EXPECT_EQ(ReadFile(out), TwoPartDxf("Roof_1"));
+    EXPECT_EQ(m_transcript.str(), InfoBox(Summary(7, 2, 2)));
+    EXPECT_EQ(KarvelReads(), (std::vector<std::string>{"export_rename", "export_flip_poly",
+                                                        "export_use_def_dxf", "export_view_info",
+                                                        "export_def_dxf"}));
+}
+
+TEST_F(ExportCommand, DefaultPathEmptyWritesNothingAndSaysNothing) {
+    WriteTwoPartScene();
+    Set("export_use_def_dxf", "1");
+    m_dialogs->m_savePath = (m_dir / "never.dxf").string();
+    Run();
+    EXPECT_EQ(m_dialogs->m_nSaveCalls, 0);
+    EXPECT_EQ(m_transcript.str(), "");
+    EXPECT_EQ(CountFiles(m_dir), 1); // the host folder only
+}
+
+TEST_F(ExportCommand, UseDefaultOtherThanOneShowsTheDialog) {
+    WriteTwoPartScene();
+    Set("export_use_def_dxf", "2");
+    Set("export_def_dxf", (m_dir / "default.dxf").string());
+    const auto out = m_dir / "chosen.dxf";
+    m_dialogs->m_savePath = out.string();
+    Run();
+    EXPECT_EQ(m_dialogs->m_nSaveCalls, 1);
+    EXPECT_TRUE(fs::exists(out));
+    EXPECT_FALSE(fs::exists(m_dir / "default.dxf"));
+    // export_def_dxf is read only when it is used.
+    EXPECT_EQ(KarvelReads().size(), 4u);
+}
+
+TEST_F(ExportCommand, CancelWritesNothing) {
+    WriteTwoPartScene();
+    m_dialogs->m_savePath = "";
+    Run();
+    EXPECT_EQ(m_dialogs->m_nSaveCalls, 1);
+    EXPECT_EQ(m_transcript.str(), "");
+    EXPECT_EQ(CountFiles(m_dir), 1);
+}
+
+TEST_F(ExportCommand, ViewInfoOffWritesWithoutMessage) {
+    WriteTwoPartScene();
+    for (const char* value : {"0", "2"}) {
+        Set("export_view_info", value);
+        const auto out = m_dir / (std::string("v") + value + ".dxf");
+        m_dialogs->m_savePath = out.string();
+        m_transcript.str("");
+        Run();
+        EXPECT_EQ(ReadFile(out), TwoPartDxf("Roof_1"));
+        EXPECT_EQ(m_transcript.str(), "");
+    }
+}
+
+TEST_F(ExportCommand, TwoFlippedExportsInARowGiveTheSameFile) {
+    CSceneDocument doc;
+    AddPart(doc, "A", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 1, 2, 3}, {0, 1, 2, 3, 0}});
+    WriteScene(doc);
+    Set("export_flip_poly", "1");
+    m_dialogs->m_savePath = (m_dir / "one.dxf").string();
+    Run();
+    m_dialogs->m_savePath = (m_dir / "two.dxf").string();
+    Run();
+    const std::string one = ReadFile(m_dir / "one.dxf");
+    EXPECT_EQ(one, ReadFile(m_dir / "two.dxf"));
+
+    Set("export_flip_poly", "0");
+    m_dialogs->m_savePath = (m_dir / "plain.dxf").string();
+    Run();
+    const std::string plain = ReadFile(m_dir / "plain.dxf");
+    EXPECT_NE(one, plain);
+    // Flipped: the triangle starts at its last corner.
+    EXPECT_NE(one.find("  8\r\nA\r\n 10\r\n1.000000\r\n 20\r\n0.000000\r\n 30\r\n1.000000\r\n"), std::string::npos);
+    EXPECT_NE(plain.find("  8\r\nA\r\n 10\r\n0.000000\r\n 20\r\n0.000000\r\n 30\r\n0.000000\r\n"), std::string::npos);
+}
+
+TEST_F(ExportCommand, WrongMagicShowsInvalidFormatThenWritesAnEmptyDxf) {
+    // A real scene file whose magic has one letter changed: the reader stops
+    // at the magic, so the document stays empty.
+    WriteTwoPartScene();
+    std::string bytes = ReadFile(ExchangePath());
+    const auto magic = bytes.find("QRCAD");
+    ASSERT_NE(magic, std::string::npos);
+    bytes[magic + 4] = 'X';
+    WriteFile(ExchangePath(), bytes);
+    const auto out = m_dir / "empty.dxf";
+    m_dialogs->m_savePath = out.string();
+    Run();
+    EXPECT_EQ(m_dialogs->m_nSaveCalls, 1);
+    EXPECT_EQ(ReadFile(out), kEmptyDxf);
+    const std::string transcript = m_transcript.str();
+    const auto invalid = transcript.find("\nInvalid File Format!\n[end]\n");
+    ASSERT_NE(invalid, std::string::npos) << transcript;
+    EXPECT_EQ(transcript.substr(transcript.find("[end]\n", invalid) + 6), InfoBox(Summary(0, 0, 0)));
+}
+
+TEST_F(ExportCommand, MissingExchangeFileWritesAnEmptyDxf) {
+    const auto out = m_dir / "empty.dxf";
+    m_dialogs->m_savePath = out.string();
+    Run();
+    EXPECT_EQ(ReadFile(out), kEmptyDxf);
+    EXPECT_EQ(m_transcript.str(), InfoBox(Summary(0, 0, 0)));
+}
+
+TEST_F(ExportCommand, DamagedExchangeFileIsReportedAndNothingIsWritten) {
+    WriteTwoPartScene();
+    const std::string whole = ReadFile(ExchangePath());
+    // Cut inside the document record: after the magic, before the end.
+    WriteFile(ExchangePath(), whole.substr(0, whole.size() / 2));
+    m_dialogs->m_savePath = (m_dir / "never.dxf").string();
+    Run();
+    EXPECT_EQ(m_dialogs->m_nSaveCalls, 0);
+    EXPECT_FALSE(fs::exists(m_dir / "never.dxf"));
+    const std::string transcript = m_transcript.str();
+    EXPECT_EQ(transcript.rfind("[message icon=stop buttons=ok]\n", 0), 0u) << transcript;
+    EXPECT_NE(transcript.find(ExchangePath().string()), std::string::npos) << transcript;
+    EXPECT_NE(transcript.find("Nothing was exported."), std::string::npos) << transcript;
+    EXPECT_EQ(transcript.find("Export was successful"), std::string::npos);
+}
+
+TEST_F(ExportCommand, UnwritableTargetIsReportedAndTheOldFileStaysWhole) {
+    WriteTwoPartScene();
+    const auto locked = m_dir / "locked.dxf";
+    WriteFile(locked, "an older export");
+    fs::permissions(locked, fs::perms::owner_read);
+    const auto missing = m_dir / "no-such-folder" / "x.dxf";
+    struct Case {
+        fs::path path;
+        std::string reason;
+    };
+    for (const Case& c : {Case{locked, "Permission denied"}, Case{missing, "No such file or directory"}}) {
+        SCOPED_TRACE(c.path.string());
+        m_dialogs->m_savePath = c.path.string();
+        m_transcript.str("");
+        Run();
+        EXPECT_EQ(m_transcript.str(), "[message icon=stop buttons=ok]\nThe DXF file \"" + c.path.string() +
+                                          "\" could not be written: " + c.reason +
+                                          ".\nNothing was exported; an existing file of that name is unchanged.\n[end]\n");
+    }
+    EXPECT_EQ(ReadFile(locked), "an older export");
+    EXPECT_FALSE(fs::exists(m_dir / "no-such-folder"));
+    EXPECT_EQ(CountFiles(m_dir), 2);
+}

@@ -1,0 +1,61 @@
+// The built module as the host sees it: loaded with dlopen, ExecutePlugin and
+// PluginVersionInfo exported, nothing else of ours visible.
+#include "platform/application.h"
+#include "platform/memory_profile.h"
+#include "platform/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+struct Module {
+    void* handle = dlopen(QR_BRASK_EXPORT_MODULE, RTLD_NOW | RTLD_LOCAL);
+    ~Module() {
+        if (handle != nullptr)
+            dlclose(handle);
+    }
+};
+
+} // namespace
+
+TEST(BraskExportModule, ExportsEntryPointAndVersionText) {
+    Module module;
+    ASSERT_NE(module.handle, nullptr) << dlerror();
+    auto version = reinterpret_cast<const char* (*)()>(dlsym(module.handle, "PluginVersionInfo"));
+    ASSERT_NE(version, nullptr);
+    EXPECT_STREQ(version(), "CompanyName=Brask Design\nFileVersion=1.0\nProductVersion=1.0\n"
+                            "FileDescription=Object export plugin for Quarrion\n");
+    EXPECT_NE(dlsym(module.handle, "ExecutePlugin"), nullptr);
+    // The command and the writer stay inside the module.
+    EXPECT_EQ(dlsym(module.handle, "_Z16RunExportCommandR12CApplication"), nullptr);
+}
+
+TEST(BraskExportModule, ExecutePluginAnswersTwoAndWritesTheFile) {
+    Module module;
+    ASSERT_NE(module.handle, nullptr) << dlerror();
+    auto execute = reinterpret_cast<int (*)()>(dlsym(module.handle, "ExecutePlugin"));
+    ASSERT_NE(execute, nullptr);
+
+    auto dir = std::filesystem::path(QR_BINARY_DIR) / "test-work" / "export" / "module";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    auto profile = std::make_unique<CMemoryProfile>();
+    profile->Write("Paths", "ApplicationPath", (dir / "host").string());
+    std::ostringstream transcript;
+    CApplication app(std::move(profile),
+                     std::make_unique<CScriptedDialogs>(std::deque<std::string>{}, std::nullopt,
+                                                        (dir / "scene").string()),
+                     &transcript);
+    AfxSetApp(&app);
+    const int result = execute();
+    AfxSetApp(nullptr);
+    EXPECT_EQ(result, 2);
+    // No exchange file: an empty scene, written where the dialog said, with
+    // the dialog's default extension.
+    EXPECT_TRUE(std::filesystem::exists(dir / "scene.dxf"));
+    EXPECT_NE(transcript.str().find("OK - Export was successful"), std::string::npos);
+}
