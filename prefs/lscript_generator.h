@@ -1,0 +1,37 @@
+// The LScript "Karvel.ls": run in LightWave Modeler, it saves the object being
+// edited to the default object path and confirms it, so that the import
+// plug-in (with "use_def_lwo" on) reads exactly the object the script saved.
+//
+// File format: five lines with CR LF line ends and none after the closing
+// "}" (the Windows text-mode layout Modeler expects):
+//   main
+//   {
+//     save("P");
+//     info("OK - object was saved as P");
+//   }
+// where P is the path field's text with every "\" turned into "/".
+#pragma once
+
+#include <string>
+
+constexpr const char* kLScriptFileName = "Karvel.ls";
+
+struct LScriptResult {
+    bool bOk = false;
+    std::string strFile;    // the full name of the file meant to be written
+    std::string strReason;  // why nothing was written; empty on success
+};
+
+// The script text for objectPath, or false with reason filled when the path
+// cannot be put inside an LScript string literal: a double quote would end
+// the literal and let the rest of the path run as script code, and a line
+// break would split the statement. LScript strings have no escape we could
+// rely on, so such a path is refused rather than altered.
+bool BuildLScriptText(const std::string& objectPath, std::string& text, std::string& reason);
+
+// Writes kLScriptFileName into pluginDir (which ends in "/", or is "" for the
+// current folder) through a temporary file in the same folder renamed over
+// the old one, so a failed write never leaves a half-written script and an
+// existing one stays whole. Never throws for a file-system failure: the
+// result names the file and the reason.
+LScriptResult WriteLScript(const std::string& pluginDir, const std::string& objectPath);

@@ -1,0 +1,154 @@
+#include "prefs_dlg.h"
+
+#include "about_dlg.h"
+#include "artwork.h"
+#include "dialog_units.h"
+#include "lscript_generator.h"
+#include "resource_ids.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/msgdlg.h>
+#include <wx/statbmp.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+// Which setting each check box edits.
+struct CheckEntry {
+    int nId;
+    PrefsFlag flag;
+};
+constexpr std::array<CheckEntry, kPrefsFlagCount> kChecks{{
+    {IDC_USE_DEF_LWO, PrefsFlag::UseDefLwo},
+    {IDC_VZDY_UPDATE, PrefsFlag::VzdyUpdate},
+    {IDC_VIEW_INFO, PrefsFlag::ViewInfo},
+    {IDC_FLIP_POLY, PrefsFlag::FlipPoly},
+    {IDC_EXPORT_RENAME, PrefsFlag::ExportRename},
+    {IDC_EXPORT_FLIP_POLY, PrefsFlag::ExportFlipPoly},
+    {IDC_EXPORT_USE_DEF_DXF, PrefsFlag::ExportUseDefDxf},
+    {IDC_EXPORT_VIEW_INFO, PrefsFlag::ExportViewInfo},
+}};
+
+std::size_t Index(PrefsFlag flag) { return static_cast<std::size_t>(flag); }
+
+}  // namespace
+
+CPrefsDlg::CPrefsDlg(CApplication& app)
+    : wxDialog(nullptr, IDD_KARVEL_PREFS_DIALOG, "Brask Plugins Prefs", wxDefaultPosition,
+               wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
+      m_model(app) {
+    SetFont(GetDialogFont());
+    m_icons = MakeProgramIcons();
+    SetIcons(m_icons);
+
+    // A window manager shows the icon of a minimised window itself, so there
+    // is no minimised-state painting of our own. GTK gives a program no way
+    // to add entries to the window's system (title bar) menu, so the About
+    // box opens from the "About" button only.
+
+    m_model.Load();
+    CreateControls();
+
+    Bind(wxEVT_BUTTON, &CPrefsDlg::OnOK, this, wxID_OK);
+    Bind(wxEVT_TEXT_ENTER, &CPrefsDlg::OnOK, this, IDC_DEF_LWO);
+    Bind(wxEVT_TEXT_ENTER, &CPrefsDlg::OnOK, this, IDC_EXPORT_DEF_DXF);
+    Bind(wxEVT_BUTTON, &CPrefsDlg::OnAbout, this, IDC_ABOUT);
+    Bind(wxEVT_BUTTON, &CPrefsDlg::OnCreateLScript, this, IDC_CREATE_LSCRIPT);
+    Bind(wxEVT_CHECKBOX, &CPrefsDlg::OnCheck, this, IDC_USE_DEF_LWO, IDC_EXPORT_VIEW_INFO);
+    // Cancel, Escape and the close box keep wxDialog's own handling: the
+    // dialog ends with wxID_CANCEL and nothing is written.
+}
+
+void CPrefsDlg::CreateControls() {
+    using Fit = CTemplateLayout::Fit;
+    CTemplateLayout layout(this, 258, 258);
+    // Created in the order of the dialog template, which is the tab order.
+    auto button = [&](int id, const char* text, const DluRect& r) {
+        return layout.Add(new wxButton(this, id, text), r, Fit::Button);
+    };
+    auto label = [&](const char* text, const DluRect& r) {
+        layout.Add(new wxStaticText(this, wxID_ANY, text), r, Fit::Text);
+    };
+    auto edit = [&](int id, const std::string& value, const DluRect& r) {
+        // Enter in a path field saves, as the default button would.
+        return layout.Add(new wxTextCtrl(this, id, wxString::FromUTF8(value), wxDefaultPosition,
+                                         wxDefaultSize, wxTE_PROCESS_ENTER),
+                          r, Fit::Box);
+    };
+    auto check = [&](int id, const char* text, const DluRect& r) {
+        auto* box = layout.Add(new wxCheckBox(this, id, text), r, Fit::Control);
+        for (const CheckEntry& entry : kChecks) {
+            if (entry.nId == id) {
+                box->SetValue(m_model.IsChecked(entry.flag));
+                m_apCheck[Index(entry.flag)] = box;
+            }
+        }
+    };
+    auto group = [&](const char* text, const DluRect& r) {
+        layout.Add(new wxStaticBox(this, wxID_ANY, text), r, Fit::Box);
+    };
+
+    wxButton* save = button(wxID_OK, "Save", {7, 231, 100, 14});
+    save->SetDefault();
+    button(wxID_CANCEL, "Cancel", {113, 231, 50, 14});
+    label("Path to LWO/DXF object", {12, 22, 63, 8});
+    m_pDefLwo = edit(IDC_DEF_LWO, m_model.GetDefLwo(), {79, 19, 163, 13});
+    check(IDC_USE_DEF_LWO, "Don't show file dialog (use LWO/DXF object mentioned above)",
+          {14, 37, 224, 17});
+    check(IDC_VZDY_UPDATE, "Do always part update (Don't ask update/add)", {14, 52, 200, 15});
+    check(IDC_VIEW_INFO, "Show info after import", {14, 70, 104, 10});
+    button(IDC_ABOUT, "About", {113, 213, 50, 14});
+    button(IDC_CREATE_LSCRIPT, "Create LScript", {7, 212, 100, 14});
+    check(IDC_FLIP_POLY, "Flip polygons", {14, 85, 104, 10});
+    group("Import to Quarrion", {7, 7, 244, 96});
+    group("Export from Quarrion", {7, 108, 244, 95});
+    check(IDC_EXPORT_RENAME, "Change part names (usually necessary)", {14, 154, 226, 14});
+    check(IDC_EXPORT_FLIP_POLY, "Flip polygons", {14, 186, 149, 10});
+    // A bitmap picture control takes its bitmap's own size at its position.
+    layout.Add(new wxStaticBitmap(this, wxID_ANY, MakeLogoBitmap()), {169, 207, 82, 44},
+               Fit::Natural);
+    label("Path to default DXF", {14, 123, 63, 8});
+    m_pExportDefDxf = edit(IDC_EXPORT_DEF_DXF, m_model.GetExportDefDxf(), {82, 120, 163, 13});
+    check(IDC_EXPORT_USE_DEF_DXF, "Don't show file dialog (use DXF object mentioned above)",
+          {14, 137, 224, 17});
+    check(IDC_EXPORT_VIEW_INFO, "Show info after export", {14, 171, 104, 10});
+    layout.Finish();
+
+    // The first tab stop has the focus when the dialog opens.
+    save->SetFocus();
+}
+
+void CPrefsDlg::OnOK(wxCommandEvent& /*event*/) {
+    m_model.SetDefLwo(m_pDefLwo->GetValue().utf8_string());
+    m_model.SetExportDefDxf(m_pExportDefDxf->GetValue().utf8_string());
+    m_model.Save();
+    EndModal(wxID_OK);
+}
+
+void CPrefsDlg::OnCheck(wxCommandEvent& event) {
+    for (const CheckEntry& entry : kChecks) {
+        if (entry.nId == event.GetId()) {
+            m_model.SetChecked(entry.flag, event.IsChecked());
+        }
+    }
+}
+
+void CPrefsDlg::OnAbout(wxCommandEvent& /*event*/) {
+    CAboutDlg about(this);
+    about.ShowModal();
+}
+
+void CPrefsDlg::OnCreateLScript(wxCommandEvent& /*event*/) {
+    // The path as typed now, saved or not; the settings stay as they are.
+    LScriptResult result = WriteLScript(m_model.GetPluginDir(), m_pDefLwo->GetValue().utf8_string());
+    if (result.bOk) {
+        wxMessageBox("Karvel.ls successfuly created", "LS Create", wxOK | wxICON_INFORMATION, this);
+        return;
+    }
+    wxMessageBox(wxString::FromUTF8("Karvel.ls could not be created.\n\nFile: " + result.strFile +
+                                    "\nReason: " + result.strReason),
+                 "LS Create", wxOK | wxICON_ERROR, this);
+}

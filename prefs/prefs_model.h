@@ -1,0 +1,69 @@
+// CPrefsModel: what the preferences dialog does, apart from how it is drawn.
+// It reads the host folder and the ten plug-in settings through the
+// application object's profile operations (the same store the plug-ins read)
+// and writes the ten back. It holds no GUI and is driven directly by tests.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+class CApplication;
+
+// The eight check-box settings of section "Karvel", in the order they are
+// read and written (the two path settings sit between FlipPoly and
+// ExportRename in that order).
+enum class PrefsFlag : std::size_t {
+    UseDefLwo,
+    VzdyUpdate,
+    ViewInfo,
+    FlipPoly,
+    ExportRename,
+    ExportFlipPoly,
+    ExportUseDefDxf,
+    ExportViewInfo,
+};
+constexpr std::size_t kPrefsFlagCount = 8;
+
+class CPrefsModel {
+  public:
+    // app is not owned and must outlive the model.
+    explicit CPrefsModel(CApplication& app);
+
+    // Reads "ApplicationPath" of "Paths" (giving the plug-in folder), then the
+    // ten settings with the program's defaults. Missing or unreadable values
+    // take the defaults; nothing is reported.
+    void Load();
+    // Writes all ten settings, changed or not, in the reading order. A flag the
+    // user never touched is written back exactly as it was read (even 2 or -1);
+    // a touched one as 0 or 1. Write failures are ignored, as the plug-ins
+    // ignore them too.
+    void Save();
+
+    // The plug-in folder with a trailing "/", the one the plug-ins use.
+    const std::string& GetPluginDir() const { return m_strPluginDir; }
+
+    const std::string& GetDefLwo() const { return m_strDefLwo; }
+    void SetDefLwo(std::string value) { m_strDefLwo = std::move(value); }
+    const std::string& GetExportDefDxf() const { return m_strExportDefDxf; }
+    void SetExportDefDxf(std::string value) { m_strExportDefDxf = std::move(value); }
+
+    // The stored number as read (any value), or 0 / 1 once the user set it.
+    int GetFlag(PrefsFlag flag) const { return m_anFlags[static_cast<std::size_t>(flag)]; }
+    // A check box shows a flag as checked when it is non-zero.
+    bool IsChecked(PrefsFlag flag) const { return GetFlag(flag) != 0; }
+    // The user's choice: from now on the flag is exactly 0 or 1.
+    void SetChecked(PrefsFlag flag, bool checked) {
+        m_anFlags[static_cast<std::size_t>(flag)] = checked ? 1 : 0;
+    }
+
+    // Profile key of a flag (for messages and tests).
+    static const char* GetFlagKey(PrefsFlag flag);
+
+  private:
+    CApplication& m_app;
+    std::string m_strPluginDir;
+    std::string m_strDefLwo;
+    std::string m_strExportDefDxf;
+    std::array<int, kPrefsFlagCount> m_anFlags{};
+};

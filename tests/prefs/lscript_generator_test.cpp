@@ -1,0 +1,119 @@
+// The LScript text byte for byte, the refusals, and writing the file.
+#include "lscript_generator.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class LScriptFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = fs::path(QR_BINARY_DIR) / "prefs-test-tmp" /
+                (std::string("lscript-") +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                 std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    std::string PluginDir() const { return m_dir.string() + "/"; }
+    std::size_t FileCount() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), {}));
+    }
+    fs::path m_dir;
+};
+
+std::string Build(const std::string& path) {
+    std::string text;
+    std::string reason;
+    EXPECT_TRUE(BuildLScriptText(path, text, reason)) << reason;
+    EXPECT_EQ(reason, "");
+    return text;
+}
+
+}  // namespace
+
+TEST(LScriptText, EmptyPath) {
+    EXPECT_EQ(Build(""),
+              "main\r\n{\r\n  save(\"\");\r\n  info(\"OK - object was saved as \");\r\n}");
+}
+
+TEST(LScriptText, BackslashesBecomeForwardSlashes) {
+    EXPECT_EQ(Build("C:\\LW\\Objects\\crate 1.lwo"),
+              "main\r\n{\r\n  save(\"C:/LW/Objects/crate 1.lwo\");\r\n"
+              "  info(\"OK - object was saved as C:/LW/Objects/crate 1.lwo\");\r\n}");
+    EXPECT_EQ(Build("\\\\server\\\\share\\"),
+              "main\r\n{\r\n  save(\"//server//share/\");\r\n"
+              "  info(\"OK - object was saved as //server//share/\");\r\n}");
+}
+
+TEST(LScriptText, ForwardSlashesStay) {
+    EXPECT_EQ(Build("/home/u/objects/site.lwo"),
+              "main\r\n{\r\n  save(\"/home/u/objects/site.lwo\");\r\n"
+              "  info(\"OK - object was saved as /home/u/objects/site.lwo\");\r\n}");
+}
+
+TEST(LScriptText, RefusesWhatWouldBreakTheStringLiteral) {
+    for (const std::string path : {"C:\\a\".lwo", "\"", "a\");run(\"evil", "a\nb", "a\rb"}) {
+        std::string text = "untouched";
+        std::string reason;
+        EXPECT_FALSE(BuildLScriptText(path, text, reason)) << path;
+        EXPECT_FALSE(reason.empty()) << path;
+        EXPECT_EQ(text, "untouched") << path;
+    }
+}
+
+TEST_F(LScriptFile, WritesTheScriptIntoThePluginFolder) {
+    LScriptResult result = WriteLScript(PluginDir(), "D:\\objs\\x.lwo");
+    ASSERT_TRUE(result.bOk) << result.strReason;
+    EXPECT_EQ(result.strFile, PluginDir() + "Karvel.ls");
+    EXPECT_EQ(ReadBytes(m_dir / "Karvel.ls"),
+              "main\r\n{\r\n  save(\"D:/objs/x.lwo\");\r\n"
+              "  info(\"OK - object was saved as D:/objs/x.lwo\");\r\n}");
+    EXPECT_EQ(FileCount(), 1u) << "no temporary file left behind";
+}
+
+TEST_F(LScriptFile, OverwritesAnExistingScript) {
+    std::ofstream(m_dir / "Karvel.ls", std::ios::binary) << std::string(500, 'x');
+    ASSERT_TRUE(WriteLScript(PluginDir(), "").bOk);
+    EXPECT_EQ(ReadBytes(m_dir / "Karvel.ls"),
+              "main\r\n{\r\n  save(\"\");\r\n  info(\"OK - object was saved as \");\r\n}");
+    EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(LScriptFile, DoubleQuoteIsRefusedAndNothingWritten) {
+    LScriptResult result = WriteLScript(PluginDir(), "C:\\evil\".lwo");
+    EXPECT_FALSE(result.bOk);
+    EXPECT_EQ(result.strFile, PluginDir() + "Karvel.ls");
+    EXPECT_NE(result.strReason.find("double quote"), std::string::npos) << result.strReason;
+    EXPECT_EQ(FileCount(), 0u);
+}
+
+TEST_F(LScriptFile, RefusalKeepsAnExistingScriptWhole) {
+    ASSERT_TRUE(WriteLScript(PluginDir(), "/a.lwo").bOk);
+    const std::string before = ReadBytes(m_dir / "Karvel.ls");
+    EXPECT_FALSE(WriteLScript(PluginDir(), "/b\".lwo").bOk);
+    EXPECT_EQ(ReadBytes(m_dir / "Karvel.ls"), before);
+}
+
+TEST_F(LScriptFile, MissingPluginFolderIsReportedAndNoFileMade) {
+    const std::string missing = PluginDir() + "PlugIns/";
+    LScriptResult result = WriteLScript(missing, "/a.lwo");
+    EXPECT_FALSE(result.bOk);
+    EXPECT_EQ(result.strFile, missing + "Karvel.ls");
+    EXPECT_EQ(result.strReason, "No such file or directory");
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_EQ(FileCount(), 0u);
+}
