@@ -1,0 +1,258 @@
+#include "dump_writer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+std::string NumberText(double value) {
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value > 0 ? "inf" : "-inf";
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+namespace {
+
+// Length of the valid UTF-8 sequence at text[pos], or 0 when it is invalid
+// (overlong forms, surrogates and values above U+10FFFF are invalid).
+size_t Utf8SequenceLength(const std::string& text, size_t pos) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    size_t length = 0;
+    unsigned minimum = 0;
+    unsigned codePoint = 0;
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        minimum = 0x80;
+        codePoint = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        minimum = 0x800;
+        codePoint = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        minimum = 0x10000;
+        codePoint = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (length > text.size() - pos)
+        return 0;
+    for (size_t i = 1; i < length; ++i) {
+        if ((byte(pos + i) & 0xC0u) != 0x80u)
+            return 0;
+        codePoint = (codePoint << 6) | (byte(pos + i) & 0x3Fu);
+    }
+    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (size_t pos = 0; pos < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[pos]);
+        const size_t length = Utf8SequenceLength(text, pos);
+        if (length == 0) {
+            out += "\\ufffd";
+            ++pos;
+            continue;
+        }
+        if (length > 1) {
+            out.append(text, pos, length);
+        } else if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c < 0x20 || c == 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out += escape;
+        } else {
+            out += static_cast<char>(c);
+        }
+        pos += length;
+    }
+    return out + "\"";
+}
+
+std::string QuotedText(const std::string& text) {
+    std::string out = "\"";
+    for (const char ch : text) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c < 0x20 || c == 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            out += escape;
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonNumber(double value) {
+    if (std::isnan(value))
+        return "\"NaN\"";
+    if (std::isinf(value))
+        return value > 0 ? "\"Infinity\"" : "\"-Infinity\"";
+    return NumberText(value);
+}
+
+} // namespace
+
+void CJsonDumpWriter::Prefix(const char* key) {
+    if (!m_levels.empty()) {
+        Level& level = m_levels.back();
+        if (!level.empty)
+            m_out << (level.compact ? ", " : ",");
+        if (!level.compact)
+            m_out << '\n' << std::string(2 * m_levels.size(), ' ');
+        level.empty = false;
+    }
+    if (key != nullptr)
+        m_out << JsonString(key) << ": ";
+}
+
+void CJsonDumpWriter::Close(char bracket) {
+    const Level level = m_levels.back();
+    m_levels.pop_back();
+    if (!level.compact && !level.empty)
+        m_out << '\n' << std::string(2 * m_levels.size(), ' ');
+    m_out << bracket;
+}
+
+void CJsonDumpWriter::BeginObject(const char* key, bool compact) {
+    Prefix(key);
+    m_out << '{';
+    const bool inCompact = !m_levels.empty() && m_levels.back().compact;
+    m_levels.push_back({compact || inCompact, true});
+}
+
+void CJsonDumpWriter::EndObject() { Close('}'); }
+
+void CJsonDumpWriter::BeginArray(const char* key, bool compact) {
+    Prefix(key);
+    m_out << '[';
+    const bool inCompact = !m_levels.empty() && m_levels.back().compact;
+    m_levels.push_back({compact || inCompact, true});
+}
+
+void CJsonDumpWriter::EndArray() { Close(']'); }
+
+void CJsonDumpWriter::Integer(const char* key, std::int64_t value) {
+    Prefix(key);
+    m_out << value;
+}
+
+void CJsonDumpWriter::Real(const char* key, double value) {
+    Prefix(key);
+    m_out << JsonNumber(value);
+}
+
+void CJsonDumpWriter::Text(const char* key, const std::string& value) {
+    Prefix(key);
+    m_out << JsonString(value);
+}
+
+void CJsonDumpWriter::Finish() { m_out << '\n'; }
+
+void CTextDumpWriter::Start(const char* key) {
+    if (!m_levels.empty() && m_levels.back().compact) {
+        Level& level = m_levels.back();
+        if (level.count > 0)
+            m_out << ' ';
+        if (key != nullptr)
+            m_out << key << '=';
+        ++level.count;
+        return;
+    }
+    if (m_bWritten)
+        m_out << '\n';
+    m_bWritten = true;
+    // The top object's members start at the margin; each level below indents by two.
+    m_out << std::string(2 * (m_levels.size() - 1), ' ');
+    if (key != nullptr)
+        m_out << key << ':';
+    else
+        m_out << '[' << m_levels.back().count << "]:";
+    ++m_levels.back().count;
+}
+
+void CTextDumpWriter::Scalar(const char* key, const std::string& text) {
+    const bool compactLine = !m_levels.empty() && m_levels.back().compact;
+    Start(key);
+    if (!compactLine)
+        m_out << ' ';
+    m_out << text;
+}
+
+void CTextDumpWriter::BeginObject(const char* key, bool compact) {
+    if (m_levels.empty()) {
+        m_levels.push_back({false, compact, 0});
+        return;
+    }
+    const bool inCompact = m_levels.back().compact;
+    Start(key);
+    if (inCompact)
+        m_out << '(';
+    else if (compact)
+        m_out << ' ';
+    m_levels.push_back({false, compact || inCompact, 0});
+}
+
+void CTextDumpWriter::EndObject() {
+    m_levels.pop_back();
+    if (!m_levels.empty() && m_levels.back().compact)
+        m_out << ')';
+}
+
+void CTextDumpWriter::BeginArray(const char* key, bool compact) {
+    const bool inCompact = !m_levels.empty() && m_levels.back().compact;
+    Start(key);
+    if (inCompact)
+        m_out << '[';
+    else if (compact)
+        m_out << ' ';
+    m_levels.push_back({true, compact || inCompact, 0});
+}
+
+void CTextDumpWriter::EndArray() {
+    const Level level = m_levels.back();
+    m_levels.pop_back();
+    if (!m_levels.empty() && m_levels.back().compact)
+        m_out << ']';
+    else if (!level.compact && level.count == 0)
+        m_out << " (none)";
+}
+
+void CTextDumpWriter::Integer(const char* key, std::int64_t value) {
+    Scalar(key, std::to_string(value));
+}
+
+void CTextDumpWriter::Real(const char* key, double value) { Scalar(key, NumberText(value)); }
+
+void CTextDumpWriter::Text(const char* key, const std::string& value) {
+    Scalar(key, QuotedText(value));
+}
+
+void CTextDumpWriter::Finish() { m_out << '\n'; }

@@ -1,0 +1,53 @@
+// qrhost: the stand-in for the modelling host. It makes and shows exchange
+// files and runs plug-in modules as the host would.
+#include "commands.h"
+#include "inspect.h"
+
+#include <cstdio>
+#include <cstring>
+
+void PrintUsage() {
+    std::fputs(
+        "usage:\n"
+        "  qrhost new [--force] DIR         create DIR/PlugIns/qrplugin.qrc holding an empty scene\n"
+        "  qrhost run PLUGIN [options]      load a plug-in module and call ExecutePlugin\n"
+        "      --folder DIR                 the host folder (stored as ApplicationPath in [Paths])\n"
+        "      --profile FILE               the INI profile (default: $QUARRION_PROFILE, else\n"
+        "                                   ${XDG_CONFIG_HOME:-$HOME/.config}/Orvane/Quarrion.ini)\n"
+        "      --answer yes|no              answer the next question (repeatable, in order)\n"
+        "      --open PATH                  answer Open file dialogs (empty PATH cancels)\n"
+        "      --save PATH                  answer Save As dialogs (empty PATH cancels)\n"
+        "  qrhost dump [--json] FILE.qrc    show a scene file\n"
+        "  qrhost version PLUGIN            show a plug-in module's version texts\n"
+        "  qrhost inspect [--summary] FILE  load an LWO or DXF object and show it\n"
+        "PLUGIN is a path to a module, or a bare name (Karvel, Brask_Export) looked up in\n"
+        "the plug-in folder and then beside qrhost.\n",
+        stderr);
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintUsage();
+        return kExitUsage;
+    }
+    const char* command = argv[1];
+    // Each command sees its own name as argv[0], as a program of its own would.
+    if (std::strcmp(command, "new") == 0)
+        return RunNewCommand(argc - 1, argv + 1);
+    if (std::strcmp(command, "run") == 0)
+        return RunRunCommand(argc - 1, argv + 1);
+    if (std::strcmp(command, "dump") == 0)
+        return RunDumpCommand(argc - 1, argv + 1);
+    if (std::strcmp(command, "version") == 0)
+        return RunVersionCommand(argc - 1, argv + 1);
+    if (std::strcmp(command, "inspect") == 0)
+        return RunInspect(argc - 1, argv + 1);
+    if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 ||
+        std::strcmp(command, "help") == 0) {
+        PrintUsage();
+        return kExitOk;
+    }
+    std::fprintf(stderr, "qrhost: unknown command \"%s\"\n", command);
+    PrintUsage();
+    return kExitUsage;
+}

@@ -1,0 +1,68 @@
+// qrhost new [--force] DIR: DIR/PlugIns/qrplugin.qrc holding an empty scene,
+// written by the same exchange-file writer the plug-ins use.
+#include "commands.h"
+
+#include "application.h"
+#include "console_dialogs.h"
+#include "exchange_file.h"
+#include "host_folder.h"
+#include "memory_profile.h"
+#include "scene_document.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+
+int RunNewCommand(int argc, char** argv) {
+    bool force = false;
+    std::string folder;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--force") {
+            force = true;
+        } else if (arg.starts_with("--") || !folder.empty()) {
+            PrintUsage();
+            return kExitUsage;
+        } else {
+            folder = arg;
+        }
+    }
+    if (folder.empty()) {
+        PrintUsage();
+        return kExitUsage;
+    }
+
+    // The host folder lives in a profile of this run only: `new` must not
+    // change the user's profile.
+    CApplication app(std::make_unique<CMemoryProfile>(),
+                     std::make_unique<CNonInteractiveDialogs>(std::cerr), &std::cerr);
+    app.WriteProfileString("Paths", "ApplicationPath", folder);
+
+    const std::string pluginFolder = GetPluginFolder(GetApplicationPath(app));
+    const std::string filePath = GetExchangeFilePath(app, kExchangeFileName);
+    std::error_code error;
+    if (!force && std::filesystem::exists(filePath, error)) {
+        std::fprintf(stderr,
+                     "qrhost new: \"%s\" already exists; it is left as it is "
+                     "(--force replaces it)\n",
+                     filePath.c_str());
+        return kExitFailed;
+    }
+    std::filesystem::create_directories(pluginFolder, error);
+    if (error) {
+        std::fprintf(stderr, "qrhost new: cannot create the folder \"%s\": %s\n",
+                     pluginFolder.c_str(), error.message().c_str());
+        return kExitFailed;
+    }
+    try {
+        CSceneDocument doc;
+        WriteExchangeFile(doc, kExchangeFileName, app);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "qrhost new: %s\n", failure.what());
+        return kExitFailed;
+    }
+    std::printf("%s\n", filePath.c_str());
+    return kExitOk;
+}

@@ -1,0 +1,48 @@
+#include "plugin_module.h"
+
+#include <dlfcn.h>
+#include <filesystem>
+
+std::string GetExecutableFolder() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error || !self.has_parent_path())
+        return "";
+    return self.parent_path().string() + "/";
+}
+
+std::string FindPluginModule(const std::string& plugin, const std::string& pluginFolder,
+                             std::vector<std::string>& searched) {
+    searched.clear();
+    if (plugin.find('/') != std::string::npos) {
+        searched.push_back(plugin);
+        std::error_code error;
+        return std::filesystem::is_regular_file(plugin, error) ? plugin : "";
+    }
+    const bool hasSuffix = plugin.size() > 3 && plugin.ends_with(".so");
+    const std::string fileName = hasSuffix ? plugin : plugin + ".so";
+    for (const std::string& folder : {pluginFolder, GetExecutableFolder()}) {
+        if (folder.empty())
+            continue;
+        const std::string candidate = folder + fileName;
+        searched.push_back(candidate);
+        std::error_code error;
+        if (std::filesystem::is_regular_file(candidate, error))
+            return candidate;
+    }
+    return "";
+}
+
+void* LoadPluginModule(const std::string& path, std::string& error) {
+    // dlopen takes a name without "/" as a library to search for; a path
+    // found relative to the current folder must stay a path.
+    const std::string name = path.find('/') == std::string::npos ? "./" + path : path;
+    void* module = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) {
+        const char* reason = dlerror();
+        error = reason != nullptr ? reason : "unknown reason";
+    }
+    return module;
+}
+
+void* FindPluginSymbol(void* module, const char* name) { return dlsym(module, name); }

@@ -1,0 +1,23 @@
+// Finding and loading plug-in modules for `run` and `version`.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The folder qrhost itself lies in (from /proc/self/exe), with a trailing "/";
+// "" when it cannot be found.
+std::string GetExecutableFolder();
+
+// The module file PLUGIN names. A PLUGIN containing "/" is a path and is taken
+// as it is. A bare name ("Karvel") is looked for as NAME.so (or NAME when it
+// already ends in ".so") in pluginFolder, then beside qrhost. Returns "" when
+// no file is found; searched then lists the places looked at.
+std::string FindPluginModule(const std::string& plugin, const std::string& pluginFolder,
+                             std::vector<std::string>& searched);
+
+// Loads the module (never unloaded: leak reports keep their stacks, and the
+// process ends soon after). Returns nullptr with the loader's reason in error.
+void* LoadPluginModule(const std::string& path, std::string& error);
+
+// The address of an exported symbol, or nullptr.
+void* FindPluginSymbol(void* module, const char* name);

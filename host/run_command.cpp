@@ -1,0 +1,151 @@
+// qrhost run PLUGIN [--folder DIR] [--profile FILE] [--answer yes|no]...
+//                   [--open PATH] [--save PATH]
+// Installs the application object (profile, scripted answers with the console
+// as fallback, transcript on standard output), loads the module and calls its
+// ExecutePlugin, as the host does.
+#include "commands.h"
+#include "plugin_module.h"
+
+#include "application.h"
+#include "console_dialogs.h"
+#include "host_folder.h"
+#include "ini_profile.h"
+#include "scripted_dialogs.h"
+
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+namespace {
+
+struct RunOptions {
+    std::string plugin;
+    std::optional<std::string> folder;
+    std::optional<std::string> profile;
+    std::deque<std::string> answers;
+    std::optional<std::string> openPath;
+    std::optional<std::string> savePath;
+};
+
+bool ParseRunOptions(int argc, char** argv, RunOptions& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool takesValue = arg == "--folder" || arg == "--profile" || arg == "--answer" ||
+                                arg == "--open" || arg == "--save";
+        if (takesValue) {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "qrhost run: %s needs a value\n", arg.c_str());
+                return false;
+            }
+            const std::string value = argv[++i];
+            if (arg == "--folder") {
+                options.folder = value;
+            } else if (arg == "--profile") {
+                options.profile = value;
+            } else if (arg == "--answer") {
+                if (value != "yes" && value != "no") {
+                    std::fprintf(stderr, "qrhost run: --answer takes yes or no, not \"%s\"\n",
+                                 value.c_str());
+                    return false;
+                }
+                options.answers.push_back(value);
+            } else if (arg == "--open") {
+                options.openPath = value;
+            } else {
+                options.savePath = value;
+            }
+        } else if (arg.starts_with("--")) {
+            std::fprintf(stderr, "qrhost run: unknown option %s\n", arg.c_str());
+            return false;
+        } else if (options.plugin.empty()) {
+            options.plugin = arg;
+        } else {
+            std::fprintf(stderr, "qrhost run: more than one plug-in given (\"%s\")\n",
+                         arg.c_str());
+            return false;
+        }
+    }
+    if (options.plugin.empty()) {
+        std::fputs("qrhost run: no plug-in given\n", stderr);
+        return false;
+    }
+    return true;
+}
+
+// Unsets the application object when the run ends, however it ends.
+class CInstalledApp {
+  public:
+    explicit CInstalledApp(CApplication& app) { AfxSetApp(&app); }
+    ~CInstalledApp() { AfxSetApp(nullptr); }
+    CInstalledApp(const CInstalledApp&) = delete;
+    CInstalledApp& operator=(const CInstalledApp&) = delete;
+};
+
+} // namespace
+
+int RunRunCommand(int argc, char** argv) {
+    RunOptions options;
+    if (!ParseRunOptions(argc, argv, options)) {
+        PrintUsage();
+        return kExitUsage;
+    }
+
+    const std::string profilePath = options.profile.value_or(DefaultProfilePath());
+    CApplication app(std::make_unique<CIniProfile>(profilePath),
+                     std::make_unique<CScriptedDialogs>(std::move(options.answers),
+                                                        std::move(options.openPath),
+                                                        std::move(options.savePath),
+                                                        MakeConsoleDialogs()),
+                     &std::cout);
+
+    if (options.folder) {
+        // Stored absolute: the profile outlives this run and its current folder.
+        std::error_code error;
+        const std::filesystem::path folder = std::filesystem::absolute(*options.folder, error);
+        if (error || !app.WriteProfileString("Paths", "ApplicationPath",
+                                             folder.lexically_normal().string())) {
+            std::fprintf(stderr, "qrhost run: cannot store the host folder in the profile \"%s\"\n",
+                         profilePath.c_str());
+            return kExitFailed;
+        }
+    }
+
+    std::vector<std::string> searched;
+    const std::string modulePath =
+        FindPluginModule(options.plugin, GetPluginFolder(GetApplicationPath(app)), searched);
+    if (modulePath.empty()) {
+        std::fprintf(stderr, "qrhost run: plug-in \"%s\" not found; looked for:\n",
+                     options.plugin.c_str());
+        for (const std::string& place : searched)
+            std::fprintf(stderr, "  %s\n", place.c_str());
+        return kExitUsage;
+    }
+    std::string error;
+    void* module = LoadPluginModule(modulePath, error);
+    if (module == nullptr) {
+        std::fprintf(stderr, "qrhost run: cannot load plug-in \"%s\": %s\n", modulePath.c_str(),
+                     error.c_str());
+        return kExitUsage;
+    }
+    using ExecuteFunction = int (*)();
+    const auto execute =
+        reinterpret_cast<ExecuteFunction>(FindPluginSymbol(module, "ExecutePlugin"));
+    if (execute == nullptr) {
+        std::fprintf(stderr, "qrhost run: \"%s\" is no plug-in: it exports no ExecutePlugin\n",
+                     modulePath.c_str());
+        return kExitUsage;
+    }
+
+    int result = 0;
+    {
+        CInstalledApp installed(app);
+        result = execute();
+    }
+    std::cout.flush();
+    std::fprintf(stderr, "ExecutePlugin returned %d\n", result);
+    return kExitOk;
+}
