@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 class CExportSurface {
   public:

@@ -45,10 +45,14 @@ bool CReplacingFile::Open(const std::string& path) {
         return Fail(errno);
     }
 
-    // A name beside the target that no other writer picks: the process id
-    // and a counter, created exclusively.
+    // A short name in the target's folder (a long target name plus a suffix
+    // could pass the file system's name limit) that no other writer picks:
+    // the process id and a counter, created exclusively.
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     for (unsigned attempt = 0;; ++attempt) {
-        std::string temp = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        std::string temp = folder + ".qr-replace-" + std::to_string(::getpid()) + "-" +
+                           std::to_string(attempt) + ".tmp";
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) {
             m_fd = fd;

@@ -388,3 +388,12 @@ TEST(DxfWriter, ReplacesAnExistingFileKeepingItsPermissions) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(CountFiles(dir), 1);
 }
+
+TEST(DxfWriter, TargetNameAtTheFileSystemsLimitIsWritten) {
+    // The temporary file's name must not grow with the target's.
+    auto dir = ScratchDir();
+    auto path = dir / (std::string(251, 'n') + ".dxf");
+    CExportObject object;
+    EXPECT_EQ(WriteAndRead(object, path), kEmptyDxf);
+    EXPECT_EQ(CountFiles(dir), 1);
+}
