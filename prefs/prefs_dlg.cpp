@@ -5,6 +5,7 @@
 #include "dialog_units.h"
 #include "lscript_generator.h"
 #include "resource_ids.h"
+#include "version_info.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -148,7 +149,9 @@ void CPrefsDlg::OnCreateLScript(wxCommandEvent& /*event*/) {
         wxMessageBox("Karvel.ls successfuly created", "LS Create", wxOK | wxICON_INFORMATION, this);
         return;
     }
+    // Like the framework's own file-error box: captioned with the program's
+    // name, stop icon; the dialog stays open and usable.
     wxMessageBox(wxString::FromUTF8("Karvel.ls could not be created.\n\nFile: " + result.strFile +
                                     "\nReason: " + result.strReason),
-                 "LS Create", wxOK | wxICON_ERROR, this);
+                 kInternalName, wxOK | wxICON_ERROR, this);
 }

@@ -46,7 +46,7 @@ start() {
   pid=$!
   win=""
   for _ in $(seq 1 100); do
-    win=$(xdotool search --name '^Brask Plugins Prefs$' 2>/dev/null | head -n1 || true)
+    win=$(xdotool search --onlyvisible --name '^Brask Plugins Prefs$' 2>/dev/null | head -n1 || true)
     [ -n "$win" ] && break
     kill -0 "$pid" 2>/dev/null || fail "the program ended before showing its dialog: $(cat "$artefacts/$1.out")"
     sleep 0.1
@@ -74,7 +74,7 @@ finish() {
 wait_window() {  # title pattern -> prints the window id once it shows
   local id
   for _ in $(seq 1 50); do
-    id=$(xdotool search --name "$1" 2>/dev/null | head -n1 || true)
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
     if [ -n "$id" ]; then
       echo "$id"
       return 0
@@ -157,5 +157,39 @@ xdotool windowfocus --sync "$win"
 xdotool key Escape
 finish "Escape after Create LScript" lscript
 [ "$(md5sum <"$QUARRION_PROFILE")" = "$before" ] || fail "Create LScript changed the profile"
+
+# 4. "Create LScript" with no plug-in folder, and then with a double quote in
+#    the path: each time an error box, no file, and the dialog stays usable.
+printf '[Paths]\nApplicationPath=%s\n[Karvel]\ndef_lwo=/x.lwo\n' "$work/nohost" >"$QUARRION_PROFILE"
+start failure
+before=$(md5sum <"$QUARRION_PROFILE")
+xdotool key Tab Tab Tab Tab Tab Tab Tab space
+box=$(wait_window '^Karvel_Prefs$') || fail "no error box for a missing plug-in folder"
+sleep 0.5
+shot lscript-error
+xdotool windowfocus --sync "$box"
+xdotool key Return
+sleep 0.5
+kill -0 "$pid" 2>/dev/null || fail "the dialog closed after a failed Create LScript"
+[ ! -e "$work/nohost" ] || fail "something was created for the missing plug-in folder"
+xdotool windowfocus --sync "$win"
+xdotool key Escape
+finish "Escape after the failure" failure
+[ "$(md5sum <"$QUARRION_PROFILE")" = "$before" ] || fail "a failed Create LScript changed the profile"
+
+rm -f "$work/host/PlugIns/Karvel.ls"
+printf '[Paths]\nApplicationPath=%s\n[Karvel]\ndef_lwo=/a");x("b.lwo\n' "$work/host" >"$QUARRION_PROFILE"
+start refusal
+xdotool key Tab Tab Tab Tab Tab Tab Tab space
+box=$(wait_window '^Karvel_Prefs$') || fail "no error box for a double quote"
+sleep 0.3
+xdotool windowfocus --sync "$box"
+xdotool key Return
+sleep 0.5
+kill -0 "$pid" 2>/dev/null || fail "the dialog closed after a refused Create LScript"
+[ -z "$(ls -A "$work/host/PlugIns")" ] || fail "a refused Create LScript left files: $(ls -A "$work/host/PlugIns")"
+xdotool windowfocus --sync "$win"
+xdotool key Escape
+finish "Escape after the refusal" refusal
 
 echo "PASS: Save, Escape and Create LScript; screenshots in $artefacts"
