@@ -1,9 +1,86 @@
-// Placeholder until the import object lands.
 #include "inspect.h"
 
 #include <cstdio>
+#include <string>
+#include <string_view>
 
-int RunInspect(int, char**) {
-    std::fputs("qrhost inspect: not available in this build\n", stderr);
+#include "import_object.h"
+
+namespace {
+
+int Usage() {
+    std::fputs("usage: qrhost inspect [--summary] FILE (.lwo or .dxf)\n", stderr);
     return 2;
+}
+
+// The text after the last dot of the file name, lower-cased (ASCII letters only).
+std::string LowerExtension(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return {};
+    }
+    std::string extension = path.substr(dot + 1);
+    for (char& c : extension) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return extension;
+}
+
+}  // namespace
+
+int RunInspect(int argc, char** argv) {
+    bool summary = false;
+    std::string path;
+    // argv[0] is the command name "inspect".
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (arg == "--summary") {
+            summary = true;
+        } else if (path.empty() && !arg.empty() && arg[0] != '-') {
+            path = arg;
+        } else {
+            return Usage();
+        }
+    }
+    if (path.empty()) {
+        return Usage();
+    }
+    std::string extension = LowerExtension(path);
+    CImportObject object;
+    bool loaded = false;
+    if (extension == "lwo") {
+        loaded = object.LoadLwo(path) != 0;
+    } else if (extension == "dxf") {
+        loaded = object.LoadDxf(path) != 0;
+    } else {
+        std::fprintf(stderr, "qrhost inspect: %s: the extension is neither .lwo nor .dxf\n", path.c_str());
+        return 2;
+    }
+    if (!loaded) {
+        std::fprintf(stderr, "qrhost inspect: %s: not loaded: %s\n", path.c_str(),
+                     object.m_strError.empty() ? "unknown reason" : object.m_strError.c_str());
+        return 1;
+    }
+    if (summary) {
+        std::printf("Points: %zu\nSurfaces: %zu\nPolygons: %zu\n", object.GetPointCount(), object.GetSurfaceCount(),
+                    object.GetPolygonCount());
+    } else {
+        // Millions of short lines: one large buffer instead of stdio's default.
+        // Static storage: stdio may still touch the buffer while the process exits.
+        static char buffer[1 << 20];
+        std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+        object.Print(stdout);
+    }
+    if (object.m_nDroppedPolygons > 0) {
+        std::fprintf(stderr, "qrhost inspect: %zu polygons dropped: they name a point that does not exist\n",
+                     object.m_nDroppedPolygons);
+    }
+    if (std::fflush(stdout) != 0) {
+        std::fputs("qrhost inspect: cannot write to standard output\n", stderr);
+        return 1;
+    }
+    return 0;
 }

@@ -1,0 +1,107 @@
+#include "dxf_pairs.h"
+
+#include <cstring>
+
+namespace {
+
+bool IsCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsGroupCode(std::string_view code) {
+    std::size_t i = (!code.empty() && code[0] == '-') ? 1 : 0;
+    if (i == code.size()) {
+        return false;
+    }
+    for (; i < code.size(); ++i) {
+        if (code[i] < '0' || code[i] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string_view TrimDxf(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsCSpace(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsCSpace(text[end - 1])) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+bool CDxfPairReader::NextLine(std::string_view& line) {
+    if (m_nPos >= m_text.size()) {
+        return false;
+    }
+    const char* start = m_text.data() + m_nPos;
+    std::size_t left = m_text.size() - m_nPos;
+    const void* newline = std::memchr(start, '\n', left);
+    std::size_t length = newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - start) : left;
+    line = std::string_view(start, length);
+    m_nPos += newline ? length + 1 : length;
+    ++m_nLine;
+    return true;
+}
+
+bool CDxfPairReader::NextPair(CDxfPair& pair) {
+    if (m_bEnded) {
+        return false;
+    }
+    std::string_view code;
+    std::string_view value;
+    if (!NextLine(code)) {
+        m_bEnded = true;
+        return false;
+    }
+    pair.m_nLine = m_nLine;
+    pair.m_strCode = TrimDxf(code);
+    if (!IsGroupCode(pair.m_strCode)) {
+        m_strError = "line " + std::to_string(m_nLine) + ": group code \"" +
+                     std::string(pair.m_strCode.substr(0, 40)) + "\" is not a number";
+        m_bEnded = true;
+        return false;
+    }
+    if (!NextLine(value)) {
+        m_bEnded = true;
+        return false;
+    }
+    pair.m_strValue = TrimDxf(value);
+    if (pair.m_strCode == "0" && pair.m_strValue == "EOF") {
+        m_bEnded = true;
+    }
+    return true;
+}
+
+bool CDxfPairReader::NextEntity(std::string_view& name, std::uint32_t& line,
+                                std::vector<CDxfPair>& pairs) {
+    pairs.clear();
+    CDxfPair pair;
+    if (m_bHavePending) {
+        pair = m_pending;
+        m_bHavePending = false;
+    } else {
+        do {
+            if (!NextPair(pair)) {
+                return false;
+            }
+        } while (pair.m_strCode != "0");
+    }
+    name = pair.m_strValue;
+    line = pair.m_nLine;
+    while (NextPair(pair)) {
+        if (pair.m_strCode == "0") {
+            m_pending = pair;
+            m_bHavePending = true;
+            break;
+        }
+        pairs.push_back(pair);
+    }
+    // An error inside the entity still hands the entity over; the caller checks Error().
+    return true;
+}

@@ -1,0 +1,47 @@
+// CDxfPairReader: the code/value pairs of a text DXF held in memory, grouped into entities.
+//
+// A pair is two lines: the group code, then its value. Lines end in LF or CR LF; the last
+// line may lack its line end. Both lines are trimmed of white space. Reading stops after
+// the pair 0/EOF (producers leave bytes behind it), at the end of the text, or at a code
+// line without its value line. A code line that is not a decimal integer is an error that
+// names its line: such text is not a DXF file, and its pairs cannot be trusted.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct CDxfPair {
+    std::string_view m_strCode;
+    std::string_view m_strValue;
+    std::uint32_t m_nLine = 0;  // line number (from 1) of the code line
+};
+
+// White space as the C runtime's isspace sees it in the "C" locale.
+std::string_view TrimDxf(std::string_view text);
+
+class CDxfPairReader {
+public:
+    explicit CDxfPairReader(std::string_view text) : m_text(text) {}
+
+    // The next entity: a pair with group code 0 (its trimmed value in name) and the pairs
+    // that follow it up to the next code 0. Pairs before the first code 0 belong to none.
+    // false at the end, or on an error (see Error()).
+    bool NextEntity(std::string_view& name, std::uint32_t& line, std::vector<CDxfPair>& pairs);
+
+    const std::string& Error() const { return m_strError; }
+
+private:
+    bool NextPair(CDxfPair& pair);
+    bool NextLine(std::string_view& line);
+
+    std::string_view m_text;
+    std::size_t m_nPos = 0;
+    std::uint32_t m_nLine = 0;
+    bool m_bEnded = false;
+    bool m_bHavePending = false;
+    CDxfPair m_pending;
+    std::string m_strError;
+};

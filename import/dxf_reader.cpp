@@ -1,0 +1,193 @@
+// Text DXF: 3DFACE entities, 3-D polylines and polyface meshes; layers become surfaces.
+//
+// The text is read as code/value pairs grouped into entities (a pair with group code 0 and
+// the pairs after it). An entity name counts only as the value of group code 0, matched at
+// its start, so a layer or a text that begins with "3DFACE" starts nothing. Entities inside
+// block definitions are read like any other. Faces are read and numbered in a first pass,
+// polylines in a second, so faces' layers become surfaces first.
+#include <array>
+#include <cstdlib>
+
+#include "c_numbers.h"
+#include "dxf_pairs.h"
+#include "file_bytes.h"
+#include "import_object.h"
+
+namespace {
+
+constexpr std::string_view kNotFound = "N/A";
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// A coordinate as the runtime reads it: double first, then narrowed; a missing group is 0.
+float Coordinate(std::string_view value) {
+    return value == kNotFound ? 0.0f : static_cast<float>(CStrToD(value));
+}
+
+}  // namespace
+
+int CImportObject::LoadDxf(std::string path) {
+    std::string text;
+    Clear();
+    if (!ReadFileBytes(path, text, m_strError)) {
+        return 0;
+    }
+    return LoadDxfFromMemory(text);
+}
+
+int CImportObject::LoadDxfFromMemory(std::string_view text) {
+    Clear();
+    m_strError.clear();
+    // Binary DXF carries its group codes as bytes: not a text file, and not read here.
+    if (StartsWith(text, "AutoCAD Binary DXF")) {
+        m_strError = "binary DXF is not supported (save the drawing as text DXF)";
+        return 0;
+    }
+    ReadFaces(text);
+    if (!m_strError.empty()) {
+        Clear();
+        m_aEntity.clear();
+        return 0;
+    }
+    ReadPolylines(text);
+    m_aEntity.clear();
+    return 5;
+}
+
+std::string_view CImportObject::FindGroup(std::string_view code) const {
+    for (const CDxfPair& pair : m_aEntity) {
+        if (pair.m_strCode == code) {
+            return pair.m_strValue;
+        }
+    }
+    return kNotFound;
+}
+
+std::int32_t CImportObject::LayerSurface() {
+    std::string_view layer = FindGroup("8");
+    return AddSurface(layer == kNotFound ? "Default" : layer);
+}
+
+int CImportObject::ReadFaces(std::string_view text) {
+    CDxfPairReader pairs(text);
+    std::string_view name;
+    std::uint32_t line = 0;
+    int faceCount = 0;
+    std::array<std::int32_t, 4> corners{};
+    while (pairs.NextEntity(name, line, m_aEntity)) {
+        if (!StartsWith(name, "3DFACE")) {
+            continue;
+        }
+        ++faceCount;
+        std::int32_t surface = LayerSurface();
+        // Corner d has groups 1d, 2d, 3d. One scan keeps each code's first value, which is
+        // what FindGroup would find for it.
+        std::array<std::array<std::string_view, 4>, 3> value;
+        for (auto& axis : value) {
+            axis.fill(kNotFound);
+        }
+        for (const CDxfPair& pair : m_aEntity) {
+            std::string_view code = pair.m_strCode;
+            if (code.size() == 2 && code[0] >= '1' && code[0] <= '3' && code[1] >= '0' && code[1] <= '3') {
+                std::string_view& slot = value[static_cast<std::size_t>(code[0] - '1')][static_cast<std::size_t>(code[1] - '0')];
+                if (slot == kNotFound) {
+                    slot = pair.m_strValue;
+                }
+            }
+        }
+        std::size_t count = 0;
+        for (std::size_t d = 0; d < 4; ++d) {
+            if (value[0][d] == kNotFound || value[1][d] == kNotFound || value[2][d] == kNotFound) {
+                break;
+            }
+            corners[count++] = AddPoint(Coordinate(value[0][d]), Coordinate(value[1][d]), Coordinate(value[2][d]));
+        }
+        if (count >= 3) {
+            AddPolygon(surface, std::span<const std::int32_t>(corners.data(), count));
+        }
+    }
+    m_strError = pairs.Error();
+    return faceCount;
+}
+
+int CImportObject::ReadPolylines(std::string_view text) {
+    CDxfPairReader pairs(text);
+    std::string_view name;
+    std::uint32_t line = 0;
+    int polylineCount = 0;
+    while (pairs.NextEntity(name, line, m_aEntity)) {
+        if (!StartsWith(name, "POLYLINE")) {
+            continue;
+        }
+        // Flag 8: a 3-D polyline; 64: a polyface mesh. 2-D polylines and M x N meshes are
+        // passed over, and their vertices with them.
+        std::int32_t flags = CAtoI(FindGroup("70"));
+        if ((flags & 8) != 0) {
+            ++polylineCount;
+            ReadPolyline3d(pairs, LayerSurface());
+        } else if ((flags & 64) != 0) {
+            ++polylineCount;
+            ReadPolyface(pairs, LayerSurface());
+        }
+    }
+    return polylineCount;
+}
+
+void CImportObject::ReadPolyline3d(CDxfPairReader& pairs, std::int32_t surface) {
+    std::string_view name;
+    std::uint32_t line = 0;
+    std::vector<std::int32_t> vertices;
+    while (pairs.NextEntity(name, line, m_aEntity) && !StartsWith(name, "SEQEND")) {
+        if (StartsWith(name, "VERTEX")) {
+            vertices.push_back(
+                AddPoint(Coordinate(FindGroup("10")), Coordinate(FindGroup("20")), Coordinate(FindGroup("30"))));
+        }
+    }
+    // Two vertices or fewer make no polygon; the closed flag is not looked at: every
+    // accepted 3-D polyline is one closed polygon.
+    if (vertices.size() > 2) {
+        AddPolygon(surface, vertices);
+    }
+}
+
+void CImportObject::ReadPolyface(CDxfPairReader& pairs, std::int32_t surface) {
+    // Vertex records (70 = 192) give coordinates, face records (70 = 128) give 1-based vertex
+    // numbers in 71 to 74, negative for an invisible edge. A face may name a vertex that
+    // stands after it, so the numbers are resolved once the whole mesh is read.
+    std::string_view name;
+    std::uint32_t line = 0;
+    std::vector<std::int32_t> vertices;
+    std::vector<std::int64_t> faceNumbers;  // four per face, 0 for a missing code
+    static constexpr std::array<std::string_view, 4> kCornerCodes = {"71", "72", "73", "74"};
+    while (pairs.NextEntity(name, line, m_aEntity) && !StartsWith(name, "SEQEND")) {
+        if (!StartsWith(name, "VERTEX")) {
+            continue;
+        }
+        std::string_view flags = FindGroup("70");
+        if (flags == "192") {
+            vertices.push_back(
+                AddPoint(Coordinate(FindGroup("10")), Coordinate(FindGroup("20")), Coordinate(FindGroup("30"))));
+        } else if (flags == "128") {
+            for (std::string_view code : kCornerCodes) {
+                std::string_view value = FindGroup(code);
+                faceNumbers.push_back(value == kNotFound ? 0 : std::llabs(static_cast<long long>(CAtoI(value))));
+            }
+        }
+    }
+    // A number that is 0 or beyond the vertices names no vertex: that corner is left out,
+    // and the others keep the order of their codes. A face record is a polygon whatever
+    // its number of corners.
+    std::array<std::int32_t, 4> corners{};
+    for (std::size_t face = 0; face < faceNumbers.size(); face += 4) {
+        std::size_t count = 0;
+        for (std::size_t slot = 0; slot < 4; ++slot) {
+            std::int64_t number = faceNumbers[face + slot];
+            if (number >= 1 && static_cast<std::uint64_t>(number) <= vertices.size()) {
+                corners[count++] = vertices[static_cast<std::size_t>(number - 1)];
+            }
+        }
+        AddPolygon(surface, std::span<const std::int32_t>(corners.data(), count));
+    }
+}

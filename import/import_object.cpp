@@ -1,0 +1,142 @@
+#include "import_object.h"
+
+#include <bit>
+#include <cmath>
+
+#include "dxf_pairs.h"
+
+CImportObject::CImportObject() = default;
+CImportObject::~CImportObject() = default;
+
+void CImportObject::Clear() {
+    m_aPoint.clear();
+    m_aSurface.clear();
+    m_aPolygon.clear();
+    m_anIndexPool.clear();
+    m_anPointHash.clear();
+    m_surfaceByName.clear();
+    m_nLastSurface = 0;
+    m_nDroppedPolygons = 0;
+}
+
+CImportPolygon CImportObject::GetPolygon(std::size_t i) const {
+    const CPolygonSlot& slot = m_aPolygon[i];
+    CImportPolygon polygon;
+    polygon.m_nCount = static_cast<std::int32_t>(slot.m_nCount);
+    polygon.m_nSurface = slot.m_nSurface;
+    polygon.m_anIndex = std::span<const std::int32_t>(m_anIndexPool).subspan(slot.m_nFirst, slot.m_nCount);
+    return polygon;
+}
+
+void CImportObject::Print(std::FILE* out) const {
+    for (const CImportPoint& point : m_aPoint) {
+        point.Print(out);
+    }
+    for (const CImportSurface& surface : m_aSurface) {
+        surface.Print(out);
+    }
+    for (std::size_t i = 0; i < m_aPolygon.size(); ++i) {
+        GetPolygon(i).Print(out);
+    }
+}
+
+void CImportObject::AddPolygon(std::int32_t surface, std::span<const std::int32_t> indices) {
+    m_aPolygon.push_back({surface, static_cast<std::uint32_t>(indices.size()), m_anIndexPool.size()});
+    m_anIndexPool.insert(m_anIndexPool.end(), indices.begin(), indices.end());
+}
+
+std::int32_t CImportObject::AddSurface(std::string_view name) {
+    // Entities of one layer tend to stand together: try the last surface first.
+    if (m_nLastSurface > 0 && m_aSurface[static_cast<std::size_t>(m_nLastSurface - 1)].m_strName == name) {
+        return m_nLastSurface;
+    }
+    auto found = m_surfaceByName.find(std::string(name));
+    if (found != m_surfaceByName.end()) {
+        m_nLastSurface = found->second;
+        return found->second;
+    }
+    CImportSurface surface;
+    surface.m_strName = std::string(name);
+    m_aSurface.push_back(std::move(surface));
+    std::int32_t number = static_cast<std::int32_t>(m_aSurface.size());
+    m_surfaceByName.emplace(std::string(name), number);
+    m_nLastSurface = number;
+    return number;
+}
+
+namespace {
+
+// Equal floats must hash alike: -0.0 and 0.0 are equal, so both hash as +0.0.
+std::uint64_t FloatKey(float value) {
+    return value == 0.0f ? 0u : std::bit_cast<std::uint32_t>(value);
+}
+
+std::size_t PointHash(float x, float y, float z) {
+    std::uint64_t h = FloatKey(x) * 0x9E3779B97F4A7C15ull;
+    h = (h ^ (h >> 29) ^ FloatKey(y)) * 0xBF58476D1CE4E5B9ull;
+    h = (h ^ (h >> 32) ^ FloatKey(z)) * 0x94D049BB133111EBull;
+    return static_cast<std::size_t>(h ^ (h >> 31));
+}
+
+bool HasNaN(float x, float y, float z) {
+    return std::isnan(x) || std::isnan(y) || std::isnan(z);
+}
+
+}  // namespace
+
+std::int32_t CImportObject::AddPoint(float x, float y, float z) {
+    // A point with a NaN equals no point, so it is appended and never entered in the hash.
+    if (HasNaN(x, y, z)) {
+        m_aPoint.emplace_back(x, y, z);
+        return static_cast<std::int32_t>(m_aPoint.size() - 1);
+    }
+    if (m_anPointHash.empty() || (m_aPoint.size() + 1) * 2 > m_anPointHash.size()) {
+        std::size_t size = m_anPointHash.empty() ? 1024 : m_anPointHash.size() * 2;
+        m_anPointHash.assign(size, -1);
+        for (std::size_t i = 0; i < m_aPoint.size(); ++i) {
+            const CImportPoint& p = m_aPoint[i];
+            if (HasNaN(p.m_fX, p.m_fY, p.m_fZ)) {
+                continue;
+            }
+            std::size_t slot = PointHash(p.m_fX, p.m_fY, p.m_fZ) & (size - 1);
+            while (m_anPointHash[slot] >= 0) {
+                slot = (slot + 1) & (size - 1);
+            }
+            m_anPointHash[slot] = static_cast<std::int32_t>(i);
+        }
+    }
+    std::size_t mask = m_anPointHash.size() - 1;
+    std::size_t slot = PointHash(x, y, z) & mask;
+    while (m_anPointHash[slot] >= 0) {
+        const CImportPoint& p = m_aPoint[static_cast<std::size_t>(m_anPointHash[slot])];
+        if (p.m_fX == x && p.m_fY == y && p.m_fZ == z) {
+            return m_anPointHash[slot];
+        }
+        slot = (slot + 1) & mask;
+    }
+    m_aPoint.emplace_back(x, y, z);
+    m_anPointHash[slot] = static_cast<std::int32_t>(m_aPoint.size() - 1);
+    return m_anPointHash[slot];
+}
+
+bool CImportObject::ReadU2(CBigEndianReader& reader, std::int32_t& value) {
+    std::uint16_t raw = 0;
+    if (!reader.ReadU16(raw)) {
+        return false;
+    }
+    value = raw;
+    return true;
+}
+
+bool CImportObject::ReadU4(CBigEndianReader& reader, std::uint32_t& value) {
+    return reader.ReadU32(value);
+}
+
+bool CImportObject::ReadU4(CBigEndianReader& reader, float& value) {
+    std::uint32_t raw = 0;
+    if (!reader.ReadU32(raw)) {
+        return false;
+    }
+    value = std::bit_cast<float>(raw);
+    return true;
+}

@@ -1,0 +1,123 @@
+// CImportObject: the geometry of one LWO (form "LWOB") or text DXF file, as the import
+// command turns it into scene parts: points, named surfaces, and polygons that refer to both.
+//
+// Use: construct, call LoadLwo(path) or LoadDxf(path) once, then read.
+//
+//   Loaded?  LWO: m_nLoaded != 0 (the FORM length).  DXF: LoadDxf returned 5.
+//            On failure m_strError says what and where (for a report); the lists are empty.
+//            A DXF that loads has m_nLoaded 0 until the command sets it (the reader does not).
+//   Points   GetPointCount(); GetPoint(i) for i < GetPointCount(), or GetPoints() as a vector.
+//            m_fX, m_fY, m_fZ in the file's order (DXF: groups 10, 20, 30).
+//   Surfaces GetSurfaceCount(); GetSurface(k).m_strName for k < GetSurfaceCount();
+//            entry k is surface number k + 1.
+//   Polygons GetPolygonCount(); GetPolygon(i) gives m_nSurface (1-based; 0 or beyond the
+//            surface count means no surface), m_nCount and m_anIndex (a span of m_nCount
+//            0-based point indices). Every stored index is below GetPointCount().
+//   Dropped  m_nDroppedPolygons: LWO polygons naming a point index at or beyond the number of
+//            points. They are counted for the report and never stored.
+//
+// Input is untrusted: every length, count and index is checked against the bytes that are
+// really there. No fixed capacities. Nothing throws except std::bad_alloc.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "big_endian_reader.h"
+#include "import_records.h"
+
+class CDxfPairReader;
+struct CDxfPair;
+
+class CImportObject {
+public:
+    CImportObject();
+    virtual ~CImportObject();
+    CImportObject(const CImportObject&) = delete;
+    CImportObject& operator=(const CImportObject&) = delete;
+
+    // LWO, form "LWOB". Opens the file for reading only. Result and m_nLoaded: the FORM
+    // length when the header is "FORM", length, "LWOB" with a length other than 0 and the
+    // needed chunks are whole; 0 otherwise (m_strError then says why).
+    std::int32_t LoadLwo(std::string path);
+    std::int32_t LoadLwoFromMemory(std::span<const std::uint8_t> data);
+
+    // Text DXF. 5 after reading (possibly nothing); 0 when the file cannot be opened or is
+    // not a text DXF (binary DXF, a group code line that is not a number), with m_strError.
+    int LoadDxf(std::string path);
+    int LoadDxfFromMemory(std::string_view text);
+
+    std::size_t GetPointCount() const { return m_aPoint.size(); }
+    std::size_t GetSurfaceCount() const { return m_aSurface.size(); }
+    std::size_t GetPolygonCount() const { return m_aPolygon.size(); }
+    const CImportPoint& GetPoint(std::size_t i) const { return m_aPoint[i]; }
+    const std::vector<CImportPoint>& GetPoints() const { return m_aPoint; }
+    const CImportSurface& GetSurface(std::size_t k) const { return m_aSurface[k]; }
+    CImportPolygon GetPolygon(std::size_t i) const;
+
+    // Everything the records' print operations write: points, surfaces, polygons.
+    void Print(std::FILE* out = stdout) const;
+
+    // The surface number (from 1) of the surface named exactly name, appended when new.
+    std::int32_t AddSurface(std::string_view name);
+    // The index (from 0) of the first point equal in all three floats (-0.0 equals 0.0, a NaN
+    // equals nothing), appended when there is none. Expected constant time.
+    std::int32_t AddPoint(float x, float y, float z);
+
+    // Big-endian helpers of the LWO reader: false (value untouched) when fewer bytes remain.
+    static bool ReadU2(CBigEndianReader& reader, std::int32_t& value);
+    static bool ReadU4(CBigEndianReader& reader, std::uint32_t& value);
+    static bool ReadU4(CBigEndianReader& reader, float& value);
+
+    std::int32_t m_nLoaded = 0;
+    std::size_t m_nDroppedPolygons = 0;
+    std::string m_strError;
+
+private:
+    struct CPolygonSlot {
+        std::int32_t m_nSurface;
+        std::uint32_t m_nCount;
+        std::size_t m_nFirst;  // into m_anIndexPool
+    };
+
+    void Clear();
+    std::string LwoOffset(std::span<const std::uint8_t> chunk, std::size_t pos) const;
+    void AddPolygon(std::int32_t surface, std::span<const std::int32_t> indices);
+
+    // LWO steps, each over its chunk's data (nullopt: no such chunk).
+    std::uint32_t ReadPoints(std::optional<std::span<const std::uint8_t>> chunk);
+    std::uint32_t ReadSurfaces(std::optional<std::span<const std::uint8_t>> chunk);
+    std::uint32_t ReadPolygons(std::optional<std::span<const std::uint8_t>> chunk);
+
+    // DXF steps over the pairs of the text.
+    int ReadFaces(std::string_view text);
+    int ReadPolylines(std::string_view text);
+    void ReadPolyline3d(CDxfPairReader& pairs, std::int32_t surface);
+    void ReadPolyface(CDxfPairReader& pairs, std::int32_t surface);
+    // The value of the first pair with this group code in the current entity (its pairs up
+    // to the next group code 0), white space trimmed, or "N/A".
+    std::string_view FindGroup(std::string_view code) const;
+    std::int32_t LayerSurface();
+
+    // The LWO bytes while LoadLwo runs (for offsets in messages); null otherwise.
+    const std::uint8_t* m_pLwoFile = nullptr;
+
+    std::vector<CImportPoint> m_aPoint;
+    std::vector<CImportSurface> m_aSurface;
+    std::vector<CPolygonSlot> m_aPolygon;
+    std::vector<std::int32_t> m_anIndexPool;
+
+    // AddPoint's hash: open addressing over point indices, -1 for an empty slot.
+    std::vector<std::int32_t> m_anPointHash;
+    std::unordered_map<std::string, std::int32_t> m_surfaceByName;
+    std::int32_t m_nLastSurface = 0;
+
+    // The entity being read by the DXF reader: its pairs after the code 0 pair.
+    std::vector<CDxfPair> m_aEntity;
+};

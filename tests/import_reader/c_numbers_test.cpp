@@ -1,0 +1,50 @@
+// Text to number as strtod and atoi read it in the "C" locale.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "c_numbers.h"
+
+namespace {
+
+const char* const kSamples[] = {
+    "0", "1", "-1", "+1", "1.", ".5", "-.5", "+.5e-3", "1e3", "1E+3", "1e", "1e+", "1.5e-2x", "  \t42",
+    "\v\f7", " -3e2 trailing", "", " ", "-", "+", ".", "..5", "--5", "+-5", "-+5", "abc", "1,5", "0x10",
+    "0X1p4", "0x.8", "0x", "0xg", "-0x1.8p1", "inf", "-INF", "infinity", "infinit", "nan", "NaN(123)",
+    "-nan", "1e400", "-1e400", "1e-400", "4.9e-324", "2.4e-324", "1e-310", "123456789012345678901234567890",
+    "0.000000000000000000000000000000000001e-300", "3.4028235677973366e38", "-0", "00012.5000", "1_000",
+    "\n12", "0e9999999999", "1e-9999999999",
+};
+
+TEST(CNumbers, StrToDMatchesTheRuntime) {
+    for (const char* sample : kSamples) {
+        SCOPED_TRACE(sample);
+        double expected = std::strtod(sample, nullptr);
+        double actual = CStrToD(sample);
+        if (std::isnan(expected)) {
+            EXPECT_TRUE(std::isnan(actual));
+        } else {
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(actual), std::bit_cast<std::uint64_t>(expected)) << actual;
+        }
+    }
+}
+
+TEST(CNumbers, StrToDStopsAtTheViewsEnd) {
+    std::string text = "12345";
+    EXPECT_EQ(CStrToD(std::string_view(text).substr(0, 2)), 12.0);
+}
+
+TEST(CNumbers, AtoIMatchesTheRuntime) {
+    const char* samples[] = {"0", "70", " 192", "-2", "+8", "8.9", "64abc", "", "x", "--1", "2147483647",
+                             "2147483648", "-2147483648", "-2147483649", "99999999999", "9223372036854775807",
+                             "9223372036854775808", "-9223372036854775809", "123456789012345678901", "\t\n 9"};
+    for (const char* sample : samples) {
+        SCOPED_TRACE(sample);
+        EXPECT_EQ(CAtoI(sample), std::atoi(sample));
+    }
+}
+
+}  // namespace

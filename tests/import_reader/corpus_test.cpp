@@ -1,0 +1,181 @@
+// Real files from other producers: every LWOB and DXF sample loads with the counts that an
+// independent reader gives (MANIFEST.tsv for LWOB, ezdxf for DXF); the negative samples are
+// rejected or read as empty. Skipped when the corpus folder is absent.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kCorpus = fs::path(QR_SOURCE_DIR) / ".." / "shared" / "corpus";
+
+std::vector<fs::path> FilesIn(const fs::path& folder) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.is_regular_file()) {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// "pts=64 surfs=1 ..." -> the number after key=.
+long ManifestValue(const std::string& summary, const std::string& key) {
+    std::size_t at = summary.find(" " + key + "=");
+    if (at == std::string::npos) {
+        return -1;
+    }
+    return std::strtol(summary.c_str() + at + key.size() + 2, nullptr, 10);
+}
+
+std::map<std::string, long> OurPolygonsPerLayer(const CImportObject& object) {
+    std::map<std::string, long> counts;
+    for (std::size_t i = 0; i < object.GetPolygonCount(); ++i) {
+        std::int32_t surface = object.GetPolygon(i).m_nSurface;
+        if (surface >= 1 && static_cast<std::size_t>(surface) <= object.GetSurfaceCount()) {
+            ++counts[object.GetSurface(static_cast<std::size_t>(surface - 1)).m_strName];
+        }
+    }
+    return counts;
+}
+
+// counts: polygons per layer as ezdxf reads them; zeroFilled: the faces among them that
+// leave out a coordinate group, which ezdxf fills with 0.
+bool RunEzdxf(const fs::path& file, std::map<std::string, long>& counts, std::map<std::string, long>& zeroFilled,
+              std::string& error) {
+    std::string command = "/usr/bin/python3 '" + (fs::path(QR_SOURCE_DIR) / "tests/import_reader/ezdxf_counts.py").string() +
+                          "' '" + file.string() + "' 2>/dev/null";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) {
+        error = "popen failed";
+        return false;
+    }
+    char line[4096];
+    while (std::fgets(line, sizeof line, pipe.get()) != nullptr) {
+        std::string text(line);
+        if (!text.empty() && text.back() == '\n') {
+            text.pop_back();
+        }
+        bool zfill = text.rfind("zfill\t", 0) == 0;
+        if (zfill) {
+            text.erase(0, 6);
+        }
+        std::size_t tab = text.find('\t');
+        if (tab == std::string::npos) {
+            continue;
+        }
+        (zfill ? zeroFilled : counts)[text.substr(tab + 1)] = std::strtol(text.c_str(), nullptr, 10);
+    }
+    int status = pclose(pipe.release());
+    if (status != 0) {
+        error = "ezdxf_counts.py exited with " + std::to_string(status);
+        return false;
+    }
+    return true;
+}
+
+bool EzdxfAvailable() {
+    return fs::exists("/usr/bin/python3") &&
+           std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") == 0;
+}
+
+TEST(Corpus, LwobFilesLoadWithTheManifestCounts) {
+    if (!fs::exists(kCorpus / "MANIFEST.tsv")) {
+        GTEST_SKIP() << "corpus not found at " << kCorpus;
+    }
+    std::ifstream manifest(kCorpus / "MANIFEST.tsv");
+    std::string line;
+    int checked = 0;
+    while (std::getline(manifest, line)) {
+        if (line.rfind("lwo/", 0) != 0) {
+            continue;
+        }
+        std::istringstream fields(line);
+        std::string name;
+        std::string field;
+        std::vector<std::string> columns;
+        while (std::getline(fields, field, '\t')) {
+            columns.push_back(field);
+        }
+        ASSERT_GE(columns.size(), 7u);
+        name = columns[0];
+        const std::string summary = " " + columns[6];
+        SCOPED_TRACE(name);
+        CImportObject object;
+        EXPECT_NE(object.LoadLwo((kCorpus / name).string()), 0) << object.m_strError;
+        EXPECT_EQ(static_cast<long>(object.GetPointCount()), ManifestValue(summary, "pts"));
+        EXPECT_EQ(static_cast<long>(object.GetSurfaceCount()), ManifestValue(summary, "surfs"));
+        EXPECT_EQ(static_cast<long>(object.GetPolygonCount()), ManifestValue(summary, "polys"));
+        EXPECT_EQ(object.m_nDroppedPolygons, 0u);
+        ++checked;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(checked), FilesIn(kCorpus / "lwo").size());
+}
+
+TEST(Corpus, DxfFilesLoadWithEzdxfCountsPerLayer) {
+    if (!fs::exists(kCorpus / "dxf")) {
+        GTEST_SKIP() << "corpus not found at " << kCorpus;
+    }
+    if (!EzdxfAvailable()) {
+        GTEST_SKIP() << "Debian's python3-ezdxf is not installed (/usr/bin/python3 -c 'import ezdxf' fails)";
+    }
+    int zeroFilledFiles = 0;
+    for (const fs::path& file : FilesIn(kCorpus / "dxf")) {
+        SCOPED_TRACE(file.filename().string());
+        CImportObject object;
+        ASSERT_EQ(object.LoadDxf(file.string()), 5) << object.m_strError;
+        std::map<std::string, long> expected;
+        std::map<std::string, long> zeroFilled;
+        std::string error;
+        ASSERT_TRUE(RunEzdxf(file, expected, zeroFilled, error)) << error;
+        // A face that leaves out a coordinate group of its first three corners is a polygon
+        // for ezdxf (it fills the group with 0) and none here: a corner needs all three groups.
+        for (const auto& [layer, count] : zeroFilled) {
+            std::printf("note: %s: %ld 3DFACE on layer \"%s\" leaving out a coordinate group: no polygon here, ezdxf fills 0\n",
+                        file.filename().c_str(), count, layer.c_str());
+            expected[layer] -= count;
+            if (expected[layer] == 0) {
+                expected.erase(layer);
+            }
+            ++zeroFilledFiles;
+        }
+        EXPECT_EQ(OurPolygonsPerLayer(object), expected);
+    }
+    // The 2.6 and R9 samples write their 3DFACE in two dimensions.
+    EXPECT_GE(zeroFilledFiles, 2);
+}
+
+TEST(Corpus, NegativeFilesRejectedOrEmpty) {
+    if (!fs::exists(kCorpus / "negative")) {
+        GTEST_SKIP() << "corpus not found at " << kCorpus;
+    }
+    for (const fs::path& file : FilesIn(kCorpus / "negative")) {
+        SCOPED_TRACE(file.filename().string());
+        // Both readers, whatever the name says: neither may take anything from these.
+        CImportObject lwo;
+        EXPECT_EQ(lwo.LoadLwo(file.string()), 0);
+        EXPECT_FALSE(lwo.m_strError.empty());
+        EXPECT_EQ(lwo.GetPointCount(), 0u);
+        CImportObject dxf;
+        int result = dxf.LoadDxf(file.string());
+        if (result == 0) {
+            EXPECT_FALSE(dxf.m_strError.empty());
+        }
+        EXPECT_EQ(dxf.GetPolygonCount(), 0u);
+        if (file.extension() == ".dxf") {
+            EXPECT_EQ(result, 0) << "a binary or non-DXF file must be rejected with a reason";
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,345 @@
+// The DXF reader: faces, 3-D polylines, polyface meshes, layers, merging and the mended
+// faults of a line-matching reader.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <random>
+#include <sstream>
+
+#include "test_support.h"
+
+namespace {
+
+// Pairs written one per line each: {"0", "3DFACE"} -> "0\n3DFACE\n".
+std::string Dxf(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs, std::string_view eol = "\n") {
+    std::string text;
+    for (const auto& [code, value] : pairs) {
+        text += std::string(code) + std::string(eol) + std::string(value) + std::string(eol);
+    }
+    return text;
+}
+
+std::string Face(std::string_view layer, std::initializer_list<std::array<int, 3>> corners) {
+    std::ostringstream out;
+    out << "0\n3DFACE\n";
+    if (!layer.empty()) {
+        out << "8\n" << layer << "\n";
+    }
+    int d = 0;
+    for (const auto& c : corners) {
+        out << "1" << d << "\n" << c[0] << "\n2" << d << "\n" << c[1] << "\n3" << d << "\n" << c[2] << "\n";
+        ++d;
+    }
+    return out.str();
+}
+
+std::string Polyline(std::string_view layer, int flags, std::initializer_list<std::array<int, 3>> vertices) {
+    std::ostringstream out;
+    out << "0\nPOLYLINE\n8\n" << layer << "\n66\n1\n70\n" << flags << "\n";
+    for (const auto& v : vertices) {
+        out << "0\nVERTEX\n8\n" << layer << "\n10\n" << v[0] << "\n20\n" << v[1] << "\n30\n" << v[2] << "\n";
+    }
+    out << "0\nSEQEND\n8\n" << layer << "\n";
+    return out.str();
+}
+
+std::string Section(const std::string& entities) {
+    return "0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n";
+}
+
+// A polyface mesh: vertex records 1..4 at the corners of a unit square, then face records.
+std::string Polyface(std::string_view layer, const std::string& faceRecords) {
+    std::string text = "0\nPOLYLINE\n8\n" + std::string(layer) + "\n66\n1\n70\n64\n71\n4\n72\n1\n";
+    const int square[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    for (const auto& v : square) {
+        text += "0\nVERTEX\n8\n" + std::string(layer) + "\n10\n" + std::to_string(v[0]) + "\n20\n" +
+                std::to_string(v[1]) + "\n30\n0\n70\n192\n";
+    }
+    return text + faceRecords + "0\nSEQEND\n";
+}
+
+std::string FaceRecord(std::initializer_list<std::pair<int, int>> codes) {
+    std::string text = "0\nVERTEX\n8\n0\n10\n0\n20\n0\n30\n0\n70\n128\n";
+    for (const auto& [code, number] : codes) {
+        text += std::to_string(code) + "\n" + std::to_string(number) + "\n";
+    }
+    return text;
+}
+
+TEST(DxfReader, FacesOnTwoLayersShareTheirEdgePoints) {
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                                          Face("B", {{{1, 0, 0}}, {{1, 1, 0}}, {{2, 1, 0}}}))),
+              5);
+    ASSERT_EQ(object.GetSurfaceCount(), 2u);
+    EXPECT_EQ(object.GetSurface(0).m_strName, "A");
+    EXPECT_EQ(object.GetSurface(1).m_strName, "B");
+    EXPECT_EQ(object.GetPointCount(), 4u);
+    EXPECT_EQ(Printed(object),
+              "X: 0.000000 Y: 0.000000 Z: 0.000000\nX: 1.000000 Y: 0.000000 Z: 0.000000\n"
+              "X: 1.000000 Y: 1.000000 Z: 0.000000\nX: 2.000000 Y: 1.000000 Z: 0.000000\n"
+              "A\nB\n"
+              "Surf: 1  Pts: 3  (0 1 2 )\nSurf: 2  Pts: 3  (1 2 3 )\n");
+}
+
+TEST(DxfReader, RepeatedFourthCornerKeepsFourIndices) {
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{1, 1, 0}}}))), 5);
+    ASSERT_EQ(object.GetPolygonCount(), 1u);
+    EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{0, 1, 2, 2}));
+}
+
+TEST(DxfReader, MissingLayerIsDefaultAndTwoCornersMakeNoPolygon) {
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, Section(Face("", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                                          Face("Edge", {{{0, 0, 0}}, {{1, 0, 0}}}))),
+              5);
+    ASSERT_EQ(object.GetSurfaceCount(), 2u);
+    EXPECT_EQ(object.GetSurface(0).m_strName, "Default");
+    EXPECT_EQ(object.GetSurface(1).m_strName, "Edge");
+    EXPECT_EQ(object.GetPolygonCount(), 1u);
+}
+
+TEST(DxfReader, FaceMissingAZGroupMakesNoPolygonUnlikeReadersThatFillZero) {
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, Dxf({{"0", "3DFACE"}, {"8", "L"}, {"10", "0"}, {"20", "0"}, {"30", "0"}, {"11", "1"},
+                                       {"21", "0"}, {"31", "0"}, {"12", "1"}, {"22", "1"}, {"0", "EOF"}})),
+              5);
+    EXPECT_EQ(object.GetSurfaceCount(), 1u);
+    EXPECT_EQ(object.GetPolygonCount(), 0u);
+}
+
+TEST(DxfReader, ThreeDPolylines) {
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, Section(Polyline("Four", 8, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{0, 1, 0}}}) +
+                                          Polyline("Closed", 9, {{{0, 0, 5}}, {{1, 0, 5}}, {{1, 1, 5}}}) +
+                                          Polyline("Two", 8, {{{0, 0, 0}}, {{7, 7, 7}}}))),
+              5);
+    ASSERT_EQ(object.GetSurfaceCount(), 3u);
+    ASSERT_EQ(object.GetPolygonCount(), 2u);
+    EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(object.GetPolygon(1).m_nSurface, 2);
+    EXPECT_EQ(object.GetPolygon(1).m_nCount, 3);
+    // The two-vertex polyline's points are merged in all the same.
+    EXPECT_EQ(object.GetPointCount(), 8u);
+}
+
+TEST(DxfReader, TwoDPolylinesAndMeshesPassedOver) {
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, Section(Polyline("Flat", 0, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                                          Polyline("FlatClosed", 1, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                                          Polyline("Mesh", 16, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}))),
+              5);
+    EXPECT_EQ(object.GetPointCount(), 0u);
+    EXPECT_EQ(object.GetSurfaceCount(), 0u);
+    EXPECT_EQ(object.GetPolygonCount(), 0u);
+}
+
+TEST(DxfReader, PolyfaceNegativeNumberNamesItsVertex) {
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, Section(Polyface("Mesh", FaceRecord({{71, 1}, {72, -2}, {73, 3}, {74, 4}})))), 5);
+    ASSERT_EQ(object.GetPolygonCount(), 1u);
+    EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(object.GetSurface(0).m_strName, "Mesh");
+}
+
+TEST(DxfReader, PolyfaceZeroAndOutOfRangeNumbersLeftOut) {
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, Section(Polyface("Mesh", FaceRecord({{71, 2}, {72, 0}, {73, 0}}) +
+                                                             FaceRecord({{71, 4}, {72, 9}, {73, -3}, {74, 1}}) +
+                                                             FaceRecord({{72, 1}, {73, 2}, {74, 3}}) +
+                                                             FaceRecord({{71, -2147483647 - 1}})))),
+              5);
+    ASSERT_EQ(object.GetPolygonCount(), 4u);
+    EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{1}));
+    EXPECT_EQ(Indices(object, 1), (std::vector<std::int32_t>{3, 2, 0}));
+    EXPECT_EQ(Indices(object, 2), (std::vector<std::int32_t>{0, 1, 2}));
+    EXPECT_EQ(object.GetPolygon(3).m_nCount, 0);
+}
+
+TEST(DxfReader, FacesNumberedBeforePolylines) {
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, Section(Polyline("P", 8, {{{5, 5, 5}}, {{6, 5, 5}}, {{6, 6, 5}}}) +
+                                          Face("F", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}))),
+              5);
+    ASSERT_EQ(object.GetSurfaceCount(), 2u);
+    EXPECT_EQ(object.GetSurface(0).m_strName, "F");
+    EXPECT_EQ(object.GetSurface(1).m_strName, "P");
+    EXPECT_EQ(object.GetPolygon(0).m_nSurface, 1);
+    EXPECT_EQ(object.GetPolygon(1).m_nSurface, 2);
+    EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{0, 1, 2}));
+}
+
+TEST(DxfReader, LineEndsAndLayoutReadAlike) {
+    std::string lf = Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                             Polyline("P", 8, {{{5, 5, 5}}, {{6, 5, 5}}, {{6, 6, 5}}}));
+    std::string crlf;
+    for (char c : lf) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    // Right-aligned codes, trailing blanks, no final line end, bytes after EOF.
+    std::string padded;
+    std::istringstream lines(lf);
+    std::string line;
+    bool code = true;
+    while (std::getline(lines, line)) {
+        padded += (code ? "  " + line : line + " \t") + "\n";
+        code = !code;
+    }
+    std::string noFinalEol = lf.substr(0, lf.size() - 1);
+    std::string trailing = lf + "\x1a garbage\nnot a code\n";
+    CImportObject reference;
+    ASSERT_EQ(LoadDxfText(reference, lf), 5);
+    ASSERT_EQ(reference.GetPolygonCount(), 2u);
+    for (const std::string& text : {crlf, padded, noFinalEol, trailing}) {
+        CImportObject object;
+        EXPECT_EQ(LoadDxfText(object, text), 5) << object.m_strError;
+        EXPECT_EQ(Printed(object), Printed(reference));
+    }
+}
+
+TEST(DxfReader, EntityNamesCountOnlyAsGroupCodeZero) {
+    // A line-matching reader starts phantom entities at the layer names and the text value.
+    std::string text = Section(Face("POLYLINE_001", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                               Face("3DFACE layer", {{{0, 0, 1}}, {{1, 0, 1}}, {{1, 1, 1}}}) +
+                               Dxf({{"0", "TEXT"}, {"8", "Notes"}, {"1", "3DFACE"}, {"10", "9"}, {"20", "9"}, {"30", "9"},
+                                    {"11", "8"}, {"21", "8"}, {"31", "8"}, {"12", "7"}, {"22", "7"}, {"32", "7"}}) +
+                               Dxf({{"0", "TEXT"}, {"8", "Notes"}, {"1", "VERTEX SEQEND POLYLINE"}, {"70", "8"}}));
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, text), 5);
+    ASSERT_EQ(object.GetSurfaceCount(), 2u);
+    EXPECT_EQ(object.GetSurface(0).m_strName, "POLYLINE_001");
+    EXPECT_EQ(object.GetSurface(1).m_strName, "3DFACE layer");
+    EXPECT_EQ(object.GetPolygonCount(), 2u);
+    EXPECT_EQ(object.GetPointCount(), 6u);
+}
+
+TEST(DxfReader, EntitiesInsideBlocksAreRead) {
+    std::string text = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n8\n0\n2\nB\n70\n0\n" +
+                       Face("Inside", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) + "0\nENDBLK\n0\nENDSEC\n0\nEOF\n";
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, text), 5);
+    EXPECT_EQ(object.GetPolygonCount(), 1u);
+    EXPECT_EQ(object.GetSurface(0).m_strName, "Inside");
+}
+
+TEST(DxfReader, PolylineWithoutSeqendRunsToTheEnd) {
+    std::string text = "0\nPOLYLINE\n8\nP\n70\n8\n0\nVERTEX\n10\n1\n20\n2\n0\nVERTEX\n10\n3\n0\nVERTEX\n30\n4.5\n";
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, text), 5);
+    ASSERT_EQ(object.GetPolygonCount(), 1u);
+    EXPECT_EQ(Printed(object), "X: 1.000000 Y: 2.000000 Z: 0.000000\nX: 3.000000 Y: 0.000000 Z: 0.000000\n"
+                               "X: 0.000000 Y: 0.000000 Z: 4.500000\nP\nSurf: 1  Pts: 3  (0 1 2 )\n");
+}
+
+TEST(DxfReader, NoFixedCapacities) {
+    std::string vertices;
+    for (int i = 0; i < 12000; ++i) {
+        vertices += "0\nVERTEX\n10\n" + std::to_string(i) + "\n20\n0\n30\n0\n";
+    }
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, "0\nPOLYLINE\n8\nBig\n70\n8\n" + vertices + "0\nSEQEND\n0\nEOF\n"), 5);
+    ASSERT_EQ(object.GetPolygonCount(), 1u);
+    EXPECT_EQ(object.GetPolygon(0).m_nCount, 12000);
+    EXPECT_EQ(object.GetPolygon(0).m_anIndex[11999], 11999);
+}
+
+TEST(DxfReader, RejectsWhatIsNotTextDxf) {
+    CImportObject binary;
+    EXPECT_EQ(LoadDxfText(binary, std::string("AutoCAD Binary DXF\r\n\x1a\0", 22)), 0);
+    EXPECT_NE(binary.m_strError.find("binary"), std::string::npos);
+
+    CImportObject notDxf;
+    EXPECT_EQ(LoadDxfText(notDxf, Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) + "EXTENTS,1\n0\n"), 0);
+    EXPECT_NE(notDxf.m_strError.find("line 23"), std::string::npos) << notDxf.m_strError;
+    EXPECT_EQ(notDxf.GetPolygonCount(), 0u);
+    EXPECT_EQ(notDxf.GetSurfaceCount(), 0u);
+
+    CImportObject empty;
+    EXPECT_EQ(LoadDxfText(empty, ""), 5);
+    EXPECT_EQ(empty.GetSurfaceCount(), 0u);
+}
+
+TEST(DxfReader, MissingFileReturnsZero) {
+    CImportObject object;
+    EXPECT_EQ(object.LoadDxf("/nonexistent/folder/site.dxf"), 0);
+    EXPECT_FALSE(object.m_strError.empty());
+}
+
+TEST(DxfReader, LoadsFromAFile) {
+    CTempFile file("site.dxf", Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}})));
+    CImportObject object;
+    EXPECT_EQ(object.LoadDxf(file.Path()), 5);
+    EXPECT_EQ(object.GetPolygonCount(), 1u);
+}
+
+TEST(DxfReader, NumbersReadAsInTheCLocale) {
+    std::string text = Dxf({{"0", "3DFACE"}, {"8", "N"}, {"10", "1.5"}, {"20", " -2.25e1xyz"}, {"30", ".5"},
+                            {"11", "1."}, {"21", "abc"}, {"31", "+3"}, {"12", "1,5"}, {"22", "0x10"}, {"32", "1e400"},
+                            {"0", "EOF"}});
+    const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "nl_NL.UTF-8"};
+    std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    bool changed = false;
+    for (const char* name : names) {
+        if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+            changed = true;
+            break;
+        }
+    }
+    CImportObject object;
+    int result = LoadDxfText(object, text);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    ASSERT_EQ(result, 5);
+    EXPECT_EQ(Printed(object), "X: 1.500000 Y: -22.500000 Z: 0.500000\n"
+                               "X: 1.000000 Y: 0.000000 Z: 3.000000\n"
+                               "X: 1.000000 Y: 16.000000 Z: inf\n"
+                               "N\nSurf: 1  Pts: 3  (0 1 2 )\n");
+    if (!changed) {
+        GTEST_SKIP() << "no locale with a decimal comma is installed; read in the C locale only";
+    }
+}
+
+TEST(DxfReader, AddPointMatchesTheLinearSearch) {
+    CImportObject object;
+    EXPECT_EQ(object.AddPoint(0.0f, 1.0f, 2.0f), 0);
+    EXPECT_EQ(object.AddPoint(-0.0f, 1.0f, 2.0f), 0);
+    float nan = std::nanf("");
+    EXPECT_EQ(object.AddPoint(nan, 0.0f, 0.0f), 1);
+    EXPECT_EQ(object.AddPoint(nan, 0.0f, 0.0f), 2);
+
+    // Many points from a small value set, so most are repeats; past several hash growths.
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> pick(0, 30);
+    std::vector<CImportPoint> linear(object.GetPoints());
+    for (int i = 0; i < 20000; ++i) {
+        float x = static_cast<float>(pick(random)) - 15.0f;
+        float y = static_cast<float>(pick(random) % 5) * (pick(random) % 2 ? -0.0f : 0.5f);
+        float z = pick(random) == 0 ? nan : static_cast<float>(pick(random) % 3);
+        std::int32_t expected = -1;
+        for (std::size_t k = 0; k < linear.size(); ++k) {
+            if (linear[k].m_fX == x && linear[k].m_fY == y && linear[k].m_fZ == z) {
+                expected = static_cast<std::int32_t>(k);
+                break;
+            }
+        }
+        if (expected < 0) {
+            linear.emplace_back(x, y, z);
+            expected = static_cast<std::int32_t>(linear.size() - 1);
+        }
+        ASSERT_EQ(object.AddPoint(x, y, z), expected) << i;
+    }
+    EXPECT_EQ(object.GetPointCount(), linear.size());
+}
+
+TEST(DxfReader, AddSurfaceIsExactAndCaseSensitive) {
+    CImportObject object;
+    EXPECT_EQ(object.AddSurface("Hull"), 1);
+    EXPECT_EQ(object.AddSurface("hull"), 2);
+    EXPECT_EQ(object.AddSurface("Deck"), 3);
+    EXPECT_EQ(object.AddSurface("Hull"), 1);
+    EXPECT_EQ(object.AddSurface("Deck"), 3);
+    EXPECT_EQ(object.GetSurfaceCount(), 3u);
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+#include "test_support.h"
+
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+
+void PutU16(ByteVector& out, std::uint32_t value) {
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+    out.push_back(static_cast<std::uint8_t>(value));
+}
+
+void PutU32(ByteVector& out, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+
+void PutF32(ByteVector& out, float value) {
+    PutU32(out, std::bit_cast<std::uint32_t>(value));
+}
+
+void PutText(ByteVector& out, std::string_view text) {
+    out.insert(out.end(), text.begin(), text.end());
+}
+
+ByteVector Chunk(std::string_view tag, const ByteVector& data) {
+    ByteVector out;
+    PutText(out, tag);
+    PutU32(out, static_cast<std::uint32_t>(data.size()));
+    out.insert(out.end(), data.begin(), data.end());
+    if (data.size() % 2 == 1) {
+        out.push_back(0);
+    }
+    return out;
+}
+
+ByteVector Form(std::initializer_list<ByteVector> chunks, std::string_view type) {
+    ByteVector body;
+    PutText(body, type);
+    for (const ByteVector& chunk : chunks) {
+        body.insert(body.end(), chunk.begin(), chunk.end());
+    }
+    ByteVector out;
+    PutText(out, "FORM");
+    PutU32(out, static_cast<std::uint32_t>(body.size()));
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+ByteVector Points(std::initializer_list<float> coordinates) {
+    ByteVector out;
+    for (float c : coordinates) {
+        PutF32(out, c);
+    }
+    return out;
+}
+
+ByteVector SurfaceNames(std::initializer_list<std::string_view> names) {
+    ByteVector out;
+    for (std::string_view name : names) {
+        PutText(out, name);
+        out.push_back(0);
+        if (out.size() % 2 == 1) {
+            out.push_back(0);
+        }
+    }
+    return out;
+}
+
+void PutPolygon(ByteVector& out, std::initializer_list<std::uint32_t> indices, std::uint32_t surface) {
+    PutU16(out, static_cast<std::uint32_t>(indices.size()));
+    for (std::uint32_t index : indices) {
+        PutU16(out, index);
+    }
+    PutU16(out, surface);
+}
+
+std::int32_t LoadLwoBytes(CImportObject& object, const ByteVector& bytes) {
+    std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[bytes.size() + (bytes.empty() ? 1 : 0)]);
+    std::copy(bytes.begin(), bytes.end(), copy.get());
+    return object.LoadLwoFromMemory(std::span<const std::uint8_t>(copy.get(), bytes.size()));
+}
+
+int LoadDxfText(CImportObject& object, std::string_view text) {
+    std::unique_ptr<char[]> copy(new char[text.size() + 1]);
+    std::copy(text.begin(), text.end(), copy.get());
+    return object.LoadDxfFromMemory(std::string_view(copy.get(), text.size()));
+}
+
+std::string Printed(const CImportObject& object) {
+    std::FILE* file = std::tmpfile();
+    if (file == nullptr) {
+        throw std::runtime_error("tmpfile failed");
+    }
+    object.Print(file);
+    long size = std::ftell(file);
+    std::rewind(file);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    std::size_t got = std::fread(text.data(), 1, text.size(), file);
+    std::fclose(file);
+    text.resize(got);
+    return text;
+}
+
+std::vector<std::int32_t> Indices(const CImportObject& object, std::size_t polygon) {
+    CImportPolygon record = object.GetPolygon(polygon);
+    return {record.m_anIndex.begin(), record.m_anIndex.end()};
+}
+
+CTempFile::CTempFile(std::string_view name, const std::string& content) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "import_reader_XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    m_strFolder = pattern;
+    m_strPath = m_strFolder + "/" + std::string(name);
+    std::ofstream out(m_strPath, std::ios::binary);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+CTempFile::~CTempFile() {
+    std::error_code ignored;
+    std::filesystem::permissions(m_strPath, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(m_strFolder, ignored);
+}

@@ -1,0 +1,50 @@
+// Helpers for the import reader tests: LWO bytes built in code, printed output, temp files.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "import_object.h"
+
+using ByteVector = std::vector<std::uint8_t>;
+
+void PutU16(ByteVector& out, std::uint32_t value);
+void PutU32(ByteVector& out, std::uint32_t value);
+void PutF32(ByteVector& out, float value);
+void PutText(ByteVector& out, std::string_view text);
+
+// One IFF chunk: tag, big-endian length, data, and the pad byte after odd-length data.
+ByteVector Chunk(std::string_view tag, const ByteVector& data);
+// "FORM", length, form type, then the chunks as given.
+ByteVector Form(std::initializer_list<ByteVector> chunks, std::string_view type = "LWOB");
+
+ByteVector Points(std::initializer_list<float> coordinates);
+// Names with their terminator and pad, as a SRFS chunk's data.
+ByteVector SurfaceNames(std::initializer_list<std::string_view> names);
+// One polygon record: corner count, indices, surface number (all 16-bit).
+void PutPolygon(ByteVector& out, std::initializer_list<std::uint32_t> indices, std::uint32_t surface);
+
+// Loads from a heap copy of exactly these bytes, so a read past the end is caught.
+std::int32_t LoadLwoBytes(CImportObject& object, const ByteVector& bytes);
+int LoadDxfText(CImportObject& object, std::string_view text);
+
+// What the print operations write for the whole object.
+std::string Printed(const CImportObject& object);
+std::vector<std::int32_t> Indices(const CImportObject& object, std::size_t polygon);
+
+// A file in a fresh temporary folder; removed with the folder by the destructor.
+class CTempFile {
+public:
+    CTempFile(std::string_view name, const std::string& content);
+    ~CTempFile();
+    CTempFile(const CTempFile&) = delete;
+    CTempFile& operator=(const CTempFile&) = delete;
+    const std::string& Path() const { return m_strPath; }
+
+private:
+    std::string m_strFolder;
+    std::string m_strPath;
+};
