@@ -1,0 +1,342 @@
+// qrhost end to end: the real program and the real Karvel module, run as
+// subprocesses over exchange files made here with the scene library.
+#include "application.h"
+#include "exchange_file.h"
+#include "memory_profile.h"
+#include "scene_document.h"
+#include "test_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+const std::string kQrhost = QR_BINARY_DIR "/bin/qrhost";
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+void WriteAll(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+// Runs a program with standard input from /dev/null (so dialogs are never
+// answered on a terminal) and its outputs in files of the folder.
+RunResult RunProgram(const CTestFolder& folder, std::vector<std::string> args) {
+    const std::string outPath = folder / "stdout.txt";
+    const std::string errPath = folder / "stderr.txt";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    RunResult result;
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        ADD_FAILURE() << "cannot start " << argv[0];
+        return result;
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = ReadAll(outPath);
+    result.err = ReadAll(errPath);
+    return result;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Every test uses a profile of its own, never the user's.
+class Qrhost : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("QUARRION_PROFILE", (m_folder / "profile.ini").c_str(), 1);
+        m_host = m_folder / "host";
+        m_exchange = m_host + "/PlugIns/qrplugin.qrc";
+    }
+    RunResult Qr(std::vector<std::string> args) {
+        args.insert(args.begin(), kQrhost);
+        return RunProgram(m_folder, std::move(args));
+    }
+    RunResult RunKarvel() {
+        return Qr({"run", "Karvel", "--folder", m_host, "--profile", m_folder / "profile.ini"});
+    }
+    // A scene with two parts, a link, host values and slots, written by the
+    // scene library into the host's exchange file.
+    std::string WriteSmallScene() {
+        std::filesystem::create_directories(m_host + "/PlugIns");
+        CApplication app(std::make_unique<CMemoryProfile>(), nullptr, nullptr);
+        app.WriteProfileString("Paths", "ApplicationPath", m_host);
+        CExchangeState& state = ExchangeState();
+        state.m_strHostText1 = "Quarrion 4";
+        state.m_strHostText5 = "caf\xc3\xa9";
+        state.m_dHostValue = 2.5;
+        state.m_nHostFlag = 0;
+        state.m_slots[2].m_nValue = 17;
+        state.m_slots[2].m_strText = "slot two";
+        state.m_slots[2].m_point.Set(1.0, 2.0, 3.0);
+
+        CSceneDocument doc;
+        auto* box = new CScenePart;
+        box->m_strName = "Box";
+        const double corners[4][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+        for (const auto& c : corners) {
+            auto* point = new CScenePoint;
+            point->Set(c[0], c[1], c[2]);
+            box->AddPoint(point);
+        }
+        auto* quad = new CScenePolygon;
+        for (int i = 0; i < 4; ++i)
+            quad->AddIndex(i);
+        quad->m_pairs.push_back({1, 2, 3, 4, 5, 6, 7, 0xAB});
+        box->AddPolygon(quad);
+        box->m_transform.m_position.Set(10.0, 0.5, -2.0);
+        doc.m_parts.Add(box);
+        auto* lid = new CScenePart;
+        lid->m_strName = "Lid";
+        lid->m_strLink = "Box.0";
+        doc.m_parts.Add(lid);
+        WriteExchangeFile(doc, kExchangeFileName, app);
+        return ReadAll(m_exchange);
+    }
+
+    CTestFolder m_folder;
+    std::string m_host;
+    std::string m_exchange;
+};
+
+} // namespace
+
+TEST_F(Qrhost, NewThenRunKarvelGivesTheFileBackWithAnEmptyTranscript) {
+    const RunResult made = Qr({"new", m_host});
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    const std::string before = ReadAll(m_exchange);
+    ASSERT_FALSE(before.empty());
+    EXPECT_EQ(before.substr(0, 14), std::string("\x05QRCAD\x01\0\0\0\x2a\0\0\0", 14));
+
+    const RunResult run = RunKarvel();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "") << "a clean run shows no message";
+    EXPECT_TRUE(Contains(run.err, "ExecutePlugin returned 1")) << run.err;
+    EXPECT_EQ(ReadAll(m_exchange), before);
+    EXPECT_EQ(ReadAll(m_folder / "profile.ini"),
+              "[Paths]\nApplicationPath=" + m_host + "\n");
+}
+
+TEST_F(Qrhost, NewRefusesToReplaceAnExistingScene) {
+    const std::string scene = WriteSmallScene();
+    const RunResult again = Qr({"new", m_host});
+    EXPECT_NE(again.exitCode, 0);
+    EXPECT_TRUE(Contains(again.err, "already exists")) << again.err;
+    EXPECT_EQ(ReadAll(m_exchange), scene);
+    const RunResult forced = Qr({"new", "--force", m_host});
+    EXPECT_EQ(forced.exitCode, 0) << forced.err;
+    EXPECT_LT(ReadAll(m_exchange).size(), scene.size());
+}
+
+TEST_F(Qrhost, RunKarvelOverASceneGivesItBackByteForByte) {
+    const std::string scene = WriteSmallScene();
+    const RunResult run = RunKarvel();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(ReadAll(m_exchange), scene);
+}
+
+TEST_F(Qrhost, TruncatedExchangeFileIsLeftUntouchedAndReported) {
+    const std::string scene = WriteSmallScene();
+    for (const size_t length : {size_t{3}, size_t{20}, scene.size() / 2, scene.size() - 1}) {
+        const std::string damaged = scene.substr(0, length);
+        WriteAll(m_exchange, damaged);
+        const RunResult run = RunKarvel();
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(run.out.starts_with("[message icon=stop buttons=ok]\n"
+                                        "The host's scene could not be read from the exchange "
+                                        "file:\n"))
+            << run.out;
+        EXPECT_TRUE(Contains(run.out, "left unchanged.\n[end]\n")) << run.out;
+        EXPECT_TRUE(Contains(run.err, "ExecutePlugin returned 1")) << run.err;
+        EXPECT_EQ(ReadAll(m_exchange), damaged) << "length " << length;
+    }
+}
+
+TEST_F(Qrhost, WrongMagicIsReportedAndNeverOverwritten) {
+    std::string scene = WriteSmallScene();
+    scene.replace(1, 5, "qrcad");
+    WriteAll(m_exchange, scene);
+    const RunResult run = RunKarvel();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "[message icon=none buttons=ok]\nInvalid File Format!\n[end]\n");
+    EXPECT_EQ(ReadAll(m_exchange), scene);
+}
+
+TEST_F(Qrhost, MissingExchangeFileGivesANewEmptyScene) {
+    std::filesystem::create_directories(m_host + "/PlugIns");
+    const RunResult run = RunKarvel();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    const std::string written = ReadAll(m_exchange);
+    CTestFolder other;
+    ASSERT_EQ(RunProgram(other, {kQrhost, "new", other / "h"}).exitCode, 0);
+    EXPECT_EQ(written, ReadAll(other / "h/PlugIns/qrplugin.qrc"));
+}
+
+TEST_F(Qrhost, FailedWriteIsShownInAMessageBox) {
+    // No plug-in folder: nothing to read, and the new file cannot be made.
+    std::filesystem::create_directories(m_host);
+    const RunResult run = RunKarvel();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(run.out.starts_with("[message icon=stop buttons=ok]\n"
+                                    "The scene could not be written back to the exchange file:\n"))
+        << run.out;
+    EXPECT_FALSE(std::filesystem::exists(m_host + "/PlugIns"));
+}
+
+TEST_F(Qrhost, PluginFolderOfAnotherSpellingIsUsed) {
+    std::filesystem::create_directories(m_host + "/Plugins");
+    const RunResult run = RunKarvel();
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(std::filesystem::exists(m_host + "/Plugins/qrplugin.qrc"));
+    EXPECT_FALSE(std::filesystem::exists(m_host + "/PlugIns"));
+}
+
+TEST_F(Qrhost, BareNameIsLookedUpInThePluginFolderFirst) {
+    std::filesystem::create_directories(m_host + "/PlugIns");
+    WriteAll(m_host + "/PlugIns/Karvel.so", "not a module");
+    const RunResult run = RunKarvel();
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(Contains(run.err, "cannot load plug-in \"" + m_host + "/PlugIns/Karvel.so\""))
+        << run.err;
+}
+
+TEST_F(Qrhost, MissingOrBrokenPluginIsAClearError) {
+    const RunResult missing = Qr({"run", "NoSuchPlugin", "--folder", m_host});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(Contains(missing.err, "plug-in \"NoSuchPlugin\" not found")) << missing.err;
+    EXPECT_TRUE(Contains(missing.err, m_host + "/PlugIns/NoSuchPlugin.so")) << missing.err;
+
+    const RunResult notModule = Qr({"run", m_folder / "profile.ini"});
+    EXPECT_EQ(notModule.exitCode, 2);
+    EXPECT_TRUE(Contains(notModule.err, "not found") || Contains(notModule.err, "cannot load"))
+        << notModule.err;
+
+    // A real shared object without the entry point.
+    const RunResult noEntry = Qr({"run", QR_BINARY_DIR "/bin/libqrplatform.so"});
+    EXPECT_EQ(noEntry.exitCode, 2);
+    EXPECT_TRUE(Contains(noEntry.err, "exports no ExecutePlugin")) << noEntry.err;
+}
+
+TEST_F(Qrhost, WrongCallsPrintTheUsage) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"frobnicate"}, {"run"}, {"run", "Karvel", "--answer", "maybe"},
+          {"run", "Karvel", "--folder"}, {"dump"}, {"dump", "--xml", "a.qrc"}, {"new"},
+          {"version"}}) {
+        const RunResult run = Qr(args);
+        EXPECT_EQ(run.exitCode, 2) << testing::PrintToString(args);
+        EXPECT_TRUE(Contains(run.err, "usage:")) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST_F(Qrhost, VersionShowsTheModulesTexts) {
+    const RunResult run = Qr({"version", "Karvel"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "CompanyName=Brask Design\nFileVersion=2.0\nProductVersion=2.0\n"
+                       "FileDescription=Object import plugin for Quarrion\n");
+}
+
+TEST_F(Qrhost, DumpTextShowsEveryPart) {
+    WriteSmallScene();
+    const RunResult run = Qr({"dump", m_exchange});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (const char* line : {"format: major=1 minor=42\n", "  host_text1: \"Quarrion 4\"\n",
+                             "  host_value: 2.5\n", "  host_flag: 0\n", "  part_count: 2\n",
+                             "    name: \"Box\"\n", "    name: \"Lid\"\n",
+                             "    link: \"Box.0\"\n", "      [2]: tag=0 x=1 y=1 z=0\n",
+                             "        indices: 0 1 2 3\n", "        pairs: \"01020304050607ab\"\n",
+                             "        center: tag=0 x=0.5 y=0.5 z=0\n",
+                             "  [2]: value=17 point=(tag=0 x=1 y=2 z=3) text=\"slot two\" "
+                             "factor=1\n",
+                             "trailing_bytes: 0\n"})
+        EXPECT_TRUE(Contains(run.out, line)) << line << "\nin:\n" << run.out;
+}
+
+TEST_F(Qrhost, DumpJsonIsValidJsonWithTheSchemasKeys) {
+    WriteSmallScene();
+    const RunResult run = Qr({"dump", "--json", m_exchange});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "\"name\": \"Box\"")) << run.out;
+    if (!std::filesystem::exists("/usr/bin/python3"))
+        GTEST_SKIP() << "/usr/bin/python3 not present: JSON not parsed";
+    WriteAll(m_folder / "dump.json", run.out);
+    const std::string check =
+        "import json,sys\n"
+        "d=json.load(open(sys.argv[1]))\n"
+        "assert d['format']=={'major':1,'minor':42}\n"
+        "assert d['header']['host_text5']=='caf\\u00e9'\n"
+        "assert d['document']['part_count']==2 and len(d['parts'])==2\n"
+        "box=d['parts'][0]\n"
+        "assert box['name']=='Box' and box['id']==1 and len(box['materials'])==7\n"
+        "assert box['points'][1]=={'tag':0,'x':1,'y':0,'z':0}\n"
+        "poly=box['polygons'][0]\n"
+        "assert poly['indices']==[0,1,2,3] and poly['center_distance']>0\n"
+        "assert poly['normal']['unit']==[0,0,1] or poly['normal']['unit']==[0,0,-1]\n"
+        "assert poly['pairs']==['01020304050607ab']\n"
+        "assert box['transform']['position']=={'x':10,'y':0.5,'z':-2}\n"
+        "assert d['parts'][1]['link_id']==1\n"
+        "assert d['slots'][2]['text']=='slot two' and d['slots'][0]['factor']==1\n"
+        "assert d['trailing_bytes']==0\n";
+    WriteAll(m_folder / "check.py", check);
+    const RunResult parsed = RunProgram(m_folder, {"/usr/bin/python3", m_folder / "check.py",
+                                            m_folder / "dump.json"});
+    EXPECT_EQ(parsed.exitCode, 0) << parsed.err;
+}
+
+TEST_F(Qrhost, DumpOfADamagedFileIsAnErrorNeverACrash) {
+    const std::string scene = WriteSmallScene();
+    for (size_t length = 0; length < scene.size(); length += 1 + length / 3) {
+        WriteAll(m_folder / "cut.qrc", scene.substr(0, length));
+        const RunResult run = Qr({"dump", m_folder / "cut.qrc"});
+        EXPECT_EQ(run.exitCode, 1) << "length " << length << ": " << run.err;
+        EXPECT_TRUE(Contains(run.err, "\" is damaged: ")) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    std::string foreign = scene;
+    foreign.replace(1, 5, "QRCAX");
+    WriteAll(m_folder / "foreign.qrc", foreign);
+    const RunResult wrong = Qr({"dump", "--json", m_folder / "foreign.qrc"});
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_TRUE(Contains(wrong.err, "Invalid File Format!")) << wrong.err;
+    const RunResult missing = Qr({"dump", m_folder / "none.qrc"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(Contains(missing.err, "cannot open")) << missing.err;
+}
