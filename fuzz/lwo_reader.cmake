@@ -1,0 +1,5 @@
+# The LWOB reader from memory.
+qr_add_fuzzer(lwo_reader
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/lwo_reader_fuzz.cpp
+  LIBS karvel_reader
+  SEEDS ${CMAKE_CURRENT_SOURCE_DIR}/seeds/lwo_reader)
