@@ -170,6 +170,27 @@ void CScenePart::RemoveUnreferencedPoints() {
     CompactPointsFrom(0);
 }
 
+void CScenePart::RemoveAllPoints() {
+    const int n = m_points.GetSize();
+    if (n == 0)
+        return; // RemovePoint is never called: even selected polygons stay
+    // Removing point 0 n times: a corner j in [0, n) reaches 0 at the j-th
+    // removal and takes its polygon along; a corner beyond the list is lowered
+    // once per removal; a negative one is never touched.
+    m_polygons.RemoveIf([n](const CScenePolygon* p) {
+        return p->m_bSelected != 0 ||
+               std::any_of(p->m_indices.begin(), p->m_indices.end(),
+                           [n](std::int32_t index) { return index >= 0 && index < n; });
+    });
+    for (const auto& polygon : m_polygons)
+        for (std::int32_t& index : polygon->m_indices)
+            if (index >= n)
+                index -= n;
+    m_points.RemoveAll();
+    m_nCurPoint = 0;
+    ClampCurrent();
+}
+
 int CScenePart::GetSelectedPolygonCount() const {
     int count = 0;
     for (const auto& polygon : m_polygons)

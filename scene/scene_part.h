@@ -50,6 +50,10 @@ class CScenePart {
     void RemovePoint(int k);
     // Removes every point no polygon uses (a part without polygons loses all).
     void RemoveUnreferencedPoints();
+    // The same as RemovePoint(0) once for every point, in one pass: no point is
+    // left, nor any polygon that was selected or had a corner among them. How
+    // the import empties a part before it receives new geometry.
+    void RemoveAllPoints();
     int GetSelectedPolygonCount() const;
     // Flips the selected polygons, or every polygon when none is selected.
     void FlipPolygons();
