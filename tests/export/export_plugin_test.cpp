@@ -1,8 +1,8 @@
 // The built module as the host sees it: loaded with dlopen, ExecutePlugin and
 // PluginVersionInfo exported, nothing else of ours visible.
-#include "platform/application.h"
-#include "platform/memory_profile.h"
-#include "platform/scripted_dialogs.h"
+#include "application.h"
+#include "memory_profile.h"
+#include "scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 
