@@ -35,6 +35,22 @@ constexpr std::array<CheckEntry, kPrefsFlagCount> kChecks{{
 
 std::size_t Index(PrefsFlag flag) { return static_cast<std::size_t>(flag); }
 
+// Profile texts are bytes, normally UTF-8. One that is not (written by some
+// other means) is shown byte for byte as Latin-1 rather than as nothing.
+wxString ShownText(const std::string& bytes) {
+    wxString text = wxString::FromUTF8(bytes);
+    if (text.empty() && !bytes.empty()) {
+        text = wxString::From8BitData(bytes.data(), bytes.size());
+    }
+    return text;
+}
+
+// A path field the user has not edited gives back the very bytes it was
+// filled from, so a value that is not valid UTF-8 survives a Save unchanged.
+std::string FieldBytes(const wxTextCtrl* field, const std::string& loaded) {
+    return field->IsModified() ? field->GetValue().utf8_string() : loaded;
+}
+
 }  // namespace
 
 CPrefsDlg::CPrefsDlg(CApplication& app)
@@ -75,7 +91,7 @@ void CPrefsDlg::CreateControls() {
     };
     auto edit = [&](int id, const std::string& value, const DluRect& r) {
         // Enter in a path field saves, as the default button would.
-        return layout.Add(new wxTextCtrl(this, id, wxString::FromUTF8(value), wxDefaultPosition,
+        return layout.Add(new wxTextCtrl(this, id, ShownText(value), wxDefaultPosition,
                                          wxDefaultSize, wxTE_PROCESS_ENTER),
                           r, Fit::Box);
     };
@@ -123,8 +139,8 @@ void CPrefsDlg::CreateControls() {
 }
 
 void CPrefsDlg::OnOK(wxCommandEvent& /*event*/) {
-    m_model.SetDefLwo(m_pDefLwo->GetValue().utf8_string());
-    m_model.SetExportDefDxf(m_pExportDefDxf->GetValue().utf8_string());
+    m_model.SetDefLwo(FieldBytes(m_pDefLwo, m_model.GetDefLwo()));
+    m_model.SetExportDefDxf(FieldBytes(m_pExportDefDxf, m_model.GetExportDefDxf()));
     m_model.Save();
     EndModal(wxID_OK);
 }
@@ -144,7 +160,7 @@ void CPrefsDlg::OnAbout(wxCommandEvent& /*event*/) {
 
 void CPrefsDlg::OnCreateLScript(wxCommandEvent& /*event*/) {
     // The path as typed now, saved or not; the settings stay as they are.
-    LScriptResult result = WriteLScript(m_model.GetPluginDir(), m_pDefLwo->GetValue().utf8_string());
+    LScriptResult result = WriteLScript(m_model.GetPluginDir(), FieldBytes(m_pDefLwo, m_model.GetDefLwo()));
     if (result.bOk) {
         wxMessageBox("Karvel.ls successfuly created", "LS Create", wxOK | wxICON_INFORMATION, this);
         return;

@@ -18,7 +18,7 @@ done
 if [ "${PREFS_GUI_INNER:-}" != 1 ]; then
   rm -rf "$artefacts"
   mkdir -p "$artefacts"
-  PREFS_GUI_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  PREFS_GUI_INNER=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 
 # GTK and its font libraries keep caches until exit; those are not our leaks.
@@ -91,7 +91,10 @@ value() {  # key -> the value of that key in [Karvel], or <missing>
     END { if (!found) print "<missing>" }' "$QUARRION_PROFILE"
 }
 
-printf '[Paths]\nApplicationPath=%s\n' "$work/host" >"$QUARRION_PROFILE"
+# A flag of 2 and a path that is not UTF-8 (Latin-1 bytes), both stored by
+# other means, must come back from a Save exactly as they were.
+printf '[Paths]\nApplicationPath=%s\n[Karvel]\nexport_flip_poly=2\nexport_def_dxf=/d\351p\364t.dxf\n' \
+  "$work/host" >"$QUARRION_PROFILE"
 
 # 1. Escape: nothing is written.
 start cancel
@@ -121,9 +124,9 @@ use_def_lwo=0
 vzdy_update=0
 view_info=1
 flip_poly=0
-export_def_dxf=
+export_def_dxf=$(printf '/d\351p\364t.dxf')
 export_rename=1
-export_flip_poly=0
+export_flip_poly=2
 export_use_def_dxf=0
 export_view_info=1"
 actual=""
