@@ -1,0 +1,530 @@
+// The import command: settings, object file choice, merge rules, summary and
+// the scene written back, run with an in-memory profile and scripted answers
+// over real exchange and object files in a scratch host folder.
+#include "import_command.h"
+
+#include "test_support.h"
+
+#include "application.h"
+#include "archive.h"
+#include "exchange_file.h"
+#include "memory_profile.h"
+#include "plugin_settings.h"
+#include "scene_document.h"
+#include "scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string AsString(const ByteVector& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// A little object: surface "Hull" holds a rectangle, "Deck" a triangle
+// and an L-shaped (concave) hexagon. Point 0 is (1, 2, 3).
+std::string HullAndDeckLwo(std::uint32_t hullSurface = 1) {
+    ByteVector polygons;
+    PutPolygon(polygons, {0, 1, 2, 3}, hullSurface);
+    PutPolygon(polygons, {4, 5, 6}, 2);
+    PutPolygon(polygons, {7, 8, 9, 10, 11, 12}, 2);
+    return AsString(Form({Chunk("PNTS", Points({1, 2, 3, 1, 0, 3, 1, 0, 5, 1, 2, 5,   // rectangle in x = 1
+                                                5, 5, 5, 6, 5, 5, 6, 6, 5,             // triangle
+                                                0, 0, 0, 2, 0, 0, 2, 0, 1, 1, 0, 1,    // L-hexagon
+                                                1, 0, 2, 0, 0, 2})),
+                          Chunk("SRFS", SurfaceNames({"Hull", "Deck"})),
+                          Chunk("POLS", polygons)}));
+}
+
+class ImportCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_host = fs::path(QR_BINARY_DIR) / "test-work" / "import_command" /
+                 (std::string(info->test_suite_name()) + "." + info->name());
+        fs::remove_all(m_host);
+        fs::create_directories(m_host / "PlugIns");
+        Set("Paths", "ApplicationPath", m_host.string());
+    }
+
+    void Set(const std::string& section, const std::string& key, const std::string& value) {
+        m_values[{section, key}] = value;
+    }
+    void SetKarvel(const std::string& key, const std::string& value) { Set("Karvel", key, value); }
+
+    fs::path Object(const std::string& name, const std::string& bytes) {
+        WriteBytes(m_host / name, bytes);
+        return m_host / name;
+    }
+
+    fs::path ExchangePath() const { return m_host / "PlugIns" / "qrplugin.qrc"; }
+
+    // Writes doc as the host's scene.
+    void WriteScene(CSceneDocument& doc) {
+        auto app = MakeApp({}, std::nullopt);
+        WriteExchangeFile(doc, kExchangeFileName, *app);
+    }
+
+    std::unique_ptr<CSceneDocument> ReadScene() {
+        auto doc = std::make_unique<CSceneDocument>();
+        auto app = MakeApp({}, std::nullopt);
+        EXPECT_EQ(ReadExchangeFile(*doc, kExchangeFileName, *app), ExchangeStatus::Read);
+        return doc;
+    }
+
+    // Runs the command; returns the transcript of its message boxes.
+    std::string Run(std::deque<std::string> answers, std::optional<std::string> open) {
+        auto app = MakeApp(std::move(answers), std::move(open));
+        EXPECT_EQ(RunImportCommand(*app), 1);
+        return m_transcript.str();
+    }
+    std::string RunOpen(const fs::path& object, std::deque<std::string> answers = {}) {
+        return Run(std::move(answers), object.string());
+    }
+
+    std::unique_ptr<CApplication> MakeApp(std::deque<std::string> answers,
+                                          std::optional<std::string> open) {
+        auto profile = std::make_unique<CMemoryProfile>();
+        for (const auto& [key, value] : m_values)
+            profile->Write(key.first, key.second, value);
+        m_transcript.str("");
+        return std::make_unique<CApplication>(
+            std::move(profile),
+            std::make_unique<CScriptedDialogs>(std::move(answers), std::move(open), std::nullopt),
+            &m_transcript);
+    }
+
+    fs::path m_host;
+    std::map<std::pair<std::string, std::string>, std::string> m_values;
+    std::ostringstream m_transcript;
+};
+
+// A scene part with one triangle, a position, a material text and a link.
+CScenePart* AddPart(CSceneDocument& doc, const std::string& name) {
+    auto* part = new CScenePart;
+    part->m_strName = name;
+    for (double x : {0.0, 1.0, 2.0}) {
+        auto* point = new CScenePoint;
+        point->Set(x, x * x, 7.0);
+        part->AddPoint(point);
+    }
+    auto* polygon = new CScenePolygon;
+    for (int i : {0, 1, 2})
+        polygon->AddIndex(i);
+    part->AddPolygon(polygon);
+    part->m_transform.m_position.Set(10, 20, 30);
+    part->m_materials[3].m_strText = name + " paint";
+    doc.m_parts.Add(part);
+    return part;
+}
+
+std::vector<std::int32_t> Corners(const CScenePart& part, int polygon) {
+    return part.m_polygons[polygon]->m_indices;
+}
+
+std::string Names(const CSceneDocument& doc) {
+    std::string names;
+    for (const auto& part : doc.m_parts)
+        names += part->m_strName + ";";
+    return names;
+}
+
+constexpr const char* kHullQuestion =
+    "[message icon=question buttons=yesno answer=%s]\n"
+    "Part with name \"Hull\" already exists. Update this part??\n"
+    "(Otherweise it import \"Hull\" as a new part)\n"
+    "[end]\n";
+
+std::string HullQuestion(const char* answer) {
+    char text[512];
+    std::snprintf(text, sizeof text, kHullQuestion, answer);
+    return text;
+}
+
+} // namespace
+
+TEST_F(ImportCommandTest, SummaryTextAndPartsWithTheirOwnPoints) {
+    SetKarvel(kKeyFlipPoly, "0");
+    const auto transcript = RunOpen(Object("boat.lwo", HullAndDeckLwo()));
+    EXPECT_EQ(transcript, "[message icon=information buttons=ok]\n"
+                          "                   OK - Import was successful\n"
+                          "\n"
+                          "-- KARVEL INFO "
+                          "-------------------------------------------------------------------\n"
+                          "\n"
+                          "  Points Count: 13\n"
+                          "  Polygons Count: 3\n"
+                          "  Parts Count: 2\n"
+                          "  Updates: 0\n"
+                          "\n"
+                          "Imported Parts:\n"
+                          "  Hull (1)\n"
+                          "  Deck (2)  WARNING (concave polygon)\n"
+                          "[end]\n");
+    auto doc = ReadScene();
+    ASSERT_EQ(Names(*doc), "Hull;Deck;");
+    const CScenePart& hull = *doc->m_parts[0];
+    ASSERT_EQ(hull.m_points.GetSize(), 4);
+    EXPECT_EQ(Corners(hull, 0), (std::vector<std::int32_t>{0, 1, 2, 3}));
+    // LWO axes map unchanged.
+    EXPECT_EQ(hull.m_points[0]->m_x, 1.0);
+    EXPECT_EQ(hull.m_points[0]->m_y, 2.0);
+    EXPECT_EQ(hull.m_points[0]->m_z, 3.0);
+    const CScenePart& deck = *doc->m_parts[1];
+    ASSERT_EQ(deck.m_points.GetSize(), 9); // only the points its polygons use, renumbered
+    EXPECT_EQ(Corners(deck, 0), (std::vector<std::int32_t>{0, 1, 2}));
+    EXPECT_EQ(Corners(deck, 1), (std::vector<std::int32_t>{3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(deck.m_points[3]->m_x, 0.0);
+    EXPECT_EQ(deck.m_points[4]->m_x, 2.0);
+    // New parts get fresh ids in order; their derived values are computed.
+    EXPECT_EQ(hull.m_nId, 1);
+    EXPECT_EQ(deck.m_nId, 2);
+    EXPECT_EQ(doc->m_nNextPartId, 3);
+    EXPECT_DOUBLE_EQ(deck.m_polygons[0]->m_center.m_x, 17.0 / 3.0);
+}
+
+TEST_F(ImportCommandTest, UpdateQuestionAnswers) {
+    struct Case {
+        const char* name;
+        const char* vzdyUpdate;
+        std::deque<std::string> answers;
+        const char* expectQuestion; // answer shown, or null for no question
+        bool updated;
+    };
+    const Case cases[] = {
+        {"ask, yes", "0", {"yes"}, "yes", true},
+        {"ask, no", "0", {"no"}, "no", false},
+        {"always update", "1", {}, nullptr, true},
+        {"never ask, add", "2", {}, nullptr, false},
+        {"negative adds", "-1", {}, nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        SetKarvel(kKeyFlipPoly, "0");
+        SetKarvel(kKeyViewInfo, "0");
+        SetKarvel(kKeyVzdyUpdate, c.vzdyUpdate);
+        CSceneDocument scene;
+        AddPart(scene, "Keel");
+        AddPart(scene, "Hull")->m_nLinkId = 0;
+        scene.m_parts[1]->m_strLink = "Keel.0";
+        WriteScene(scene);
+
+        const auto transcript =
+            Run(c.answers, Object("boat.lwo", HullAndDeckLwo()).string());
+        EXPECT_EQ(transcript, c.expectQuestion ? HullQuestion(c.expectQuestion) : "");
+        auto doc = ReadScene();
+        if (c.updated) {
+            ASSERT_EQ(Names(*doc), "Keel;Hull;Deck;");
+            const CScenePart& hull = *doc->m_parts[1];
+            // Same place, id, position, materials and link; new geometry only.
+            EXPECT_EQ(hull.m_nId, 2);
+            EXPECT_EQ(hull.m_transform.m_position.m_z, 30.0);
+            EXPECT_EQ(hull.m_materials[3].m_strText, "Hull paint");
+            EXPECT_EQ(hull.m_nLinkId, 1);
+            ASSERT_EQ(hull.m_points.GetSize(), 4);
+            EXPECT_EQ(hull.m_points[0]->m_x, 1.0);
+            ASSERT_EQ(hull.m_polygons.GetSize(), 1);
+            EXPECT_EQ(Corners(hull, 0).size(), 4u);
+        } else {
+            ASSERT_EQ(Names(*doc), "Keel;Hull;Hull;Deck;");
+            EXPECT_EQ(doc->m_parts[1]->m_points.GetSize(), 3); // untouched
+            EXPECT_EQ(doc->m_parts[2]->m_points.GetSize(), 4);
+            EXPECT_EQ(doc->m_parts[2]->m_nId, 3);
+        }
+    }
+}
+
+TEST_F(ImportCommandTest, UpdateCountInSummary) {
+    SetKarvel(kKeyVzdyUpdate, "1");
+    CSceneDocument scene;
+    AddPart(scene, "Hull");
+    WriteScene(scene);
+    EXPECT_NE(RunOpen(Object("boat.lwo", HullAndDeckLwo())).find("  Updates: 1\n"),
+              std::string::npos);
+}
+
+TEST_F(ImportCommandTest, OnlyTheFirstOfTwoSameNamedPartsIsOffered) {
+    SetKarvel(kKeyViewInfo, "0");
+    CSceneDocument scene;
+    AddPart(scene, "Hull");
+    AddPart(scene, "Hull");
+    WriteScene(scene);
+    EXPECT_EQ(RunOpen(Object("boat.lwo", HullAndDeckLwo()), {"yes"}), HullQuestion("yes"));
+    auto doc = ReadScene();
+    ASSERT_EQ(Names(*doc), "Hull;Hull;Deck;");
+    EXPECT_EQ(doc->m_parts[0]->m_points.GetSize(), 4);
+    EXPECT_EQ(doc->m_parts[1]->m_points.GetSize(), 3);
+}
+
+TEST_F(ImportCommandTest, SecondSurfaceOfTheSameNameFindsThePartJustMade) {
+    SetKarvel(kKeyViewInfo, "0");
+    ByteVector polygons;
+    PutPolygon(polygons, {0, 1, 2}, 1);
+    PutPolygon(polygons, {1, 2, 3}, 2);
+    const auto lwo = Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0})),
+                           Chunk("SRFS", SurfaceNames({"Hull", "Hull"})),
+                           Chunk("POLS", polygons)});
+    EXPECT_EQ(RunOpen(Object("twice.lwo", AsString(lwo)), {"yes"}), HullQuestion("yes"));
+    auto doc = ReadScene();
+    ASSERT_EQ(Names(*doc), "Hull;");
+    EXPECT_EQ(doc->m_parts[0]->m_points.GetSize(), 3);
+}
+
+TEST_F(ImportCommandTest, NamesCompareCaseSensitively) {
+    SetKarvel(kKeyViewInfo, "0");
+    CSceneDocument scene;
+    AddPart(scene, "hull");
+    WriteScene(scene);
+    EXPECT_EQ(RunOpen(Object("boat.lwo", HullAndDeckLwo())), "");
+    EXPECT_EQ(Names(*ReadScene()), "hull;Hull;Deck;");
+}
+
+TEST_F(ImportCommandTest, ExtensionRulesForTheConfiguredPath) {
+    const std::string lwo = HullAndDeckLwo();
+    struct Case {
+        const char* file;
+        bool loads;
+    };
+    for (const Case c : {Case{"upper.LWO", true}, Case{"short.lw", false},
+                         Case{"space.lwo ", false}, Case{"none", false}}) {
+        SCOPED_TRACE(c.file);
+        SetUp();
+        SetKarvel(kKeyUseDefLwo, "1");
+        SetKarvel(kKeyDefLwo, Object(c.file, lwo).string());
+        const auto transcript = Run({}, std::nullopt);
+        if (c.loads) {
+            EXPECT_NE(transcript.find("OK - Import was successful"), std::string::npos);
+            EXPECT_EQ(ReadScene()->GetPartCount(), 2);
+        } else {
+            EXPECT_EQ(transcript, "[message icon=stop buttons=ok]\n"
+                                  "ERROR - Wrong LW Object\n"
+                                  "[end]\n");
+            EXPECT_EQ(ReadScene()->GetPartCount(), 0);
+        }
+    }
+}
+
+TEST_F(ImportCommandTest, CancelledDialogWritesTheSceneBackUnchanged) {
+    CSceneDocument scene;
+    AddPart(scene, "Hull");
+    WriteScene(scene);
+    const std::string before = ReadBytes(ExchangePath());
+    EXPECT_EQ(Run({}, std::string()), "[message icon=stop buttons=ok]\n"
+                                      "ERROR - Wrong LW Object\n"
+                                      "[end]\n");
+    EXPECT_EQ(ReadBytes(ExchangePath()), before);
+}
+
+TEST_F(ImportCommandTest, DxfAxesAreSwappedAndTrianglesKeepTheirRepeatedCorner) {
+    SetKarvel(kKeyFlipPoly, "0");
+    const std::string dxf = "0\nSECTION\n2\nENTITIES\n"
+                            "0\n3DFACE\n8\nRoof\n"
+                            "10\n1\n20\n2\n30\n3\n11\n4\n21\n5\n31\n6\n"
+                            "12\n7\n22\n8\n32\n9\n13\n7\n23\n8\n33\n9\n"
+                            "0\nENDSEC\n0\nEOF\n";
+    RunOpen(Object("roof.DXF", dxf));
+    auto doc = ReadScene();
+    ASSERT_EQ(Names(*doc), "Roof;");
+    const CScenePart& roof = *doc->m_parts[0];
+    ASSERT_EQ(roof.m_points.GetSize(), 3);
+    EXPECT_EQ(roof.m_points[0]->m_x, 1.0);
+    EXPECT_EQ(roof.m_points[0]->m_y, 3.0);
+    EXPECT_EQ(roof.m_points[0]->m_z, 2.0);
+    EXPECT_EQ(Corners(roof, 0), (std::vector<std::int32_t>{0, 1, 2, 2}));
+}
+
+TEST_F(ImportCommandTest, FlipFollowsTheSetting) {
+    struct Case {
+        const char* flip; // null: key missing
+        std::vector<std::int32_t> corners;
+    };
+    const Case cases[] = {{nullptr, {3, 2, 1, 0}}, {"1", {3, 2, 1, 0}}, {"0", {0, 1, 2, 3}},
+                          {"2", {0, 1, 2, 3}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.flip ? c.flip : "missing");
+        SetUp();
+        m_values.clear();
+        Set("Paths", "ApplicationPath", m_host.string());
+        if (c.flip)
+            SetKarvel(kKeyFlipPoly, c.flip);
+        RunOpen(Object("boat.lwo", HullAndDeckLwo()));
+        auto doc = ReadScene();
+        EXPECT_EQ(Corners(*doc->m_parts[0], 0), c.corners);
+    }
+}
+
+TEST_F(ImportCommandTest, ConcavityWarningOncePerSurfaceAndNeverForConvexShapes) {
+    SetKarvel(kKeyFlipPoly, "0");
+    ByteVector polygons;
+    PutPolygon(polygons, {0, 1, 2, 3}, 1);          // square
+    PutPolygon(polygons, {0, 1, 2}, 1);             // triangle
+    PutPolygon(polygons, {0, 1, 2, 2}, 1);          // quadrilateral repeating a corner
+    PutPolygon(polygons, {4, 5, 6, 7, 8, 9}, 2);    // L-hexagon
+    PutPolygon(polygons, {4, 5, 6, 7, 8, 9}, 2);    // and again
+    const auto lwo = Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 0, 1, 0, 0, 1,
+                                                 0, 0, 0, 2, 0, 0, 2, 0, 1, 1, 0, 1, 1, 0, 2,
+                                                 0, 0, 2})),
+                           Chunk("SRFS", SurfaceNames({"Convex", "Concave"})),
+                           Chunk("POLS", polygons)});
+    const auto transcript = RunOpen(Object("shapes.lwo", AsString(lwo)));
+    EXPECT_NE(transcript.find("\n  Convex (3)\n  Concave (2)  WARNING (concave polygon)\n[end]"),
+              std::string::npos)
+        << transcript;
+}
+
+TEST_F(ImportCommandTest, SurfaceWithoutPolygonsBecomesAnEmptyPart) {
+    ByteVector polygons;
+    PutPolygon(polygons, {0, 1, 2}, 1);
+    const auto lwo = Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0})),
+                           Chunk("SRFS", SurfaceNames({"Used", "Unused"})),
+                           Chunk("POLS", polygons)});
+    EXPECT_NE(RunOpen(Object("one.lwo", AsString(lwo))).find("  Unused (0)\n"),
+              std::string::npos);
+    auto doc = ReadScene();
+    ASSERT_EQ(Names(*doc), "Used;Unused;");
+    EXPECT_EQ(doc->m_parts[1]->m_points.GetSize(), 0);
+    EXPECT_EQ(doc->m_parts[1]->m_polygons.GetSize(), 0);
+}
+
+TEST_F(ImportCommandTest, SharedDxfPointsAreCountedOnceInTheSummary) {
+    // Two faces on two layers share an edge: 4 distinct points in all.
+    const std::string dxf = "0\n3DFACE\n8\nA\n10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n0\n"
+                            "12\n1\n22\n1\n32\n0\n"
+                            "0\n3DFACE\n8\nB\n10\n1\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n"
+                            "12\n0\n22\n1\n32\n0\n0\nEOF\n";
+    const auto transcript = RunOpen(Object("two.dxf", dxf));
+    EXPECT_NE(transcript.find("  Points Count: 4\n  Polygons Count: 2\n  Parts Count: 2\n"),
+              std::string::npos)
+        << transcript;
+    auto doc = ReadScene();
+    EXPECT_EQ(doc->m_parts[0]->m_points.GetSize(), 3);
+    EXPECT_EQ(doc->m_parts[1]->m_points.GetSize(), 3);
+}
+
+TEST_F(ImportCommandTest, DxfThatCannotBeOpenedIsAnErrorNotASuccess) {
+    CSceneDocument scene;
+    AddPart(scene, "Hull");
+    WriteScene(scene);
+    const auto transcript = RunOpen(m_host / "missing.dxf");
+    EXPECT_EQ(transcript.rfind("[message icon=stop buttons=ok]\nERROR - Wrong LW Object\n", 0),
+              0u)
+        << transcript;
+    EXPECT_EQ(transcript.find("successful"), std::string::npos);
+    EXPECT_EQ(Names(*ReadScene()), "Hull;");
+}
+
+TEST_F(ImportCommandTest, DxfWithoutGeometryStillGetsTheSummary) {
+    const auto transcript = RunOpen(Object("empty.dxf", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n"
+                                                        "0\nEOF\n"));
+    EXPECT_NE(transcript.find("  Points Count: 0\n  Polygons Count: 0\n  Parts Count: 0\n"
+                              "  Updates: 0\n\nImported Parts:\n[end]"),
+              std::string::npos)
+        << transcript;
+}
+
+TEST_F(ImportCommandTest, PolygonsNamingMissingPointsAreReportedNotImported) {
+    ByteVector polygons;
+    PutPolygon(polygons, {0, 1, 2}, 1);
+    PutPolygon(polygons, {0, 1, 9}, 1); // point 9 does not exist
+    const auto lwo = Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0})),
+                           Chunk("SRFS", SurfaceNames({"Hull"})), Chunk("POLS", polygons)});
+    const auto transcript = RunOpen(Object("bad.lwo", AsString(lwo)));
+    EXPECT_NE(transcript.find("  Polygons Count: 1\n"), std::string::npos);
+    EXPECT_NE(transcript.find("  Hull (1)\n  WARNING (1 invalid polygons skipped)\n[end]"),
+              std::string::npos)
+        << transcript;
+    EXPECT_EQ(ReadScene()->m_parts[0]->m_polygons.GetSize(), 1);
+}
+
+TEST_F(ImportCommandTest, WrongMagicStopsWithoutDialogOrWrite) {
+    const std::string foreign = "\x05qrcad and whatever the host keeps here";
+    WriteBytes(ExchangePath(), foreign);
+    // Only the reader's message: no summary, no error about the object.
+    EXPECT_EQ(RunOpen(Object("boat.lwo", HullAndDeckLwo())),
+              "[message icon=none buttons=ok]\nInvalid File Format!\n[end]\n");
+    EXPECT_EQ(ReadBytes(ExchangePath()), foreign);
+}
+
+TEST_F(ImportCommandTest, DamagedExchangeFileIsReportedAndKept) {
+    CSceneDocument scene;
+    AddPart(scene, "Hull");
+    WriteScene(scene);
+    std::string bytes = ReadBytes(ExchangePath());
+    bytes.resize(bytes.size() / 2);
+    WriteBytes(ExchangePath(), bytes);
+    const auto transcript = RunOpen(Object("boat.lwo", HullAndDeckLwo()));
+    EXPECT_EQ(transcript.rfind("[message icon=stop buttons=ok]\nThe host's scene could not be "
+                               "read from the exchange file",
+                               0),
+              0u)
+        << transcript;
+    EXPECT_EQ(ReadBytes(ExchangePath()), bytes);
+}
+
+TEST_F(ImportCommandTest, MissingExchangeFileGivesANewOneWithTheImportedParts) {
+    ASSERT_FALSE(fs::exists(ExchangePath()));
+    RunOpen(Object("boat.lwo", HullAndDeckLwo()));
+    EXPECT_EQ(Names(*ReadScene()), "Hull;Deck;");
+}
+
+TEST_F(ImportCommandTest, SettingsAreReadInOrderAfterTheScene) {
+    auto profile = std::make_unique<CMemoryProfile>();
+    auto* reads = profile.get();
+    profile->Write("Paths", "ApplicationPath", m_host.string());
+    CApplication app(std::move(profile),
+                     std::make_unique<CScriptedDialogs>(std::deque<std::string>{}, std::string(),
+                                                        std::nullopt),
+                     &m_transcript);
+    RunImportCommand(app);
+    std::vector<std::string> keys;
+    for (const auto& [section, key] : reads->GetReads())
+        if (section == "Karvel")
+            keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"def_lwo", "use_def_lwo", "vzdy_update",
+                                              "view_info", "flip_poly"}));
+}
+
+// End to end: qrhost loads the real Karvel module, answers from its command line.
+TEST_F(ImportCommandTest, QrhostRunsTheImportWithScriptedAnswers) {
+    const fs::path profile = m_host / "profile.ini";
+    WriteBytes(profile, "[Karvel]\nflip_poly=0\n");
+    CSceneDocument scene;
+    AddPart(scene, "Hull");
+    WriteScene(scene);
+    const fs::path object = Object("boat.lwo", HullAndDeckLwo());
+    const fs::path out = m_host / "stdout.txt";
+    const std::string command = "'" QR_BINARY_DIR "/bin/qrhost' run Karvel --profile '" +
+                                profile.string() + "' --folder '" + m_host.string() +
+                                "' --open '" + object.string() + "' --answer yes < /dev/null > '" +
+                                out.string() + "' 2> '" + (m_host / "stderr.txt").string() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadBytes(m_host / "stderr.txt");
+    const std::string transcript = ReadBytes(out);
+    EXPECT_EQ(transcript.rfind(HullQuestion("yes"), 0), 0u) << transcript;
+    EXPECT_NE(transcript.find("  Updates: 1\n"), std::string::npos);
+    EXPECT_NE(ReadBytes(m_host / "stderr.txt").find("returned 1"), std::string::npos);
+    auto doc = ReadScene();
+    ASSERT_EQ(Names(*doc), "Hull;Deck;");
+    EXPECT_EQ(Corners(*doc->m_parts[0], 0), (std::vector<std::int32_t>{0, 1, 2, 3}));
+}
