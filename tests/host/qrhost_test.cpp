@@ -82,13 +82,18 @@ class Qrhost : public ::testing::Test {
         setenv("QUARRION_PROFILE", (m_folder / "profile.ini").c_str(), 1);
         m_host = m_folder / "host";
         m_exchange = m_host + "/PlugIns/qrplugin.qrc";
+        // A run that imports nothing and shows no summary: a DXF without
+        // entities, and view_info off. Such a run must give the scene back.
+        WriteAll(m_folder / "profile.ini", "[Karvel]\nview_info=0\n");
+        WriteAll(m_folder / "empty.dxf", "  0\nEOF\n");
     }
     RunResult Qr(std::vector<std::string> args) {
         args.insert(args.begin(), kQrhost);
         return RunProgram(m_folder, std::move(args));
     }
     RunResult RunKarvel() {
-        return Qr({"run", "Karvel", "--folder", m_host, "--profile", m_folder / "profile.ini"});
+        return Qr({"run", "Karvel", "--folder", m_host, "--profile", m_folder / "profile.ini",
+                   "--open", m_folder / "empty.dxf"});
     }
     // A scene with two parts, a link, host values and slots, written by the
     // scene library into the host's exchange file.
@@ -149,7 +154,7 @@ TEST_F(Qrhost, NewThenRunKarvelGivesTheFileBackWithAnEmptyTranscript) {
     EXPECT_TRUE(Contains(run.err, "ExecutePlugin returned 1")) << run.err;
     EXPECT_EQ(ReadAll(m_exchange), before);
     EXPECT_EQ(ReadAll(m_folder / "profile.ini"),
-              "[Paths]\nApplicationPath=" + m_host + "\n");
+              "[Karvel]\nview_info=0\n\n[Paths]\nApplicationPath=" + m_host + "\n");
 }
 
 TEST_F(Qrhost, NewRefusesToReplaceAnExistingScene) {
@@ -180,7 +185,7 @@ TEST_F(Qrhost, TruncatedExchangeFileIsLeftUntouchedAndReported) {
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_TRUE(run.out.starts_with("[message icon=stop buttons=ok]\n"
                                         "The host's scene could not be read from the exchange "
-                                        "file:\n"))
+                                        "file"))
             << run.out;
         EXPECT_TRUE(Contains(run.out, "left unchanged.\n[end]\n")) << run.out;
         EXPECT_TRUE(Contains(run.err, "ExecutePlugin returned 1")) << run.err;
@@ -339,4 +344,37 @@ TEST_F(Qrhost, DumpOfADamagedFileIsAnErrorNeverACrash) {
     const RunResult missing = Qr({"dump", m_folder / "none.qrc"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(Contains(missing.err, "cannot open")) << missing.err;
+}
+
+TEST_F(Qrhost, ScriptedAnswersAreTakenInOrderThenNoOneAnswers) {
+    const std::string crate = QR_SOURCE_DIR "/examples/crate.lwo";
+    if (!std::filesystem::exists(crate))
+        GTEST_SKIP() << crate << " is missing";
+    ASSERT_EQ(Qr({"new", m_host}).exitCode, 0);
+    const std::vector<std::string> base = {"run",    "Karvel", "--folder", m_host, "--profile",
+                                           m_folder / "profile.ini", "--open", crate};
+    ASSERT_EQ(Qr(base).exitCode, 0);
+    const std::string once = ReadAll(m_exchange);
+
+    // Importing the same object again asks once per part of the same name.
+    std::vector<std::string> scripted = base;
+    for (const char* answer : {"no", "yes"})
+        scripted.insert(scripted.end(), {"--answer", answer});
+    const RunResult answered = Qr(scripted);
+    EXPECT_EQ(answered.exitCode, 0) << answered.err;
+    const size_t first = answered.out.find("[message icon=question buttons=yesno answer=no]\n");
+    const size_t second = answered.out.find("[message icon=question buttons=yesno answer=yes]\n");
+    EXPECT_NE(first, std::string::npos) << answered.out;
+    EXPECT_NE(second, std::string::npos) << answered.out;
+    EXPECT_LT(first, second) << "answers are used in the order given";
+    EXPECT_FALSE(Contains(answered.err, "no one to answer")) << answered.err;
+    EXPECT_NE(ReadAll(m_exchange), once);
+
+    // Without answers and without a terminal, every question is answered No.
+    const RunResult unanswered = Qr(base);
+    EXPECT_EQ(unanswered.exitCode, 0) << unanswered.err;
+    EXPECT_TRUE(Contains(unanswered.out, "[message icon=question buttons=yesno answer=no]\n"));
+    EXPECT_FALSE(Contains(unanswered.out, "answer=yes"));
+    EXPECT_TRUE(Contains(unanswered.err, "no one to answer (not a terminal): answered No to"))
+        << unanswered.err;
 }
