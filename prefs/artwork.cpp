@@ -27,7 +27,8 @@ void DrawBlock(wxDC& dc, int x, int y, int size) {
     const std::array<wxPoint, 4> left{wxPoint(x - size, y + half), wxPoint(x, y + size),
                                       wxPoint(x, y + 2 * size), wxPoint(x - size, y + size + half)};
     const std::array<wxPoint, 4> right{wxPoint(x, y + size), wxPoint(x + size, y + half),
-                                       wxPoint(x + size, y + size + half), wxPoint(x, y + 2 * size)};
+                                       wxPoint(x + size, y + size + half),
+                                       wxPoint(x, y + 2 * size)};
     dc.SetPen(wxPen(kBlack));
     dc.SetBrush(wxBrush(kYellow));
     dc.DrawPolygon(static_cast<int>(top.size()), top.data());
@@ -65,7 +66,7 @@ wxIcon MakeIcon(int size) {
     return icon;
 }
 
-}  // namespace
+} // namespace
 
 wxBitmap MakeLogoBitmap() {
     wxBitmap bitmap(kLogoWidth, kLogoHeight);

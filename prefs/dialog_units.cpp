@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-wxFont GetDialogFont() { return wxFontInfo(8).Family(wxFONTFAMILY_SWISS); }
+wxFont GetDialogFont() {
+    return wxFontInfo(8).Family(wxFONTFAMILY_SWISS);
+}
 
 CTemplateLayout::CTemplateLayout(wxWindow* dialog, int widthDlu, int heightDlu)
     : m_pDialog(dialog), m_nWidthDlu(widthDlu), m_nHeightDlu(heightDlu) {}
@@ -33,9 +35,7 @@ void CTemplateLayout::Finish() {
             stretch = std::max(stretch, static_cast<double>(need) / have);
         }
     }
-    auto scaleX = [stretch](int pixels) {
-        return static_cast<int>(std::lround(pixels * stretch));
-    };
+    auto scaleX = [stretch](int pixels) { return static_cast<int>(std::lround(pixels * stretch)); };
 
     for (const Item& item : m_items) {
         const wxPoint pos = m_pDialog->ConvertDialogToPixels(wxPoint(item.rect.x, item.rect.y));

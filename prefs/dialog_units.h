@@ -30,11 +30,11 @@ wxFont GetDialogFont();
 class CTemplateLayout {
   public:
     enum class Fit {
-        Box,      // the box as given (edit fields, group boxes)
-        Text,     // a static text: its text must fit the box's width
-        Control,  // a check box: its preferred width and height must fit
-        Button,   // a push button: its text plus a margin must fit
-        Natural,  // a picture: keeps its own pixel size at the position
+        Box,     // the box as given (edit fields, group boxes)
+        Text,    // a static text: its text must fit the box's width
+        Control, // a check box: its preferred width and height must fit
+        Button,  // a push button: its text plus a margin must fit
+        Natural, // a picture: keeps its own pixel size at the position
     };
 
     // dialog is the window whose font defines the units; its client area
@@ -42,8 +42,7 @@ class CTemplateLayout {
     CTemplateLayout(wxWindow* dialog, int widthDlu, int heightDlu);
 
     // Remembers where control goes; returns it for convenience.
-    template <class T>
-    T* Add(T* control, const DluRect& r, Fit fit) {
+    template <class T> T* Add(T* control, const DluRect& r, Fit fit) {
         m_items.push_back({control, r, fit});
         return control;
     }

@@ -9,7 +9,9 @@
 
 namespace {
 
-std::string ErrnoText(int err) { return std::strerror(err); }
+std::string ErrnoText(int err) {
+    return std::strerror(err);
+}
 
 // Writes all of data to fd, retrying short writes and interruptions.
 bool WriteAll(int fd, const std::string& data, int& err) {
@@ -30,7 +32,7 @@ bool WriteAll(int fd, const std::string& data, int& err) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool BuildLScriptText(const std::string& objectPath, std::string& text, std::string& reason) {
     if (objectPath.find('"') != std::string::npos) {
@@ -50,11 +52,10 @@ bool BuildLScriptText(const std::string& objectPath, std::string& text, std::str
             c = '/';
         }
     }
-    text = "main\r\n"
-           "{\r\n"
-           "  save(\"" + path + "\");\r\n"
-           "  info(\"OK - object was saved as " + path + "\");\r\n"
-           "}";
+    text = "main\r\n{\r\n";
+    text += "  save(\"" + path + "\");\r\n";
+    text += "  info(\"OK - object was saved as " + path + "\");\r\n";
+    text += "}"; // the last line has no line end
     return true;
 }
 

@@ -18,8 +18,8 @@ constexpr const char* kLScriptFileName = "Karvel.ls";
 
 struct LScriptResult {
     bool bOk = false;
-    std::string strFile;    // the full name of the file meant to be written
-    std::string strReason;  // why nothing was written; empty on success
+    std::string strFile;   // the full name of the file meant to be written
+    std::string strReason; // why nothing was written; empty on success
 };
 
 // The script text for objectPath, or false with reason filled when the path

@@ -44,7 +44,7 @@ void PrintVersion() {
                 kFileDescription, kProductName, kInternalName, kOriginalFileName);
 }
 
-}  // namespace
+} // namespace
 
 // --version must answer without a display, so it is handled before the GUI
 // toolkit starts.

@@ -33,7 +33,9 @@ constexpr std::array<CheckEntry, kPrefsFlagCount> kChecks{{
     {IDC_EXPORT_VIEW_INFO, PrefsFlag::ExportViewInfo},
 }};
 
-std::size_t Index(PrefsFlag flag) { return static_cast<std::size_t>(flag); }
+std::size_t Index(PrefsFlag flag) {
+    return static_cast<std::size_t>(flag);
+}
 
 // Profile texts are bytes, normally UTF-8. One that is not (written by some
 // other means) is shown byte for byte as Latin-1 rather than as nothing.
@@ -51,7 +53,7 @@ std::string FieldBytes(const wxTextCtrl* field, const std::string& loaded) {
     return field->IsModified() ? field->GetValue().utf8_string() : loaded;
 }
 
-}  // namespace
+} // namespace
 
 CPrefsDlg::CPrefsDlg(CApplication& app)
     : wxDialog(nullptr, IDD_KARVEL_PREFS_DIALOG, "Brask Plugins Prefs", wxDefaultPosition,
@@ -160,7 +162,8 @@ void CPrefsDlg::OnAbout(wxCommandEvent& /*event*/) {
 
 void CPrefsDlg::OnCreateLScript(wxCommandEvent& /*event*/) {
     // The path as typed now, saved or not; the settings stay as they are.
-    LScriptResult result = WriteLScript(m_model.GetPluginDir(), FieldBytes(m_pDefLwo, m_model.GetDefLwo()));
+    LScriptResult result =
+        WriteLScript(m_model.GetPluginDir(), FieldBytes(m_pDefLwo, m_model.GetDefLwo()));
     if (result.bOk) {
         wxMessageBox("Karvel.ls successfuly created", "LS Create", wxOK | wxICON_INFORMATION, this);
         return;

@@ -11,7 +11,7 @@ constexpr const char* kSection = "Karvel";
 
 struct FlagEntry {
     const char* key;
-    int nDefault;  // the preferences program's own defaults, not the plug-ins'
+    int nDefault; // the preferences program's own defaults, not the plug-ins'
 };
 
 // Indexed by PrefsFlag. flip_poly defaults to 0 here although the import
@@ -27,7 +27,9 @@ constexpr std::array<FlagEntry, kPrefsFlagCount> kFlags{{
     {"export_view_info", 1},
 }};
 
-constexpr std::size_t Index(PrefsFlag flag) { return static_cast<std::size_t>(flag); }
+constexpr std::size_t Index(PrefsFlag flag) {
+    return static_cast<std::size_t>(flag);
+}
 
 // The order in which the settings are read and written: the table order of
 // the settings, with the import path first and the export path after the
@@ -38,7 +40,7 @@ constexpr std::array<PrefsFlag, 4> kExportFlags{PrefsFlag::ExportRename, PrefsFl
                                                 PrefsFlag::ExportUseDefDxf,
                                                 PrefsFlag::ExportViewInfo};
 
-}  // namespace
+} // namespace
 
 CPrefsModel::CPrefsModel(CApplication& app) : m_app(app) {
     for (std::size_t i = 0; i < kPrefsFlagCount; ++i) {
@@ -46,18 +48,22 @@ CPrefsModel::CPrefsModel(CApplication& app) : m_app(app) {
     }
 }
 
-const char* CPrefsModel::GetFlagKey(PrefsFlag flag) { return kFlags[Index(flag)].key; }
+const char* CPrefsModel::GetFlagKey(PrefsFlag flag) {
+    return kFlags[Index(flag)].key;
+}
 
 void CPrefsModel::Load() {
     m_strPluginDir = GetPluginFolder(GetApplicationPath(m_app));
 
     m_strDefLwo = m_app.GetProfileString(kSection, "def_lwo", "");
     for (PrefsFlag flag : kImportFlags) {
-        m_anFlags[Index(flag)] = m_app.GetProfileInt(kSection, GetFlagKey(flag), kFlags[Index(flag)].nDefault);
+        m_anFlags[Index(flag)] =
+            m_app.GetProfileInt(kSection, GetFlagKey(flag), kFlags[Index(flag)].nDefault);
     }
     m_strExportDefDxf = m_app.GetProfileString(kSection, "export_def_dxf", "");
     for (PrefsFlag flag : kExportFlags) {
-        m_anFlags[Index(flag)] = m_app.GetProfileInt(kSection, GetFlagKey(flag), kFlags[Index(flag)].nDefault);
+        m_anFlags[Index(flag)] =
+            m_app.GetProfileInt(kSection, GetFlagKey(flag), kFlags[Index(flag)].nDefault);
     }
 }
 

@@ -1,12 +1,12 @@
-// Identifiers of the preferences program's dialogs and controls. The numbers
-// are the ones the plug-ins' documentation and older builds use, kept so that
-// a control can be named by its id in tests and bug reports.
+// Identifiers of the preferences program's dialogs, controls and artwork,
+// the numbers of the program's Windows resources, kept so that a control can
+// be named by the same id on every platform (tests, bug reports).
 #pragma once
 
 constexpr int IDD_ABOUTBOX = 100;
 constexpr int IDD_KARVEL_PREFS_DIALOG = 102;
-constexpr int IDR_MAINFRAME = 128;  // the program icon
-constexpr int IDB_LOGO = 129;       // the logo bitmap
+constexpr int IDR_MAINFRAME = 128; // the program icon
+constexpr int IDB_LOGO = 129;      // the logo bitmap
 
 constexpr int IDC_DEF_LWO = 1000;
 constexpr int IDC_USE_DEF_LWO = 1001;

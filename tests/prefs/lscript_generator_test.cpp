@@ -43,7 +43,7 @@ std::string Build(const std::string& path) {
     return text;
 }
 
-}  // namespace
+} // namespace
 
 TEST(LScriptText, EmptyPath) {
     EXPECT_EQ(Build(""),

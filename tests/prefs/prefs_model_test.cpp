@@ -51,10 +51,12 @@ class TempDir {
 using Values = std::map<std::pair<std::string, std::string>, std::string>;
 
 const std::vector<std::string> kSettingOrder{
-    "def_lwo",        "use_def_lwo",   "vzdy_update",      "view_info",          "flip_poly",
-    "export_def_dxf", "export_rename", "export_flip_poly", "export_use_def_dxf", "export_view_info"};
+    "def_lwo",         "use_def_lwo",      "vzdy_update",
+    "view_info",       "flip_poly",        "export_def_dxf",
+    "export_rename",   "export_flip_poly", "export_use_def_dxf",
+    "export_view_info"};
 
-}  // namespace
+} // namespace
 
 TEST(PrefsModel, FirstUseShowsTheProgramsDefaults) {
     auto app = MakeApp(std::make_unique<CMemoryProfile>());
@@ -90,11 +92,16 @@ TEST(PrefsModel, FirstSaveStoresAllTenWithFlipPolyZero) {
     model.Load();
     model.Save();
     const Values expected{
-        {{"Karvel", "def_lwo"}, ""},          {{"Karvel", "use_def_lwo"}, "0"},
-        {{"Karvel", "vzdy_update"}, "0"},     {{"Karvel", "view_info"}, "1"},
-        {{"Karvel", "flip_poly"}, "0"},       {{"Karvel", "export_def_dxf"}, ""},
-        {{"Karvel", "export_rename"}, "1"},   {{"Karvel", "export_flip_poly"}, "0"},
-        {{"Karvel", "export_use_def_dxf"}, "0"}, {{"Karvel", "export_view_info"}, "1"},
+        {{"Karvel", "def_lwo"}, ""},
+        {{"Karvel", "use_def_lwo"}, "0"},
+        {{"Karvel", "vzdy_update"}, "0"},
+        {{"Karvel", "view_info"}, "1"},
+        {{"Karvel", "flip_poly"}, "0"},
+        {{"Karvel", "export_def_dxf"}, ""},
+        {{"Karvel", "export_rename"}, "1"},
+        {{"Karvel", "export_flip_poly"}, "0"},
+        {{"Karvel", "export_use_def_dxf"}, "0"},
+        {{"Karvel", "export_view_info"}, "1"},
     };
     EXPECT_EQ(static_cast<CMemoryProfile&>(app->Profile()).GetValues(), expected);
 }
