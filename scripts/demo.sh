@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The main job on the bundled examples: builds the release preset, makes an
+# empty scene, imports an LWO and a DXF object into it with the Karvel plug-in,
+# shows the scene, and exports it to a DXF file with the Brask_Export plug-in.
+# Every dialog is answered from the command line, and every message box the
+# plug-ins show is printed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/bootstrap.sh
+cmake --preset release >/dev/null
+cmake --build --preset release
+
+bin=build/release/bin
+demo=build/demo
+rm -rf "$demo"
+mkdir -p "$demo"
+# A profile of its own, so the demo leaves the user's settings alone.
+export QUARRION_PROFILE="$PWD/$demo/Quarrion.ini"
+
+step() { printf '\n=== %s\n' "$*"; }
+
+step "A new, empty scene"
+"$bin/qrhost" new "$demo/host"
+
+step "Import examples/crate.lwo (two surfaces: two parts)"
+"$bin/qrhost" run Karvel --folder "$demo/host" --open examples/crate.lwo
+
+step "Import examples/site.dxf (two layers: two parts)"
+"$bin/qrhost" run Karvel --folder "$demo/host" --open examples/site.dxf
+
+step "Import examples/crate.lwo again, updating the part \"Crate\" and adding \"Lid Frame\" anew"
+"$bin/qrhost" run Karvel --folder "$demo/host" --open examples/crate.lwo --answer yes --answer no
+
+step "The scene now"
+"$bin/qrhost" dump "$demo/host/PlugIns/qrplugin.qrc"
+
+step "Export the scene to DXF"
+"$bin/qrhost" run Brask_Export --folder "$demo/host" --save "$demo/scene.dxf"
+
+step "Done"
+echo "The scene:      $demo/host/PlugIns/qrplugin.qrc  (qrhost dump shows it)"
+echo "The DXF export: $demo/scene.dxf"
