@@ -25,6 +25,7 @@
 
 #include "file_exception.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -99,6 +100,15 @@ class CArchive {
     // less is returned as it is (it loads nothing); a count whose records
     // cannot fit in the bytes that remain throws CArchiveException.
     std::int32_t LoadCount(const char* what, std::size_t minRecordSize);
+    // How many of count records may be reserved in advance: all of them when
+    // the stream's size is known (LoadCount has checked them against it), at
+    // most a modest number when it is not (a pipe); the rest grow as read.
+    std::size_t ReservableCount(std::int32_t count) const {
+        if (count <= 0)
+            return 0;
+        const auto n = static_cast<std::size_t>(count);
+        return m_fd >= 0 && m_nFileSize == UINT64_MAX ? std::min<std::size_t>(n, 65536) : n;
+    }
 
     // One field in the archive's direction: stores value or loads into it.
     void Transfer(std::int32_t& value, const char* what) {

@@ -109,8 +109,7 @@ void CSceneDocument::Serialize(CArchive& ar) {
         return;
     }
     const std::int32_t n = ar.LoadCount("document part count", CScenePart::kMinRecordSize);
-    if (n > 0)
-        m_parts.Reserve(static_cast<std::size_t>(GetPartCount() + n));
+    m_parts.Reserve(static_cast<std::size_t>(GetPartCount()) + ar.ReservableCount(n));
     for (std::int32_t i = 0; i < n; ++i) {
         auto part = std::make_unique<CScenePart>();
         part->Serialize(ar);

@@ -292,8 +292,7 @@ void CScenePart::Serialize(CArchive& ar) {
             polygon->Serialize(ar);
     } else {
         const std::int32_t points = ar.LoadCount("part point count", CScenePoint::kRecordSize);
-        if (points > 0)
-            m_points.Reserve(static_cast<std::size_t>(m_points.GetSize() + points));
+        m_points.Reserve(static_cast<std::size_t>(m_points.GetSize()) + ar.ReservableCount(points));
         for (std::int32_t i = 0; i < points; ++i) {
             auto point = std::make_unique<CScenePoint>();
             point->Serialize(ar);
@@ -301,8 +300,8 @@ void CScenePart::Serialize(CArchive& ar) {
         }
         const std::int32_t polygons =
             ar.LoadCount("part polygon count", CScenePolygon::kMinRecordSize);
-        if (polygons > 0)
-            m_polygons.Reserve(static_cast<std::size_t>(m_polygons.GetSize() + polygons));
+        m_polygons.Reserve(static_cast<std::size_t>(m_polygons.GetSize()) +
+                           ar.ReservableCount(polygons));
         for (std::int32_t i = 0; i < polygons; ++i) {
             auto polygon = std::make_unique<CScenePolygon>();
             polygon->Serialize(ar);

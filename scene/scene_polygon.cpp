@@ -28,8 +28,7 @@ void CScenePolygon::Serialize(CArchive& ar) {
             ar.StoreInt32(index);
     } else {
         const std::int32_t n = ar.LoadCount("polygon index count", 4);
-        if (n > 0)
-            m_indices.reserve(m_indices.size() + static_cast<std::size_t>(n));
+        m_indices.reserve(m_indices.size() + ar.ReservableCount(n));
         for (std::int32_t i = 0; i < n; ++i)
             AddIndex(ar.LoadInt32("polygon index"));
     }
@@ -49,8 +48,7 @@ void CScenePolygon::Serialize(CArchive& ar) {
         m_nPolyAttr5 = packed & 0xFFFF;
         m_nPolyAttr6 = packed >> 16; // arithmetic: keeps the sign
         const std::int32_t m = ar.LoadCount("polygon pair count", sizeof(Pair));
-        if (m > 0)
-            m_pairs.reserve(m_pairs.size() + static_cast<std::size_t>(m));
+        m_pairs.reserve(m_pairs.size() + ar.ReservableCount(m));
         for (std::int32_t i = 0; i < m; ++i) {
             Pair pair;
             ar.LoadBlock(pair.data(), pair.size(), "polygon pair");

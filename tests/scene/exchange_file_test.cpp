@@ -295,6 +295,36 @@ TEST_F(ExchangeFileTest, HugeCountsInATinyFileThrow) {
     }
 }
 
+// A stream of unknown size (a pipe) cannot be checked in advance: the huge
+// count must only grow the lists as records really arrive.
+TEST_F(ExchangeFileTest, HugeCountsInAPipeEndWithTheEndOfFileError) {
+    CSceneDocument doc;
+    auto* part = new CScenePart;
+    part->AddPoint(new CScenePoint);
+    doc.m_parts.Add(part);
+    ByteVector file = WriteToMemory(doc);
+    const ByteVector one = Hex("01 00 00 00");
+    const ByteVector partRecord = Stored(*doc.m_parts[0]);
+    const std::size_t partAt = static_cast<std::size_t>(
+        std::search(file.begin(), file.end(), partRecord.begin(), partRecord.end()) - file.begin());
+    const std::size_t pointCountAt = partAt + partRecord.size() - 4 -
+                                     7 * CSceneMaterial::kMinRecordSize - 4 - 28 - 4;
+    ASSERT_EQ(ByteVector(file.begin() + static_cast<std::ptrdiff_t>(pointCountAt),
+                         file.begin() + static_cast<std::ptrdiff_t>(pointCountAt + 4)),
+              one);
+    file[pointCountAt] = file[pointCountAt + 1] = file[pointCountAt + 2] = 0xFF;
+    file[pointCountAt + 3] = 0x7F;
+
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    ASSERT_EQ(write(fds[1], file.data(), file.size()), static_cast<ssize_t>(file.size()));
+    close(fds[1]);
+    CSceneDocument loaded;
+    CArchive ar(fds[0], CArchive::load, "pipe");
+    EXPECT_THROW(ReadExchangeArchive(loaded, ar, *m_app.app), CArchiveException);
+    close(fds[0]);
+}
+
 TEST_F(ExchangeFileTest, MissingFileLeavesTheDocumentAlone) {
     MakeHostFolder();
     ExchangeState().m_slots[2].m_nValue = 3;
