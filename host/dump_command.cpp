@@ -281,9 +281,9 @@ int RunDumpCommand(int argc, char** argv) {
     try {
         CArchive ar(file.Get(), CArchive::load, fileName);
         if (ReadExchangeArchive(doc, ar, app) == ExchangeStatus::WrongMagic) {
-            std::fprintf(stderr,
-                         "qrhost dump: \"%s\" is not a QRCAD exchange file (Invalid File Format!)\n",
-                         fileName.c_str());
+            std::fprintf(
+                stderr, "qrhost dump: \"%s\" is not a QRCAD exchange file (Invalid File Format!)\n",
+                fileName.c_str());
             return kExitFailed;
         }
         trailingBytes = ar.GetRemaining();

@@ -148,7 +148,9 @@ void CJsonDumpWriter::BeginObject(const char* key, bool compact) {
     m_levels.push_back({compact || inCompact, true});
 }
 
-void CJsonDumpWriter::EndObject() { Close('}'); }
+void CJsonDumpWriter::EndObject() {
+    Close('}');
+}
 
 void CJsonDumpWriter::BeginArray(const char* key, bool compact) {
     Prefix(key);
@@ -157,7 +159,9 @@ void CJsonDumpWriter::BeginArray(const char* key, bool compact) {
     m_levels.push_back({compact || inCompact, true});
 }
 
-void CJsonDumpWriter::EndArray() { Close(']'); }
+void CJsonDumpWriter::EndArray() {
+    Close(']');
+}
 
 void CJsonDumpWriter::Integer(const char* key, std::int64_t value) {
     Prefix(key);
@@ -174,7 +178,9 @@ void CJsonDumpWriter::Text(const char* key, const std::string& value) {
     m_out << JsonString(value);
 }
 
-void CJsonDumpWriter::Finish() { m_out << '\n'; }
+void CJsonDumpWriter::Finish() {
+    m_out << '\n';
+}
 
 void CTextDumpWriter::Start(const char* key) {
     if (!m_levels.empty() && m_levels.back().compact) {
@@ -249,10 +255,14 @@ void CTextDumpWriter::Integer(const char* key, std::int64_t value) {
     Scalar(key, std::to_string(value));
 }
 
-void CTextDumpWriter::Real(const char* key, double value) { Scalar(key, NumberText(value)); }
+void CTextDumpWriter::Real(const char* key, double value) {
+    Scalar(key, NumberText(value));
+}
 
 void CTextDumpWriter::Text(const char* key, const std::string& value) {
     Scalar(key, QuotedText(value));
 }
 
-void CTextDumpWriter::Finish() { m_out << '\n'; }
+void CTextDumpWriter::Finish() {
+    m_out << '\n';
+}

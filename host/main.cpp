@@ -7,22 +7,22 @@
 #include <cstring>
 
 void PrintUsage() {
-    std::fputs(
-        "usage:\n"
-        "  qrhost new [--force] DIR         create DIR/PlugIns/qrplugin.qrc holding an empty scene\n"
-        "  qrhost run PLUGIN [options]      load a plug-in module and call ExecutePlugin\n"
-        "      --folder DIR                 the host folder (stored as ApplicationPath in [Paths])\n"
-        "      --profile FILE               the INI profile (default: $QUARRION_PROFILE, else\n"
-        "                                   ${XDG_CONFIG_HOME:-$HOME/.config}/Orvane/Quarrion.ini)\n"
-        "      --answer yes|no              answer the next question (repeatable, in order)\n"
-        "      --open PATH                  answer Open file dialogs (empty PATH cancels)\n"
-        "      --save PATH                  answer Save As dialogs (empty PATH cancels)\n"
-        "  qrhost dump [--json] FILE.qrc    show a scene file\n"
-        "  qrhost version PLUGIN            show a plug-in module's version texts\n"
-        "  qrhost inspect [--summary] FILE  load an LWO or DXF object and show it\n"
-        "PLUGIN is a path to a module, or a bare name (Karvel, Brask_Export) looked up in\n"
-        "the plug-in folder and then beside qrhost.\n",
-        stderr);
+    std::fputs("usage:\n"
+               "  qrhost new [--force] DIR         make DIR/PlugIns/qrplugin.qrc, an empty scene\n"
+               "  qrhost run PLUGIN [options]      load a plug-in module, call ExecutePlugin\n"
+               "      --folder DIR                 the host folder (ApplicationPath of [Paths])\n"
+               "      --profile FILE               the INI profile (default: $QUARRION_PROFILE,\n"
+               "                                   else ${XDG_CONFIG_HOME:-$HOME/.config}/\n"
+               "                                   Orvane/Quarrion.ini)\n"
+               "      --answer yes|no              the next question's answer (repeatable)\n"
+               "      --open PATH                  answers Open dialogs (empty PATH cancels)\n"
+               "      --save PATH                  answers Save As dialogs (empty PATH cancels)\n"
+               "  qrhost dump [--json] FILE.qrc    show a scene file\n"
+               "  qrhost version PLUGIN            show a plug-in module's version texts\n"
+               "  qrhost inspect [--summary] FILE  load an LWO or DXF object and show it\n"
+               "PLUGIN is a path to a module, or a bare name (Karvel, Brask_Export) looked\n"
+               "up in the plug-in folder, then beside qrhost.\n",
+               stderr);
 }
 
 int main(int argc, char** argv) {

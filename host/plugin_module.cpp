@@ -45,4 +45,6 @@ void* LoadPluginModule(const std::string& path, std::string& error) {
     return module;
 }
 
-void* FindPluginSymbol(void* module, const char* name) { return dlsym(module, name); }
+void* FindPluginSymbol(void* module, const char* name) {
+    return dlsym(module, name);
+}

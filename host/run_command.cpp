@@ -64,8 +64,7 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options) {
         } else if (options.plugin.empty()) {
             options.plugin = arg;
         } else {
-            std::fprintf(stderr, "qrhost run: more than one plug-in given (\"%s\")\n",
-                         arg.c_str());
+            std::fprintf(stderr, "qrhost run: more than one plug-in given (\"%s\")\n", arg.c_str());
             return false;
         }
     }
@@ -95,12 +94,11 @@ int RunRunCommand(int argc, char** argv) {
     }
 
     const std::string profilePath = options.profile.value_or(DefaultProfilePath());
-    CApplication app(std::make_unique<CIniProfile>(profilePath),
-                     std::make_unique<CScriptedDialogs>(std::move(options.answers),
-                                                        std::move(options.openPath),
-                                                        std::move(options.savePath),
-                                                        MakeConsoleDialogs()),
-                     &std::cout);
+    CApplication app(
+        std::make_unique<CIniProfile>(profilePath),
+        std::make_unique<CScriptedDialogs>(std::move(options.answers), std::move(options.openPath),
+                                           std::move(options.savePath), MakeConsoleDialogs()),
+        &std::cout);
 
     if (options.folder) {
         // Stored absolute: the profile outlives this run and its current folder.

@@ -33,8 +33,8 @@ int RunVersionCommand(int argc, char** argv) {
     std::string error;
     void* module = LoadPluginModule(modulePath, error);
     if (module == nullptr) {
-        std::fprintf(stderr, "qrhost version: cannot load plug-in \"%s\": %s\n",
-                     modulePath.c_str(), error.c_str());
+        std::fprintf(stderr, "qrhost version: cannot load plug-in \"%s\": %s\n", modulePath.c_str(),
+                     error.c_str());
         return kExitUsage;
     }
     using VersionFunction = const char* (*)();

@@ -41,7 +41,9 @@ const char* IconName(MessageIcon icon) {
     return "none";
 }
 
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Decimal with an optional sign and surrounding blanks; anything else is not a
 // number. The stored value is a 32-bit one: the digits are taken modulo 2^32,
@@ -89,8 +91,7 @@ CApplication::CApplication(std::unique_ptr<CProfileStore> profile,
 
 CApplication::~CApplication() = default;
 
-int CApplication::GetProfileInt(const std::string& section, const std::string& key,
-                                int nDefault) {
+int CApplication::GetProfileInt(const std::string& section, const std::string& key, int nDefault) {
     std::string text;
     int value = 0;
     if (!m_profile->Read(section, key, text) || !ParseProfileInt(text, value))
@@ -106,8 +107,7 @@ std::string CApplication::GetProfileString(const std::string& section, const std
     return text;
 }
 
-bool CApplication::WriteProfileInt(const std::string& section, const std::string& key,
-                                   int nValue) {
+bool CApplication::WriteProfileInt(const std::string& section, const std::string& key, int nValue) {
     return m_profile->Write(section, key, std::to_string(nValue));
 }
 
@@ -171,4 +171,6 @@ CApplication* AfxGetApp() {
     return &DefaultApp();
 }
 
-void AfxSetApp(CApplication* app) { g_pCurrentApp = app; }
+void AfxSetApp(CApplication* app) {
+    g_pCurrentApp = app;
+}

@@ -5,7 +5,9 @@
 
 namespace {
 
-std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
+}
 
 std::string Trimmed(const std::string& text) {
     const size_t begin = text.find_first_not_of(" \t\r");

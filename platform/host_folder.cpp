@@ -49,7 +49,8 @@ std::string GetPluginFolder(const std::string& hostFolder) {
     std::string base = hostFolder;
     if (!base.empty() && base.back() != '/')
         base += '/';
-    const std::filesystem::path where = base.empty() ? std::filesystem::path(".") : std::filesystem::path(base);
+    const std::filesystem::path where =
+        base.empty() ? std::filesystem::path(".") : std::filesystem::path(base);
 
     // "PlugIns" itself wins when it exists beside another spelling; otherwise
     // the first other spelling in byte order, so the choice never depends on

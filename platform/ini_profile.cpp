@@ -108,8 +108,8 @@ LoadResult Load(const std::string& path, std::vector<IniLine>& lines, bool& ends
 // Index of the entry for key in section, or npos; sectionEnd gets the index
 // after the last entry of the first matching section (npos when the section
 // is missing), where a new key goes.
-size_t Find(const std::vector<IniLine>& lines, const std::string& section,
-            const std::string& key, size_t& sectionEnd) {
+size_t Find(const std::vector<IniLine>& lines, const std::string& section, const std::string& key,
+            size_t& sectionEnd) {
     sectionEnd = std::string::npos;
     bool inSection = false;
     bool firstSection = false;
@@ -183,8 +183,8 @@ bool CIniProfile::Write(const std::string& section, const std::string& key,
     // What cannot be read back as written is refused rather than stored mangled.
     if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) ||
         HasLineBreak(value) || section.find(']') != std::string::npos ||
-        key.find('=') != std::string::npos || Trimmed(section) != section ||
-        Trimmed(key) != key || key[0] == ';' || key[0] == '#' || key[0] == '[')
+        key.find('=') != std::string::npos || Trimmed(section) != section || Trimmed(key) != key ||
+        key[0] == ';' || key[0] == '#' || key[0] == '[')
         return false;
 
     std::vector<IniLine> lines;

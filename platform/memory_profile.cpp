@@ -1,7 +1,6 @@
 #include "memory_profile.h"
 
-bool CMemoryProfile::Read(const std::string& section, const std::string& key,
-                          std::string& value) {
+bool CMemoryProfile::Read(const std::string& section, const std::string& key, std::string& value) {
     m_reads.emplace_back(section, key);
     const auto it = m_values.find({section, key});
     if (it == m_values.end())

@@ -12,10 +12,10 @@
 // The arguments must be string literals; the text is built at compile time.
 #pragma once
 
-#define QR_PLUGIN_VERSION_INFO(company, version, description)                                  \
-    extern "C" __attribute__((visibility("default"))) const char* PluginVersionInfo(void) {    \
-        return "CompanyName=" company "\n"                                                     \
-               "FileVersion=" version "\n"                                                     \
-               "ProductVersion=" version "\n"                                                  \
-               "FileDescription=" description "\n";                                            \
+#define QR_PLUGIN_VERSION_INFO(company, version, description)                                      \
+    extern "C" __attribute__((visibility("default"))) const char* PluginVersionInfo(void) {        \
+        return "CompanyName=" company "\n"                                                         \
+               "FileVersion=" version "\n"                                                         \
+               "ProductVersion=" version "\n"                                                      \
+               "FileDescription=" description "\n";                                                \
     }

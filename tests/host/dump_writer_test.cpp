@@ -70,9 +70,9 @@ TEST(DumpWriter, JsonTextsAreValidUtf8AndNumbersAreJson) {
     std::ostringstream out;
     CJsonDumpWriter w(out);
     w.BeginArray(nullptr, true);
-    w.Text(nullptr, "caf\xc3\xa9");            // valid: kept
-    w.Text(nullptr, "bad\xff\xc3(");           // invalid lead, cut sequence
-    w.Text(nullptr, "\xed\xa0\x80\xc0\xaf");   // surrogate, overlong
+    w.Text(nullptr, "caf\xc3\xa9");          // valid: kept
+    w.Text(nullptr, "bad\xff\xc3(");         // invalid lead, cut sequence
+    w.Text(nullptr, "\xed\xa0\x80\xc0\xaf"); // surrogate, overlong
     w.Text(nullptr, std::string("nul\0\x1f\x7f", 6));
     w.Real(nullptr, std::numeric_limits<double>::quiet_NaN());
     w.Real(nullptr, -std::numeric_limits<double>::infinity());

@@ -261,10 +261,15 @@ TEST_F(Qrhost, MissingOrBrokenPluginIsAClearError) {
 }
 
 TEST_F(Qrhost, WrongCallsPrintTheUsage) {
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"frobnicate"}, {"run"}, {"run", "Karvel", "--answer", "maybe"},
-          {"run", "Karvel", "--folder"}, {"dump"}, {"dump", "--xml", "a.qrc"}, {"new"},
-          {"version"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"frobnicate"},
+                                                 {"run"},
+                                                 {"run", "Karvel", "--answer", "maybe"},
+                                                 {"run", "Karvel", "--folder"},
+                                                 {"dump"},
+                                                 {"dump", "--xml", "a.qrc"},
+                                                 {"new"},
+                                                 {"version"}}) {
         const RunResult run = Qr(args);
         EXPECT_EQ(run.exitCode, 2) << testing::PrintToString(args);
         EXPECT_TRUE(Contains(run.err, "usage:")) << run.err;
@@ -283,15 +288,14 @@ TEST_F(Qrhost, DumpTextShowsEveryPart) {
     WriteSmallScene();
     const RunResult run = Qr({"dump", m_exchange});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    for (const char* line : {"format: major=1 minor=42\n", "  host_text1: \"Quarrion 4\"\n",
-                             "  host_value: 2.5\n", "  host_flag: 0\n", "  part_count: 2\n",
-                             "    name: \"Box\"\n", "    name: \"Lid\"\n",
-                             "    link: \"Box.0\"\n", "      [2]: tag=0 x=1 y=1 z=0\n",
-                             "        indices: 0 1 2 3\n", "        pairs: \"01020304050607ab\"\n",
-                             "        center: tag=0 x=0.5 y=0.5 z=0\n",
-                             "  [2]: value=17 point=(tag=0 x=1 y=2 z=3) text=\"slot two\" "
-                             "factor=1\n",
-                             "trailing_bytes: 0\n"})
+    for (const char* line :
+         {"format: major=1 minor=42\n", "  host_text1: \"Quarrion 4\"\n", "  host_value: 2.5\n",
+          "  host_flag: 0\n", "  part_count: 2\n", "    name: \"Box\"\n", "    name: \"Lid\"\n",
+          "    link: \"Box.0\"\n", "      [2]: tag=0 x=1 y=1 z=0\n", "        indices: 0 1 2 3\n",
+          "        pairs: \"01020304050607ab\"\n", "        center: tag=0 x=0.5 y=0.5 z=0\n",
+          "  [2]: value=17 point=(tag=0 x=1 y=2 z=3) text=\"slot two\" "
+          "factor=1\n",
+          "trailing_bytes: 0\n"})
         EXPECT_TRUE(Contains(run.out, line)) << line << "\nin:\n" << run.out;
 }
 
@@ -321,8 +325,8 @@ TEST_F(Qrhost, DumpJsonIsValidJsonWithTheSchemasKeys) {
         "assert d['slots'][2]['text']=='slot two' and d['slots'][0]['factor']==1\n"
         "assert d['trailing_bytes']==0\n";
     WriteAll(m_folder / "check.py", check);
-    const RunResult parsed = RunProgram(m_folder, {"/usr/bin/python3", m_folder / "check.py",
-                                            m_folder / "dump.json"});
+    const RunResult parsed =
+        RunProgram(m_folder, {"/usr/bin/python3", m_folder / "check.py", m_folder / "dump.json"});
     EXPECT_EQ(parsed.exitCode, 0) << parsed.err;
 }
 
@@ -351,8 +355,9 @@ TEST_F(Qrhost, ScriptedAnswersAreTakenInOrderThenNoOneAnswers) {
     if (!std::filesystem::exists(crate))
         GTEST_SKIP() << crate << " is missing";
     ASSERT_EQ(Qr({"new", m_host}).exitCode, 0);
-    const std::vector<std::string> base = {"run",    "Karvel", "--folder", m_host, "--profile",
-                                           m_folder / "profile.ini", "--open", crate};
+    const std::vector<std::string> base = {"run",    "Karvel",    "--folder",
+                                           m_host,   "--profile", m_folder / "profile.ini",
+                                           "--open", crate};
     ASSERT_EQ(Qr(base).exitCode, 0);
     const std::string once = ReadAll(m_exchange);
 

@@ -102,8 +102,8 @@ TEST(ScriptedDialogs, FallbackAnswersWhenTheScriptRunsOut) {
     EXPECT_EQ(s.app.MessageBox("q2", MB_YESNO | MB_ICONQUESTION), IDYES);
     EXPECT_EQ(s.app.DoOpenFileDialog("LWO|*.lwo||"), "/fallback/in.lwo");
     EXPECT_EQ(s.app.DoSaveFileDialog("DXF|*.dxf||", ".dxf"), "/fallback/out.dxf");
-    EXPECT_EQ(recorded.asked, (std::vector<std::string>{"q2", "open LWO|*.lwo||",
-                                                        "save DXF|*.dxf||"}));
+    EXPECT_EQ(recorded.asked,
+              (std::vector<std::string>{"q2", "open LWO|*.lwo||", "save DXF|*.dxf||"}));
 }
 
 TEST(ScriptedDialogs, GivenPathsWinAndEmptyPathCancels) {

@@ -100,8 +100,8 @@ TEST(IniProfile, SaveKeepsOtherSectionsKeysCommentsAndMalformedLines) {
                                "x=y\n";
     WriteAll(path, before);
     CApplication app = MakeApp(path);
-    ASSERT_TRUE(app.WriteProfileInt("Karvel", "flip_poly", 0));      // replaced in place
-    ASSERT_TRUE(app.WriteProfileInt("Karvel", "view_info", 1));      // added after flip_poly
+    ASSERT_TRUE(app.WriteProfileInt("Karvel", "flip_poly", 0));            // replaced in place
+    ASSERT_TRUE(app.WriteProfileInt("Karvel", "view_info", 1));            // added after flip_poly
     ASSERT_TRUE(app.WriteProfileString("paths", "ApplicationPath", "/q")); // new section
     EXPECT_EQ(ReadAll(path), "; written by hand\n"
                              "stray=before any section\n"
@@ -196,11 +196,20 @@ TEST(ProfileInt, ParsesDecimalWrapsTo32BitsAndRejectsNonNumbers) {
         int expected;
     };
     const Case cases[] = {
-        {"42", 42},          {" -7 ", -7},          {"+3", 3},
-        {"0", 0},            {"2147483647", 2147483647}, {"4294967295", -1},
-        {"4294967296", 0},   {"2147483648", -2147483647 - 1}, {"abc", 99},
-        {"12abc", 99},       {"", 99},              {"-", 99},
-        {"0x10", 99},        {"1 2", 99},
+        {"42", 42},
+        {" -7 ", -7},
+        {"+3", 3},
+        {"0", 0},
+        {"2147483647", 2147483647},
+        {"4294967295", -1},
+        {"4294967296", 0},
+        {"2147483648", -2147483647 - 1},
+        {"abc", 99},
+        {"12abc", 99},
+        {"", 99},
+        {"-", 99},
+        {"0x10", 99},
+        {"1 2", 99},
     };
     for (const Case& c : cases) {
         auto profile = std::make_unique<CMemoryProfile>();
