@@ -6,6 +6,12 @@
 // section, key, comment and blank line as it was. Malformed lines are skipped
 // on reading and kept on writing, never fatal. A missing file reads as empty;
 // Write creates it (and its folder).
+//
+// Section and key names compare without regard to the case of ASCII letters,
+// as the registry's names do; blanks around names and values are not part of
+// them. The first matching key wins. Write refuses (returns false) what could
+// not be read back as written: empty names, line breaks, "]" in a section
+// name, "=" in a key. No locking: the last writer wins, as with the registry.
 #pragma once
 
 #include "application.h"
