@@ -1,6 +1,7 @@
 #include "c_numbers.h"
 
 #include <charconv>
+#include <cstdint>
 #include <clocale>
 #include <cstdlib>
 #include <locale.h>
@@ -26,6 +27,38 @@ double OutOfRange(std::string_view text) {
     return cLocale ? strtod_l(copy.c_str(), nullptr, cLocale) : 0.0;
 }
 
+// Plain decimals ("12.500000", "-3", ".5"): at most 19 digits with a mantissa below 2^53 and
+// at most 22 after the point. Both the mantissa and the power of ten are exact doubles, so
+// one division rounds correctly, giving strtod's result bit for bit. false: not such a number.
+bool FastDecimal(std::string_view text, double& value) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t mantissa = 0;
+    std::size_t digits = 0;
+    std::size_t fraction = 0;
+    std::size_t i = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        if (digits >= 19) {
+            return false;
+        }
+    }
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, ++digits, ++fraction) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+            if (digits >= 19) {
+                return false;
+            }
+        }
+    }
+    if (digits == 0 || fraction > 22 || mantissa > (std::uint64_t{1} << 53) ||
+        (i < text.size() && (text[i] == 'e' || text[i] == 'E'))) {
+        return false;
+    }
+    value = static_cast<double>(mantissa) / kPowers[fraction];
+    return true;
+}
+
 }  // namespace
 
 double CStrToD(std::string_view text) {
@@ -46,6 +79,9 @@ double CStrToD(std::string_view text) {
     // from_chars knows no "0x" prefix and no sign; strtod takes both.
     bool hex = rest.size() >= 3 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X') &&
                (IsHexDigit(rest[2]) || (rest[2] == '.' && rest.size() >= 4 && IsHexDigit(rest[3])));
+    if (!hex && FastDecimal(rest, value)) {
+        return negative ? -value : value;
+    }
     std::string_view number = hex ? rest.substr(2) : rest;
     std::from_chars_result result = std::from_chars(number.data(), number.data() + number.size(), value,
                                                     hex ? std::chars_format::hex : std::chars_format::general);

@@ -1,6 +1,5 @@
 #include "dxf_pairs.h"
 
-#include <cstring>
 
 namespace {
 
@@ -39,12 +38,15 @@ bool CDxfPairReader::NextLine(std::string_view& line) {
     if (m_nPos >= m_text.size()) {
         return false;
     }
+    // DXF lines are short: a plain scan beats a library call per line.
     const char* start = m_text.data() + m_nPos;
-    std::size_t left = m_text.size() - m_nPos;
-    const void* newline = std::memchr(start, '\n', left);
-    std::size_t length = newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - start) : left;
-    line = std::string_view(start, length);
-    m_nPos += newline ? length + 1 : length;
+    const char* end = m_text.data() + m_text.size();
+    const char* p = start;
+    while (p != end && *p != '\n') {
+        ++p;
+    }
+    line = std::string_view(start, static_cast<std::size_t>(p - start));
+    m_nPos += line.size() + (p != end ? 1 : 0);
     ++m_nLine;
     return true;
 }

@@ -29,12 +29,12 @@ float Coordinate(std::string_view value) {
 }  // namespace
 
 int CImportObject::LoadDxf(std::string path) {
-    std::string text;
+    CFileBytes file;
     Clear();
-    if (!ReadFileBytes(path, text, m_strError)) {
+    if (!file.Open(path, m_strError)) {
         return 0;
     }
-    return LoadDxfFromMemory(text);
+    return LoadDxfFromMemory(file.Text());
 }
 
 int CImportObject::LoadDxfFromMemory(std::string_view text) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,8 +28,13 @@ private:
 
 }  // namespace
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error) {
-    bytes.clear();
+CFileBytes::~CFileBytes() {
+    if (m_pMapped != nullptr) {
+        ::munmap(const_cast<char*>(m_pMapped), m_nMappedSize);
+    }
+}
+
+bool CFileBytes::Open(const std::string& path, std::string& error) {
     CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0) {
         error = "cannot open \"" + path + "\": " + std::strerror(errno);
@@ -36,24 +42,31 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& err
     }
     struct stat info {};
     if (::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(info.st_size) + (1 << 20));
+        std::size_t size = static_cast<std::size_t>(info.st_size);
+        void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.Get(), 0);
+        if (mapped != MAP_FAILED) {
+            ::madvise(mapped, size, MADV_SEQUENTIAL | MADV_WILLNEED);
+            m_pMapped = static_cast<const char*>(mapped);
+            m_nMappedSize = size;
+            return true;
+        }
     }
+    // Not a regular file, or it cannot be mapped: read it block by block.
     constexpr std::size_t kBlock = 1 << 20;
     for (;;) {
-        std::size_t used = bytes.size();
-        // Grow by whole blocks; a regular file's reserve makes this one allocation.
-        bytes.resize(used + kBlock);
-        ssize_t got = ::read(file.Get(), bytes.data() + used, kBlock);
+        std::size_t used = m_strBuffer.size();
+        m_strBuffer.resize(used + kBlock);
+        ssize_t got = ::read(file.Get(), m_strBuffer.data() + used, kBlock);
+        if (got < 0 && errno == EINTR) {
+            m_strBuffer.resize(used);
+            continue;
+        }
         if (got < 0) {
-            if (errno == EINTR) {
-                bytes.resize(used);
-                continue;
-            }
             error = "cannot read \"" + path + "\": " + std::strerror(errno);
-            bytes.clear();
+            m_strBuffer.clear();
             return false;
         }
-        bytes.resize(used + static_cast<std::size_t>(got));
+        m_strBuffer.resize(used + static_cast<std::size_t>(got));
         if (got == 0) {
             return true;
         }

@@ -1,8 +1,26 @@
-// The whole content of a file, read in one go for a reader that parses from memory.
+// The whole content of a file, for a reader that parses from memory: a regular file is
+// mapped (no copy, no zero-fill), anything else is read into a buffer.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
-// Opens path for reading only. false (with a message naming the path and the reason in
-// error) when it cannot be opened or read.
-bool ReadFileBytes(const std::string& path, std::string& bytes, std::string& error);
+class CFileBytes {
+public:
+    CFileBytes() = default;
+    ~CFileBytes();
+    CFileBytes(const CFileBytes&) = delete;
+    CFileBytes& operator=(const CFileBytes&) = delete;
+
+    // Opens path for reading only. false (with a message naming the path and the reason in
+    // error) when it cannot be opened or read.
+    bool Open(const std::string& path, std::string& error);
+
+    std::string_view Text() const { return m_pMapped ? std::string_view(m_pMapped, m_nMappedSize) : m_strBuffer; }
+
+private:
+    const char* m_pMapped = nullptr;
+    std::size_t m_nMappedSize = 0;
+    std::string m_strBuffer;
+};

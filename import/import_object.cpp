@@ -13,7 +13,8 @@ void CImportObject::Clear() {
     m_aSurface.clear();
     m_aPolygon.clear();
     m_anIndexPool.clear();
-    m_anPointHash.clear();
+    m_aPointHash.clear();
+    m_aRecentPoint.clear();
     m_surfaceByName.clear();
     m_nLastSurface = 0;
     m_nDroppedPolygons = 0;
@@ -71,12 +72,19 @@ std::uint64_t FloatKey(float value) {
     return value == 0.0f ? 0u : std::bit_cast<std::uint32_t>(value);
 }
 
-std::size_t PointHash(float x, float y, float z) {
-    std::uint64_t h = FloatKey(x) * 0x9E3779B97F4A7C15ull;
-    h = (h ^ (h >> 29) ^ FloatKey(y)) * 0xBF58476D1CE4E5B9ull;
-    h = (h ^ (h >> 32) ^ FloatKey(z)) * 0x94D049BB133111EBull;
-    return static_cast<std::size_t>(h ^ (h >> 31));
+// splitmix64's finaliser: every input bit reaches every output bit, so the low bits used for
+// the slot are well spread even for coordinates with empty low mantissa bits.
+std::uint64_t Mix(std::uint64_t h) {
+    h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ull;
+    h = (h ^ (h >> 27)) * 0x94D049BB133111EBull;
+    return h ^ (h >> 31);
 }
+
+std::size_t PointHash(float x, float y, float z) {
+    return static_cast<std::size_t>(Mix(((FloatKey(x) << 32) | FloatKey(y)) ^ Mix(FloatKey(z) + 0x9E3779B97F4A7C15ull)));
+}
+
+constexpr std::size_t kRecentPoints = 4096;
 
 bool HasNaN(float x, float y, float z) {
     return std::isnan(x) || std::isnan(y) || std::isnan(z);
@@ -90,33 +98,45 @@ std::int32_t CImportObject::AddPoint(float x, float y, float z) {
         m_aPoint.emplace_back(x, y, z);
         return static_cast<std::int32_t>(m_aPoint.size() - 1);
     }
-    if (m_anPointHash.empty() || (m_aPoint.size() + 1) * 2 > m_anPointHash.size()) {
-        std::size_t size = m_anPointHash.empty() ? 1024 : m_anPointHash.size() * 2;
-        m_anPointHash.assign(size, -1);
+    if (m_aPointHash.empty() || (m_aPoint.size() + 1) * 2 > m_aPointHash.size()) {
+        std::size_t size = m_aPointHash.empty() ? 1024 : m_aPointHash.size() * 2;
+        m_aPointHash.assign(size, CPointSlot{0.0f, 0.0f, 0.0f, -1});
         for (std::size_t i = 0; i < m_aPoint.size(); ++i) {
             const CImportPoint& p = m_aPoint[i];
             if (HasNaN(p.m_fX, p.m_fY, p.m_fZ)) {
                 continue;
             }
             std::size_t slot = PointHash(p.m_fX, p.m_fY, p.m_fZ) & (size - 1);
-            while (m_anPointHash[slot] >= 0) {
+            while (m_aPointHash[slot].m_nIndex >= 0) {
                 slot = (slot + 1) & (size - 1);
             }
-            m_anPointHash[slot] = static_cast<std::int32_t>(i);
+            m_aPointHash[slot] = CPointSlot{p.m_fX, p.m_fY, p.m_fZ, static_cast<std::int32_t>(i)};
         }
     }
-    std::size_t mask = m_anPointHash.size() - 1;
-    std::size_t slot = PointHash(x, y, z) & mask;
-    while (m_anPointHash[slot] >= 0) {
-        const CImportPoint& p = m_aPoint[static_cast<std::size_t>(m_anPointHash[slot])];
+    // Points in the hash are distinct, so a recent copy that matches holds the first index.
+    const std::size_t hash = PointHash(x, y, z);
+    if (m_aRecentPoint.empty()) {
+        m_aRecentPoint.assign(kRecentPoints, CPointSlot{0.0f, 0.0f, 0.0f, -1});
+    }
+    CPointSlot& recent = m_aRecentPoint[(hash >> 40) & (kRecentPoints - 1)];
+    if (recent.m_nIndex >= 0 && recent.m_fX == x && recent.m_fY == y && recent.m_fZ == z) {
+        return recent.m_nIndex;
+    }
+    std::size_t mask = m_aPointHash.size() - 1;
+    std::size_t slot = hash & mask;
+    while (m_aPointHash[slot].m_nIndex >= 0) {
+        const CPointSlot& p = m_aPointHash[slot];
         if (p.m_fX == x && p.m_fY == y && p.m_fZ == z) {
-            return m_anPointHash[slot];
+            recent = p;
+            return p.m_nIndex;
         }
         slot = (slot + 1) & mask;
     }
     m_aPoint.emplace_back(x, y, z);
-    m_anPointHash[slot] = static_cast<std::int32_t>(m_aPoint.size() - 1);
-    return m_anPointHash[slot];
+    std::int32_t index = static_cast<std::int32_t>(m_aPoint.size() - 1);
+    m_aPointHash[slot] = CPointSlot{x, y, z, index};
+    recent = m_aPointHash[slot];
+    return index;
 }
 
 bool CImportObject::ReadU2(CBigEndianReader& reader, std::int32_t& value) {

@@ -113,8 +113,18 @@ private:
     std::vector<CPolygonSlot> m_aPolygon;
     std::vector<std::int32_t> m_anIndexPool;
 
-    // AddPoint's hash: open addressing over point indices, -1 for an empty slot.
-    std::vector<std::int32_t> m_anPointHash;
+    // AddPoint's hash: open addressing; a slot holds a copy of its point, so a probe touches
+    // one cache line. m_nIndex -1: empty.
+    struct CPointSlot {
+        float m_fX;
+        float m_fY;
+        float m_fZ;
+        std::int32_t m_nIndex;
+    };
+    std::vector<CPointSlot> m_aPointHash;
+    // A small direct-mapped copy of recently met points in front of the hash: neighbouring
+    // entities share vertices, and this table stays in cache where the big one cannot.
+    std::vector<CPointSlot> m_aRecentPoint;
     std::unordered_map<std::string, std::int32_t> m_surfaceByName;
     std::int32_t m_nLastSurface = 0;
 

@@ -27,12 +27,13 @@ std::string TagText(Bytes tag) {
 }  // namespace
 
 std::int32_t CImportObject::LoadLwo(std::string path) {
-    std::string bytes;
+    CFileBytes file;
     Clear();
     m_nLoaded = 0;
-    if (!ReadFileBytes(path, bytes, m_strError)) {
+    if (!file.Open(path, m_strError)) {
         return 0;
     }
+    std::string_view bytes = file.Text();
     return LoadLwoFromMemory(Bytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 

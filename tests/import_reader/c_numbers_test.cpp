@@ -4,7 +4,9 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "c_numbers.h"
 
@@ -29,6 +31,28 @@ TEST(CNumbers, StrToDMatchesTheRuntime) {
         } else {
             EXPECT_EQ(std::bit_cast<std::uint64_t>(actual), std::bit_cast<std::uint64_t>(expected)) << actual;
         }
+    }
+}
+
+TEST(CNumbers, StrToDMatchesTheRuntimeOnWrittenDecimals) {
+    // Decimals as writers print them, around the limits of the exact fast path.
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> magnitude(-20.0, 20.0);
+    const char* extra[] = {"9007199254740992", "9007199254740993", "9007199254740993.0", "0.1", "0.3",
+                           "123456789012345678", "1234567890123456789", "12345678901234567890", "0.0000000000000000000001",
+                           "0.00000000000000000000001", "4503599627370497.5"};
+    std::vector<std::string> samples(std::begin(extra), std::end(extra));
+    char buffer[64];
+    for (int i = 0; i < 20000; ++i) {
+        double value = std::pow(10.0, magnitude(random)) * (i % 2 ? -1.0 : 1.0);
+        std::snprintf(buffer, sizeof buffer, "%.*f", i % 25, value);
+        samples.emplace_back(buffer);
+        std::snprintf(buffer, sizeof buffer, "%.*g", 1 + i % 19, value);
+        samples.emplace_back(buffer);
+    }
+    for (const std::string& sample : samples) {
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(CStrToD(sample)), std::bit_cast<std::uint64_t>(std::strtod(sample.c_str(), nullptr)))
+            << sample;
     }
 }
 

@@ -1,0 +1,14 @@
+// Large test objects for the reader benchmarks: an LWOB of quads over a point grid, and a
+// text DXF of 3DFACE entities over a shared vertex grid spread over several layers.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// LWOB bytes: a 256 x 256 point grid (16-bit indices reach every point), `polygons` quads
+// walking its cells again and again, on four surfaces.
+std::string MakeLwoObject(std::size_t polygons);
+
+// Text DXF (LF line ends, right-aligned group codes, six decimals as common writers do):
+// `faces` four-corner 3DFACE entities over a square grid of shared vertices, on `layers` layers.
+std::string MakeDxfObject(std::size_t faces, int layers);
