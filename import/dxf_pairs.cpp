@@ -63,6 +63,10 @@ bool CDxfPairReader::NextPair(CDxfPair& pair) {
     }
     pair.m_nLine = m_nLine;
     pair.m_strCode = TrimDxf(code);
+    if (pair.m_strCode.empty() && TrimDxf(m_text.substr(m_nPos)).empty()) {
+        m_bEnded = true;  // blank lines at the very end: no pair, and nothing wrong
+        return false;
+    }
     if (!IsGroupCode(pair.m_strCode)) {
         m_strError = "line " + std::to_string(m_nLine) + ": group code \"" +
                      std::string(pair.m_strCode.substr(0, 40)) + "\" is not a number";

@@ -189,10 +189,11 @@ TEST(DxfReader, LineEndsAndLayoutReadAlike) {
     }
     std::string noFinalEol = lf.substr(0, lf.size() - 1);
     std::string trailing = lf + "\x1a garbage\nnot a code\n";
+    std::string withoutEof = lf.substr(0, lf.size() - 6) + "\n \r\n\n";
     CImportObject reference;
     ASSERT_EQ(LoadDxfText(reference, lf), 5);
     ASSERT_EQ(reference.GetPolygonCount(), 2u);
-    for (const std::string& text : {crlf, padded, noFinalEol, trailing}) {
+    for (const std::string& text : {crlf, padded, noFinalEol, trailing, withoutEof}) {
         CImportObject object;
         EXPECT_EQ(LoadDxfText(object, text), 5) << object.m_strError;
         EXPECT_EQ(Printed(object), Printed(reference));
