@@ -155,8 +155,9 @@ TEST(SceneDocument, EveryPrefixThrowsAndKeepsWhatWasLoaded) {
         // Only whole parts are kept; a part count that cannot fit in what is
         // left ends the load before any part.
         EXPECT_LE(loaded.GetPartCount(), n >= firstPartEnd ? 1 : 0) << n;
-        if (n + 1 == bytes.size())
+        if (n + 1 == bytes.size()) {
             EXPECT_EQ(loaded.GetPartCount(), 1);
+        }
     }
 }
 
