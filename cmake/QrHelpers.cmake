@@ -5,7 +5,14 @@ function(qr_add_plugin name)
   set_target_properties(${name} PROPERTIES
     PREFIX ""
     CXX_VISIBILITY_PRESET hidden
-    VISIBILITY_INLINES_HIDDEN ON)
+    VISIBILITY_INLINES_HIDDEN ON
+    LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/plugin.map)
+  target_link_options(${name} PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin.map)
+  # A symbol missing at link time would otherwise show only when the host loads
+  # the module. Sanitizer runtimes are resolved by the executable, so not there.
+  if(NOT QR_SANITIZE)
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  endif()
 endfunction()
 
 # qr_add_gtest(NAME SOURCES... LIBS libs...): one GoogleTest executable,

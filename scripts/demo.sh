@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
 cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --build --preset release --target qrhost Karvel Brask_Export
 
 bin=build/release/bin
 demo=build/demo

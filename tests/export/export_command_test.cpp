@@ -103,8 +103,9 @@ class ExportCommand : public ::testing::Test {
         const std::string before = had ? ReadFile(ExchangePath()) : "";
         EXPECT_EQ(RunExportCommand(*m_app), 2);
         EXPECT_EQ(fs::exists(ExchangePath()), had);
-        if (had)
+        if (had) {
             EXPECT_TRUE(ReadFile(ExchangePath()) == before) << "the exchange file changed";
+        }
     }
 
     // The profile reads of section "Karvel", in order.
