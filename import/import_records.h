@@ -1,6 +1,7 @@
 // The import object's records: a point, a named surface and a polygon.
 //
-// Points and surfaces are plain values held by CImportObject in std::vector.
+// Points and surfaces are plain values held by CImportObject in std::vector (no virtual
+// destructor: nothing derives from them, and a vtable would widen every stored point).
 // A polygon is handed out as a view: its corner indices live in the object's shared
 // index pool, so m_anIndex stays valid only until the object is next changed.
 #pragma once
