@@ -62,7 +62,9 @@ std::int32_t CImportObject::LoadLwoFromMemory(Bytes data) {
     }
     m_pLwoFile = data.data();
 
-    // The chunk list: the first chunk of each needed tag counts, wherever it stands.
+    // The chunk list: the first chunk of each needed tag counts, wherever it stands. The walk
+    // runs to the end of the file rather than of L, so a writer's short FORM length hides
+    // no chunk (the corpus files all give L exactly).
     static constexpr std::array<const char*, 3> kNeeded = {"PNTS", "SRFS", "POLS"};
     std::array<std::optional<Bytes>, 3> chunks;
     while (file.Remaining() >= 8) {
