@@ -53,7 +53,8 @@ struct Fixture {
     Fixture() {
         app = std::make_unique<CApplication>(
             std::make_unique<CMemoryProfile>(),
-            std::make_unique<CScriptedDialogs>(std::deque<std::string>{}, std::nullopt, std::nullopt),
+            std::make_unique<CScriptedDialogs>(std::deque<std::string>{}, std::nullopt,
+                                               std::nullopt),
             &transcript);
         const char* tmp = std::getenv("TMPDIR");
         std::string pattern = std::string(tmp != nullptr ? tmp : "/tmp") + "/qr_scene_benchXXXXXX";

@@ -15,10 +15,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static std::ostringstream transcript;
-    static CApplication app(std::make_unique<CMemoryProfile>(),
-                            std::make_unique<CScriptedDialogs>(std::deque<std::string>{},
-                                                               std::nullopt, std::nullopt),
-                            &transcript);
+    static CApplication app(
+        std::make_unique<CMemoryProfile>(),
+        std::make_unique<CScriptedDialogs>(std::deque<std::string>{}, std::nullopt, std::nullopt),
+        &transcript);
     transcript.str("");
     ExchangeState() = CExchangeState();
 

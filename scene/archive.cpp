@@ -95,12 +95,11 @@ std::uint64_t CArchive::GetRemaining() const {
 }
 
 void CArchive::ThrowEnd(const char* what, std::uint64_t fieldOffset) const {
-    throw CArchiveException("unexpected end of " +
-                                (m_strFileName.empty() ? std::string("data")
-                                                       : "file \"" + m_strFileName + "\"") +
-                                " while reading " + what + " at byte offset " +
-                                std::to_string(fieldOffset),
-                            fieldOffset);
+    throw CArchiveException(
+        "unexpected end of " +
+            (m_strFileName.empty() ? std::string("data") : "file \"" + m_strFileName + "\"") +
+            " while reading " + what + " at byte offset " + std::to_string(fieldOffset),
+        fieldOffset);
 }
 
 bool CArchive::Refill() {
@@ -171,15 +170,15 @@ std::string CArchive::LoadString(const char* what) {
     if (n > remaining / unit)
         throw CArchiveException(std::string("damaged ") + what + " at byte offset " +
                                     std::to_string(start) + ": length " + std::to_string(n) +
-                                    " exceeds the " + std::to_string(remaining) +
-                                    " bytes left",
+                                    " exceeds the " + std::to_string(remaining) + " bytes left",
                                 start);
     const std::uint64_t total = n * unit;
     std::vector<std::uint8_t> wideBytes;
     std::string text;
     if (!wide) {
         for (std::uint64_t got = 0; got < total;) {
-            const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(total - got, kStringPiece));
+            const auto piece =
+                static_cast<std::size_t>(std::min<std::uint64_t>(total - got, kStringPiece));
             text.resize(static_cast<std::size_t>(got) + piece);
             LoadBlock(text.data() + got, piece, what);
             got += piece;
@@ -187,7 +186,8 @@ std::string CArchive::LoadString(const char* what) {
         return text;
     }
     for (std::uint64_t got = 0; got < total;) {
-        const auto piece = static_cast<std::size_t>(std::min<std::uint64_t>(total - got, kStringPiece));
+        const auto piece =
+            static_cast<std::size_t>(std::min<std::uint64_t>(total - got, kStringPiece));
         wideBytes.resize(static_cast<std::size_t>(got) + piece);
         LoadBlock(wideBytes.data() + got, piece, what);
         got += piece;
@@ -205,12 +205,11 @@ std::int32_t CArchive::LoadCount(const char* what, std::size_t minRecordSize) {
         return n;
     const std::uint64_t remaining = GetRemaining();
     if (static_cast<std::uint64_t>(n) > remaining / minRecordSize)
-        throw CArchiveException(std::string("damaged ") + what + " at byte offset " +
-                                    std::to_string(start) + ": " + std::to_string(n) +
-                                    " records of at least " + std::to_string(minRecordSize) +
-                                    " bytes cannot fit in the " + std::to_string(remaining) +
-                                    " bytes left",
-                                start);
+        throw CArchiveException(
+            std::string("damaged ") + what + " at byte offset " + std::to_string(start) + ": " +
+                std::to_string(n) + " records of at least " + std::to_string(minRecordSize) +
+                " bytes cannot fit in the " + std::to_string(remaining) + " bytes left",
+            start);
     return n;
 }
 
@@ -275,7 +274,9 @@ void CArchive::StoreString(const std::string& text) {
     StoreBlock(text.data(), text.size());
 }
 
-void CArchive::Flush() { Drain(); }
+void CArchive::Flush() {
+    Drain();
+}
 
 std::vector<std::uint8_t> CArchive::TakeStoredBytes() {
     Drain();

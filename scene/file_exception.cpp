@@ -4,6 +4,6 @@
 
 CFileException::CFileException(const std::string& fileName, const std::string& action,
                                int errorNumber)
-    : std::runtime_error("cannot " + action + " \"" + fileName + "\": " +
-                         std::strerror(errorNumber)),
+    : std::runtime_error("cannot " + action + " \"" + fileName +
+                         "\": " + std::strerror(errorNumber)),
       m_strFileName(fileName), m_nErrno(errorNumber) {}

@@ -36,7 +36,9 @@ std::int64_t ReadIndex(const std::string& text) {
 
 } // namespace
 
-CSceneDocument::~CSceneDocument() { m_parts.RemoveAll(); }
+CSceneDocument::~CSceneDocument() {
+    m_parts.RemoveAll();
+}
 
 int CSceneDocument::AssignPartId(CScenePart* part) {
     if (part->m_nId == 0)

@@ -15,7 +15,9 @@ const CScenePoint kOrigin;
 // times 10000, plus 0.5, truncated toward zero, times 0.0001. std::trunc gives
 // the same value as a conversion to int for every unit component and stays
 // defined for NaN.
-double RoundUnit(double value) { return std::trunc(value * 10000.0 + 0.5) * 0.0001; }
+double RoundUnit(double value) {
+    return std::trunc(value * 10000.0 + 0.5) * 0.0001;
+}
 
 // v x u with u = p - q and v = q - r, as both the polygon normal and the
 // concavity test compute it.
@@ -41,7 +43,9 @@ const CScenePoint& CScenePart::GetCornerPoint(std::int32_t index) const {
     return *m_points[index];
 }
 
-void CScenePart::AddPoint(CScenePoint* point) { m_points.Add(point); }
+void CScenePart::AddPoint(CScenePoint* point) {
+    m_points.Add(point);
+}
 
 void CScenePart::AddPolygon(CScenePolygon* polygon) {
     const int i = m_polygons.Add(polygon);
@@ -143,8 +147,7 @@ void CScenePart::CompactPointsFrom(int start) {
             else if (index >= 0)
                 index = newIndex[static_cast<std::size_t>(index)];
         }
-    m_points.RemoveIfIndex(
-        [&](int i) { return i >= start && !used[static_cast<std::size_t>(i)]; });
+    m_points.RemoveIfIndex([&](int i) { return i >= start && !used[static_cast<std::size_t>(i)]; });
     ClampCurrent();
 }
 

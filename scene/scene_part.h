@@ -80,10 +80,10 @@ class CScenePart {
 
     // With empty name, link and condition texts, no points or polygons and
     // materials with empty texts.
-    static constexpr std::size_t kMinRecordSize =
-        4 + CSceneTransform::kRecordSize + 4 * 4 + 8 + 1 + 1 + 8 * 4 + 2 + 2 * 4 + 2 + 4 * 4 +
-        1 + 2 * 4 + 2 * 2 + 2 * 4 + 4 * 8 + 2 + 8 + 2 + 8 + 2 + 4 + 4 +
-        7 * CSceneMaterial::kMinRecordSize + 4;
+    static constexpr std::size_t kMinRecordSize = 4 + CSceneTransform::kRecordSize + 4 * 4 + 8 + 1 +
+                                                  1 + 8 * 4 + 2 + 2 * 4 + 2 + 4 * 4 + 1 + 2 * 4 +
+                                                  2 * 2 + 2 * 4 + 4 * 8 + 2 + 8 + 2 + 8 + 2 + 4 +
+                                                  4 + 7 * CSceneMaterial::kMinRecordSize + 4;
 
     std::uint16_t m_wPartAttr1 = 0;
     std::int32_t m_nPartAttr2 = 0;

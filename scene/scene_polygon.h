@@ -37,8 +37,8 @@ class CScenePolygon {
     void Serialize(CArchive& ar);
 
     // No corners, no pairs, an empty material text.
-    static constexpr std::size_t kMinRecordSize = 28 + 2 + 4 + 4 + 8 + 4 + 4 + 4 + 4 + 56 +
-                                                  CSceneMaterial::kMinRecordSize + 4 + 4 + 4;
+    static constexpr std::size_t kMinRecordSize =
+        28 + 2 + 4 + 4 + 8 + 4 + 4 + 4 + 4 + 56 + CSceneMaterial::kMinRecordSize + 4 + 4 + 4;
 
     CSceneMaterial m_material;
     CScenePoint m_center;

@@ -65,13 +65,24 @@ TEST(SceneDocument, FindPartIdByLinkCases) {
         int id;
     };
     const Case cases[] = {
-        {"NONE", 0}, {"none", 0}, {" None ", 0}, {"", 0}, {"   ", 0},
-        {"wing.1", 5}, {"\tWING.1\n", 5}, {"Wing.+1", 5}, {"Wing.1x", 5},
-        {"Wing.0", 0},        // part 0 has another name
-        {"anything", 3},      // no dot: part 0, whose name is empty, as the text before no dot
-        {".0", 3}, {".", 3}, {".junk", 3},
+        {"NONE", 0},
+        {"none", 0},
+        {" None ", 0},
+        {"", 0},
+        {"   ", 0},
+        {"wing.1", 5},
+        {"\tWING.1\n", 5},
+        {"Wing.+1", 5},
+        {"Wing.1x", 5},
+        {"Wing.0", 0},   // part 0 has another name
+        {"anything", 3}, // no dot: part 0, whose name is empty, as the text before no dot
+        {".0", 3},
+        {".", 3},
+        {".junk", 3},
         {"A.B.2", 8},
-        {"Wing.3", 0}, {"Wing.-1", 0}, {"Wing.99999999999999999999", 0}, // outside the list
+        {"Wing.3", 0},
+        {"Wing.-1", 0},
+        {"Wing.99999999999999999999", 0}, // outside the list
     };
     for (const Case& c : cases)
         EXPECT_EQ(doc.FindPartIdByLink(c.text), c.id) << '"' << c.text << '"';

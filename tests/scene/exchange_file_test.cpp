@@ -45,7 +45,8 @@ ByteVector ReadAll(const fs::path& path) {
 
 void WriteAll(const fs::path& path, const ByteVector& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 ByteVector WriteToMemory(CSceneDocument& doc) {
@@ -220,10 +221,16 @@ TEST_F(ExchangeFileTest, OlderFormatsReadTheirFieldsAndComeBackAs142) {
 
         const ByteVector written = WriteToMemory(doc);
         const ByteVector expectedHead = ByteBuilder()
-                                            .S("QRCAD").I32(1).I32(42)
-                                            .S(s.m_strHostText1).S(s.m_strHostText2)
-                                            .S(s.m_strHostText3).S(s.m_strHostText4)
-                                            .D(2.5).I32(c.flag ? 0 : 7).S(s.m_strHostText5)
+                                            .S("QRCAD")
+                                            .I32(1)
+                                            .I32(42)
+                                            .S(s.m_strHostText1)
+                                            .S(s.m_strHostText2)
+                                            .S(s.m_strHostText3)
+                                            .S(s.m_strHostText4)
+                                            .D(2.5)
+                                            .I32(c.flag ? 0 : 7)
+                                            .S(s.m_strHostText5)
                                             .Bytes();
         ASSERT_TRUE(std::equal(expectedHead.begin(), expectedHead.end(), written.begin()));
         const ByteVector slot = ByteBuilder().I32(0).Zeros(28).S("").D(1.0).Bytes();
@@ -231,7 +238,8 @@ TEST_F(ExchangeFileTest, OlderFormatsReadTheirFieldsAndComeBackAs142) {
         for (int i = 0; i < 4; ++i)
             slots.insert(slots.end(), slot.begin(), slot.end());
         ASSERT_GT(written.size(), slots.size());
-        EXPECT_TRUE(std::equal(slots.begin(), slots.end(), written.end() - static_cast<std::ptrdiff_t>(slots.size())));
+        EXPECT_TRUE(std::equal(slots.begin(), slots.end(),
+                               written.end() - static_cast<std::ptrdiff_t>(slots.size())));
     }
 }
 
@@ -307,8 +315,8 @@ TEST_F(ExchangeFileTest, HugeCountsInAPipeEndWithTheEndOfFileError) {
     const ByteVector partRecord = Stored(*doc.m_parts[0]);
     const std::size_t partAt = static_cast<std::size_t>(
         std::search(file.begin(), file.end(), partRecord.begin(), partRecord.end()) - file.begin());
-    const std::size_t pointCountAt = partAt + partRecord.size() - 4 -
-                                     7 * CSceneMaterial::kMinRecordSize - 4 - 28 - 4;
+    const std::size_t pointCountAt =
+        partAt + partRecord.size() - 4 - 7 * CSceneMaterial::kMinRecordSize - 4 - 28 - 4;
     ASSERT_EQ(ByteVector(file.begin() + static_cast<std::ptrdiff_t>(pointCountAt),
                          file.begin() + static_cast<std::ptrdiff_t>(pointCountAt + 4)),
               one);

@@ -25,7 +25,9 @@ CScenePolygon* AddPolygon(CScenePart& part, std::initializer_list<std::int32_t> 
     return polygon;
 }
 
-std::vector<std::int32_t> Corners(const CScenePart& part, int i) { return part.m_polygons[i]->m_indices; }
+std::vector<std::int32_t> Corners(const CScenePart& part, int i) {
+    return part.m_polygons[i]->m_indices;
+}
 
 TEST(ScenePart, SquareCentreNormalAndFlip) {
     CScenePart part;
@@ -100,9 +102,9 @@ TEST(ScenePart, ConcavityExamples) {
 
     CScenePart small;
     AddPoints(small, {{0, 0, 0}, {2, 0, 0}, {1, 0, 1}, {1, 0, 0.2}});
-    AddPolygon(small, {0, 1, 2});        // a triangle is never concave
-    AddPolygon(small, {0, 1, 2, 2});     // nor a triangle written with four corners
-    AddPolygon(small, {0, 3, 1, 2});     // a dart is
+    AddPolygon(small, {0, 1, 2});    // a triangle is never concave
+    AddPolygon(small, {0, 1, 2, 2}); // nor a triangle written with four corners
+    AddPolygon(small, {0, 3, 1, 2}); // a dart is
     EXPECT_EQ(small.IsPolygonConcave(0), 0);
     EXPECT_EQ(small.IsPolygonConcave(1), 0);
     EXPECT_EQ(small.IsPolygonConcave(2), 1);
@@ -189,7 +191,8 @@ TEST(ScenePart, RemoveUnreferencedPointsMatchesPointByPointRemoval) {
                 part->AddPolygon(p);
             }
         }
-        fast.m_nCurPoint = slow.m_nCurPoint = static_cast<std::int32_t>(rng() % static_cast<unsigned>(n + 2));
+        fast.m_nCurPoint = slow.m_nCurPoint =
+            static_cast<std::int32_t>(rng() % static_cast<unsigned>(n + 2));
         fast.m_nCurPolygon = slow.m_nCurPolygon = static_cast<std::int32_t>(rng() % 5);
 
         fast.RemoveUnreferencedPoints();
@@ -237,8 +240,18 @@ TEST(ScenePart, NewPartRecordAndEmptyPointEntry) {
     const ByteVector bytes = Stored(part);
     // "No Name" and "Always" are the only texts of a new part.
     EXPECT_EQ(bytes.size(), CScenePart::kMinRecordSize + 7 + 6);
-    const ByteVector head = ByteBuilder().I32(0).Zeros(48).I32(0).I32(0).I32(0).I32(0).D(0)
-                                .S("No Name").S("").I32(0).Bytes();
+    const ByteVector head = ByteBuilder()
+                                .I32(0)
+                                .Zeros(48)
+                                .I32(0)
+                                .I32(0)
+                                .I32(0)
+                                .I32(0)
+                                .D(0)
+                                .S("No Name")
+                                .S("")
+                                .I32(0)
+                                .Bytes();
     EXPECT_TRUE(std::equal(head.begin(), head.end(), bytes.begin()));
     // The last field is attr18 = 1.
     EXPECT_EQ(ByteVector(bytes.end() - 4, bytes.end()), Hex("01 00 00 00"));

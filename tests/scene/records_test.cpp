@@ -98,9 +98,22 @@ TEST(SceneMaterial, EveryFieldRoundTripsInItsPlace) {
     m.m_wMode = 0xABCD;
     const ByteVector bytes = Stored(m);
     EXPECT_EQ(bytes, ByteBuilder()
-                         .I32(-1).I32(2).I32(3).I32(4)
-                         .S("tex").I32(44).W(8).I32(33).I32(64).I32(32)
-                         .W(2).W(5).W(6).W(7).I32(11).W(0xABCD)
+                         .I32(-1)
+                         .I32(2)
+                         .I32(3)
+                         .I32(4)
+                         .S("tex")
+                         .I32(44)
+                         .W(8)
+                         .I32(33)
+                         .I32(64)
+                         .I32(32)
+                         .W(2)
+                         .W(5)
+                         .W(6)
+                         .W(7)
+                         .I32(11)
+                         .W(0xABCD)
                          .Bytes());
     CSceneMaterial loaded;
     LoadFrom(loaded, bytes);
@@ -129,20 +142,23 @@ TEST(ScenePolygon, NewTriangleGoldenBytes) {
     polygon.AddIndex(1);
     polygon.AddIndex(2);
     const ByteVector expected = ByteBuilder()
-                                    .Zeros(28)         // centre
-                                    .W(2)              // colour index
-                                    .I32(0x808080)     // colour
-                                    .I32(0)            // attr4
-                                    .D(0)              // centre distance
-                                    .I32(0)            // attr2
-                                    .I32(1)            // attr1
-                                    .I32(3).I32(0).I32(1).I32(2)
-                                    .I32(0)            // selected
-                                    .Zeros(56)         // normal
+                                    .Zeros(28)     // centre
+                                    .W(2)          // colour index
+                                    .I32(0x808080) // colour
+                                    .I32(0)        // attr4
+                                    .D(0)          // centre distance
+                                    .I32(0)        // attr2
+                                    .I32(1)        // attr1
+                                    .I32(3)
+                                    .I32(0)
+                                    .I32(1)
+                                    .I32(2)
+                                    .I32(0)    // selected
+                                    .Zeros(56) // normal
                                     .Raw(kNewMaterial)
-                                    .I32(1)            // attr5 | attr6 << 16
-                                    .I32(0)            // pairs
-                                    .I32(0)            // attr3
+                                    .I32(1) // attr5 | attr6 << 16
+                                    .I32(0) // pairs
+                                    .I32(0) // attr3
                                     .Bytes();
     EXPECT_EQ(Stored(polygon), expected);
     CScenePolygon empty;
