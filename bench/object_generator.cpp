@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -25,7 +26,7 @@ void PutChunkHeader(std::string& out, const char* tag, std::size_t length) {
 
 }  // namespace
 
-std::string MakeLwoObject(std::size_t polygons) {
+std::string MakeLwoObject(std::size_t polygons, int surfaces) {
     constexpr std::uint32_t kSide = 256;
     std::string points;
     for (std::uint32_t y = 0; y < kSide; ++y) {
@@ -35,7 +36,15 @@ std::string MakeLwoObject(std::size_t polygons) {
             PutU32(points, std::bit_cast<std::uint32_t>(static_cast<float>(y) * 0.5f));
         }
     }
-    const std::string names = std::string("Roof\0\0Wall\0\0Floor\0Glass\0", 24);
+    // Names end in a zero byte, padded to an even length.
+    static const char* const kNames[] = {"Roof", "Wall", "Floor", "Glass"};
+    std::string names;
+    for (int k = 0; k < surfaces; ++k) {
+        names += k < 4 ? std::string(kNames[k]) : "Part_" + std::to_string(k + 1);
+        names += '\0';
+        if (names.size() % 2 != 0)
+            names += '\0';
+    }
     std::string pols;
     pols.reserve(polygons * 12);
     const std::uint32_t cells = (kSide - 1) * (kSide - 1);
@@ -49,7 +58,7 @@ std::string MakeLwoObject(std::size_t polygons) {
         PutU16(pols, p + 1);
         PutU16(pols, p + kSide + 1);
         PutU16(pols, p + kSide);
-        PutU16(pols, static_cast<std::uint32_t>(i % 4) + 1);
+        PutU16(pols, static_cast<std::uint32_t>(i % static_cast<std::size_t>(surfaces)) + 1);
     }
     std::string out = "FORM";
     std::size_t body = 4 + 8 + points.size() + 8 + names.size() + 8 + pols.size();

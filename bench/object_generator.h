@@ -6,8 +6,8 @@
 #include <string>
 
 // LWOB bytes: a 256 x 256 point grid (16-bit indices reach every point), `polygons` quads
-// walking its cells again and again, on four surfaces.
-std::string MakeLwoObject(std::size_t polygons);
+// walking its cells again and again, dealt in turn to `surfaces` surfaces (at most 32767).
+std::string MakeLwoObject(std::size_t polygons, int surfaces = 4);
 
 // Text DXF (LF line ends, right-aligned group codes, six decimals as common writers do):
 // `faces` four-corner 3DFACE entities over a square grid of shared vertices, on `layers` layers.
