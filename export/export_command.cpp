@@ -2,12 +2,12 @@
 
 #include "export_object.h"
 
-#include "platform/application.h"
-#include "scene/archive.h"
-#include "scene/exchange_file.h"
-#include "scene/file_exception.h"
-#include "scene/plugin_settings.h"
-#include "scene/scene_document.h"
+#include "application.h"
+#include "archive.h"
+#include "exchange_file.h"
+#include "file_exception.h"
+#include "plugin_settings.h"
+#include "scene_document.h"
 
 #include <memory>
 #include <string>

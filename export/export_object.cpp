@@ -2,8 +2,8 @@
 
 #include "dxf_text.h"
 
-#include "scene/scene_document.h"
-#include "scene/scene_part.h"
+#include "scene_document.h"
+#include "scene_part.h"
 
 #include <cstddef>
 

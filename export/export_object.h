@@ -11,7 +11,7 @@
 #include "export_polygon.h"
 #include "export_surface.h"
 
-#include "scene/owning_array.h"
+#include "owning_array.h"
 
 #include <string>
 

@@ -1,14 +1,13 @@
 #include "ini_profile.h"
 
+#include "replacing_file.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -137,28 +136,8 @@ bool HasLineBreak(const std::string& text) {
 // Writes content to a new file beside path and renames it over path, so a
 // failure at any point leaves the old file whole.
 bool ReplaceFile(const std::string& path, const std::string& content) {
-    std::string temp = path + ".tmp.XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return false;
-    struct stat old {};
-    const mode_t mode = stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    bool ok = fchmod(fd, mode) == 0;
-    size_t done = 0;
-    while (ok && done < content.size()) {
-        const ssize_t n = write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += static_cast<size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        std::remove(temp.c_str());
-    return ok;
+    CReplacingFile file;
+    return file.Open(path) && file.Write(content.data(), content.size()) && file.Commit();
 }
 
 } // namespace

@@ -3,13 +3,11 @@
 #include "application.h"
 #include "archive.h"
 #include "host_folder.h"
+#include "replacing_file.h"
 #include "scene_document.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -19,33 +17,6 @@ void TransferSlot(CArchive& ar, ExchangeSlot& slot) {
     ar.Transfer(slot.m_strText, "slot text");
     ar.Transfer(slot.m_dFactor, "slot factor");
 }
-
-// Closes fd and removes the temporary file unless Release()d.
-class CTempFile {
-  public:
-    CTempFile(int fd, std::string path) : m_fd(fd), m_strPath(std::move(path)) {}
-    CTempFile(const CTempFile&) = delete;
-    CTempFile& operator=(const CTempFile&) = delete;
-    ~CTempFile() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        if (!m_strPath.empty())
-            ::unlink(m_strPath.c_str());
-    }
-    int Fd() const { return m_fd; }
-    const std::string& Path() const { return m_strPath; }
-    // Closes the descriptor; returns errno, or 0.
-    int Close() {
-        const int rc = ::close(m_fd);
-        m_fd = -1;
-        return rc == 0 ? 0 : errno;
-    }
-    void Release() { m_strPath.clear(); }
-
-  private:
-    int m_fd;
-    std::string m_strPath;
-};
 
 } // namespace
 
@@ -137,36 +108,12 @@ void WriteExchangeArchive(CSceneDocument& doc, CArchive& ar) {
 
 void WriteExchangeFile(CSceneDocument& doc, const std::string& fileName, CApplication& app) {
     const std::string path = GetExchangeFilePath(app, fileName);
-    std::string pattern = path + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        throw CFileException(path, "create a temporary file for", errno);
-    CTempFile temp(fd, name.data());
-
-    // The new file keeps the old one's permissions; a new one gets the usual
-    // 0666 less the umask instead of mkstemp's 0600.
-    struct stat st {};
-    mode_t mode = 0;
-    if (::stat(path.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(temp.Fd(), mode) != 0)
-        throw CFileException(path, "set the permissions of the new", errno);
-
-    CArchive ar(temp.Fd(), CArchive::store, path);
+    CReplacingFile file;
+    if (!file.Open(path))
+        throw CFileException(path, "create", file.GetErrorNumber());
+    CArchive ar(file.GetDescriptor(), CArchive::store, path);
     WriteExchangeArchive(doc, ar);
     ar.Flush();
-    if (::fsync(temp.Fd()) != 0)
-        throw CFileException(path, "flush", errno);
-    if (const int err = temp.Close(); err != 0)
-        throw CFileException(path, "flush", err);
-    if (::rename(temp.Path().c_str(), path.c_str()) != 0)
-        throw CFileException(path, "replace", errno);
-    temp.Release();
+    if (!file.Commit())
+        throw CFileException(path, "replace", file.GetErrorNumber());
 }

@@ -4,9 +4,9 @@
 #include "export_test_util.h"
 #include "scene_builder.h"
 
-#include "platform/application.h"
-#include "platform/memory_profile.h"
-#include "scene/exchange_file.h"
+#include "application.h"
+#include "memory_profile.h"
+#include "exchange_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Scene documents built in code for the export tests.
 #pragma once
 
-#include "scene/scene_document.h"
-#include "scene/scene_part.h"
+#include "scene_document.h"
+#include "scene_part.h"
 
 #include <initializer_list>
 #include <string>

@@ -4,8 +4,12 @@
 // and renames it over the target. Until then the target is untouched, and a
 // file that is not committed is removed by the destructor.
 //
+// Every file we replace goes through it: the exchange file, exported DXF
+// files, the profile and the LScript.
+//
 // Errors come back as false with a reason in GetError() (the system's text for
-// the failing call, e.g. "No such file or directory"); nothing throws.
+// the failing call, e.g. "No such file or directory") and its number in
+// GetErrorNumber(); nothing throws.
 #pragma once
 
 #include <cstddef>
@@ -24,10 +28,14 @@ class CReplacingFile {
     bool Open(const std::string& path);
     // Writes all of data, in as many calls as the system needs.
     bool Write(const char* data, std::size_t size);
-    // Closes the temporary file and renames it over the target.
+    // Flushes the temporary file to the disk, closes it and renames it over the
+    // target, so that neither a failure nor a crash leaves a half-written target.
     bool Commit();
 
+    // The open temporary file, for writers that stream into it themselves.
+    int GetDescriptor() const { return m_fd; }
     const std::string& GetError() const { return m_strError; }
+    int GetErrorNumber() const { return m_nError; }
 
   private:
     bool Fail(int error);
@@ -36,5 +44,6 @@ class CReplacingFile {
     std::string m_strPath;
     std::string m_strTempPath;
     std::string m_strError;
+    int m_nError = 0;
     int m_fd = -1;
 };

@@ -9,6 +9,7 @@
 CReplacingFile::~CReplacingFile() { Discard(); }
 
 bool CReplacingFile::Fail(int error) {
+    m_nError = error;
     m_strError = std::strerror(error);
     Discard();
     return false;
@@ -29,6 +30,7 @@ bool CReplacingFile::Open(const std::string& path) {
     Discard();
     m_strPath = path;
     m_strError.clear();
+    m_nError = 0;
 
     mode_t mode = 0666; // narrowed by the umask, as for any new file
     struct stat st {};
@@ -87,6 +89,8 @@ bool CReplacingFile::Write(const char* data, std::size_t size) {
 bool CReplacingFile::Commit() {
     if (m_fd < 0)
         return false;
+    if (::fsync(m_fd) != 0)
+        return Fail(errno);
     // close() can be the first to report a failed write on some file systems.
     int fd = m_fd;
     m_fd = -1;
