@@ -217,6 +217,48 @@ TEST(ScenePart, RemoveUnreferencedPointsMatchesPointByPointRemoval) {
     }
 }
 
+// Emptying a part in one pass must leave what RemovePoint(0) once per point
+// leaves: no points, the unselected polygons without a corner among them (no
+// corners, or corners outside the list, lowered), and the current indices.
+TEST(ScenePart, RemoveAllPointsMatchesRemovingPointZeroRepeatedly) {
+    std::mt19937 rng(99);
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        const int n = static_cast<int>(rng() % 6);
+        CScenePart fast, slow;
+        for (int i = 0; i < n; ++i) {
+            AddPoints(fast, {{double(i), 0, 0}});
+            AddPoints(slow, {{double(i), 0, 0}});
+        }
+        const int polygons = static_cast<int>(rng() % 5);
+        for (int k = 0; k < polygons; ++k) {
+            std::vector<std::int32_t> corners;
+            const int count = static_cast<int>(rng() % 4); // 0 to 3 corners
+            for (int c = 0; c < count; ++c) // some outside the list, some negative
+                corners.push_back(static_cast<std::int32_t>(rng() % 12) - 2);
+            const bool selected = rng() % 4 == 0;
+            for (CScenePart* part : {&fast, &slow}) {
+                auto* p = new CScenePolygon;
+                p->m_indices = corners;
+                p->m_bSelected = selected ? 1 : 0;
+                part->AddPolygon(p);
+            }
+        }
+        fast.m_nCurPoint = slow.m_nCurPoint = static_cast<std::int32_t>(rng() % 8) - 1;
+        fast.m_nCurPolygon = slow.m_nCurPolygon = static_cast<std::int32_t>(rng() % 7) - 1;
+
+        fast.RemoveAllPoints();
+        for (int k = slow.m_points.GetSize(); k > 0; --k)
+            slow.RemovePoint(0);
+        EXPECT_EQ(fast.m_points.GetSize(), 0);
+        ASSERT_EQ(fast.m_polygons.GetSize(), slow.m_polygons.GetSize());
+        for (int i = 0; i < fast.m_polygons.GetSize(); ++i)
+            EXPECT_EQ(Corners(fast, i), Corners(slow, i));
+        EXPECT_EQ(fast.m_nCurPoint, slow.m_nCurPoint);
+        EXPECT_EQ(fast.m_nCurPolygon, slow.m_nCurPolygon);
+    }
+}
+
 TEST(ScenePart, FlipPolygonsFlipsTheSelectionOrAll) {
     CScenePart part;
     AddPoints(part, {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}});
