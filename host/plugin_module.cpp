@@ -1,5 +1,7 @@
 #include "plugin_module.h"
 
+#include <cstdio>
+
 #include <dlfcn.h>
 #include <filesystem>
 
@@ -47,4 +49,23 @@ void* LoadPluginModule(const std::string& path, std::string& error) {
 
 void* FindPluginSymbol(void* module, const char* name) {
     return dlsym(module, name);
+}
+
+void* OpenPluginModule(const char* command, const std::string& plugin,
+                       const std::string& pluginFolder, std::string& modulePath) {
+    std::vector<std::string> searched;
+    modulePath = FindPluginModule(plugin, pluginFolder, searched);
+    if (modulePath.empty()) {
+        std::fprintf(stderr, "qrhost %s: plug-in \"%s\" not found; looked for:\n", command,
+                     plugin.c_str());
+        for (const std::string& place : searched)
+            std::fprintf(stderr, "  %s\n", place.c_str());
+        return nullptr;
+    }
+    std::string error;
+    void* module = LoadPluginModule(modulePath, error);
+    if (module == nullptr)
+        std::fprintf(stderr, "qrhost %s: cannot load plug-in \"%s\": %s\n", command,
+                     modulePath.c_str(), error.c_str());
+    return module;
 }

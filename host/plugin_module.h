@@ -19,5 +19,11 @@ std::string FindPluginModule(const std::string& plugin, const std::string& plugi
 // process ends soon after). Returns nullptr with the loader's reason in error.
 void* LoadPluginModule(const std::string& path, std::string& error);
 
+// FindPluginModule, then LoadPluginModule. On failure it says why on standard
+// error, as "qrhost COMMAND: ...", and returns nullptr; modulePath receives the
+// file found.
+void* OpenPluginModule(const char* command, const std::string& plugin,
+                       const std::string& pluginFolder, std::string& modulePath);
+
 // The address of an exported symbol, or nullptr.
 void* FindPluginSymbol(void* module, const char* name);

@@ -112,23 +112,10 @@ int RunRunCommand(int argc, char** argv) {
         }
     }
 
-    std::vector<std::string> searched;
-    const std::string modulePath =
-        FindPluginModule(options.plugin, GetPluginFolder(GetApplicationPath(app)), searched);
-    if (modulePath.empty()) {
-        std::fprintf(stderr, "qrhost run: plug-in \"%s\" not found; looked for:\n",
-                     options.plugin.c_str());
-        for (const std::string& place : searched)
-            std::fprintf(stderr, "  %s\n", place.c_str());
+    std::string modulePath;
+    void* module = OpenPluginModule("run", options.plugin, GetPluginFolder(GetApplicationPath(app)), modulePath);
+    if (module == nullptr)
         return kExitUsage;
-    }
-    std::string error;
-    void* module = LoadPluginModule(modulePath, error);
-    if (module == nullptr) {
-        std::fprintf(stderr, "qrhost run: cannot load plug-in \"%s\": %s\n", modulePath.c_str(),
-                     error.c_str());
-        return kExitUsage;
-    }
     using ExecuteFunction = int (*)();
     const auto execute =
         reinterpret_cast<ExecuteFunction>(FindPluginSymbol(module, "ExecutePlugin"));

@@ -21,22 +21,10 @@ int RunVersionCommand(int argc, char** argv) {
         CApplication app(std::make_unique<CIniProfile>(DefaultProfilePath()), nullptr, nullptr);
         pluginFolder = GetPluginFolder(GetApplicationPath(app));
     }
-    std::vector<std::string> searched;
-    const std::string modulePath = FindPluginModule(plugin, pluginFolder, searched);
-    if (modulePath.empty()) {
-        std::fprintf(stderr, "qrhost version: plug-in \"%s\" not found; looked for:\n",
-                     plugin.c_str());
-        for (const std::string& place : searched)
-            std::fprintf(stderr, "  %s\n", place.c_str());
+    std::string modulePath;
+    void* module = OpenPluginModule("version", plugin, pluginFolder, modulePath);
+    if (module == nullptr)
         return kExitUsage;
-    }
-    std::string error;
-    void* module = LoadPluginModule(modulePath, error);
-    if (module == nullptr) {
-        std::fprintf(stderr, "qrhost version: cannot load plug-in \"%s\": %s\n", modulePath.c_str(),
-                     error.c_str());
-        return kExitUsage;
-    }
     using VersionFunction = const char* (*)();
     const auto version =
         reinterpret_cast<VersionFunction>(FindPluginSymbol(module, "PluginVersionInfo"));

@@ -116,13 +116,19 @@ void CScenePart::RemovePoint(int k) {
     ClampCurrent();
 }
 
-void CScenePart::CompactPointsFrom(int start) {
+std::vector<char> CScenePart::GetUsedPoints() const {
     const int n = m_points.GetSize();
     std::vector<char> used(static_cast<std::size_t>(n), 0);
     for (const auto& polygon : m_polygons)
         for (std::int32_t index : polygon->m_indices)
             if (index >= 0 && index < n)
                 used[static_cast<std::size_t>(index)] = 1;
+    return used;
+}
+
+void CScenePart::CompactPointsFrom(int start) {
+    const int n = m_points.GetSize();
+    const std::vector<char> used = GetUsedPoints();
     // Removing the points one by one, lowest first, as RemovePoint would; the
     // current point follows each removal.
     std::vector<std::int32_t> newIndex(static_cast<std::size_t>(n));
@@ -156,12 +162,7 @@ void CScenePart::RemoveUnreferencedPoints() {
     // can leave further points unused; it runs as RemovePoint itself. With no
     // polygon selected, a removal deletes no polygon, and the rest is one pass.
     if (GetSelectedPolygonCount() > 0) {
-        const int n = m_points.GetSize();
-        std::vector<char> used(static_cast<std::size_t>(n), 0);
-        for (const auto& polygon : m_polygons)
-            for (std::int32_t index : polygon->m_indices)
-                if (index >= 0 && index < n)
-                    used[static_cast<std::size_t>(index)] = 1;
+        const std::vector<char> used = GetUsedPoints();
         const auto first = std::find(used.begin(), used.end(), 0);
         if (first == used.end())
             return;

@@ -29,6 +29,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CArchive;
 
@@ -132,6 +133,8 @@ class CScenePart {
     double m_dPartAttr33 = 0.0;
 
   private:
+    // For every point, whether some polygon's corner names it.
+    std::vector<char> GetUsedPoints() const;
     // Removes the unreferenced points from index start on, in one pass; only
     // valid while no polygon is selected.
     void CompactPointsFrom(int start);
