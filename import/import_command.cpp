@@ -57,7 +57,8 @@ CObjectFile ChooseObjectFile(CApplication& app, const CImportSettings& settings)
     return file;
 }
 
-// Loads the object; false when it did not load (reason in object.m_strError).
+// Loads the object; false when it did not load (reason in object.m_strError,
+// empty when the dialog was cancelled).
 bool LoadObject(CImportObject& object, const CObjectFile& file) {
     if (file.m_strExt == "lwo") {
         object.LoadLwo(file.m_strPath);
@@ -65,6 +66,8 @@ bool LoadObject(CImportObject& object, const CObjectFile& file) {
         // A DXF that opens counts as loaded even when it holds nothing.
         if (object.LoadDxf(file.m_strPath) != 0)
             object.m_nLoaded = 1;
+    } else if (!file.m_strPath.empty()) {
+        object.m_strError = "\"" + file.m_strPath + "\": only .lwo and .dxf files can be imported";
     }
     return object.m_nLoaded != 0;
 }

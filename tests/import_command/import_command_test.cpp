@@ -318,9 +318,12 @@ TEST_F(ImportCommandTest, ExtensionRulesForTheConfiguredPath) {
             EXPECT_NE(transcript.find("OK - Import was successful"), std::string::npos);
             EXPECT_EQ(ReadScene()->GetPartCount(), 2);
         } else {
+            // The fixed text, then why: the name the extension was taken from.
             EXPECT_EQ(transcript, "[message icon=stop buttons=ok]\n"
-                                  "ERROR - Wrong LW Object\n"
-                                  "[end]\n");
+                                  "ERROR - Wrong LW Object\n\n\"" +
+                                      (m_host / c.file).string() +
+                                      "\": only .lwo and .dxf files can be imported\n"
+                                      "[end]\n");
             EXPECT_EQ(ReadScene()->GetPartCount(), 0);
         }
     }
