@@ -9,6 +9,7 @@ packages=(
   libwxgtk3.2-dev                                  # the preferences program
   xvfb xauth xdotool imagemagick                   # driving and photographing the GUI in tests
   python3 python3-ezdxf assimp-utils               # independent DXF readers used by the tests
+  locales                                          # a decimal-comma locale for the number tests
 )
 
 missing=()
@@ -22,4 +23,13 @@ if ((${#missing[@]})); then
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The DXF reader must read numbers the same whatever the process locale; the
+# tests check that under a locale whose decimal separator is a comma.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  echo "bootstrap: generating the de_DE.UTF-8 locale"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
