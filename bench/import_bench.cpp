@@ -102,8 +102,8 @@ void BM_ImportLwoIntoScene(benchmark::State& state) {
     }
     if (transcript.str().find("Updates: 100") == std::string::npos)
         state.SkipWithError("the import did not update the 100 parts");
-    state.counters["polygons/s"] =
-        benchmark::Counter(static_cast<double>(polygons), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["polygons/s"] = benchmark::Counter(
+        static_cast<double>(polygons), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["scene_MB"] = static_cast<double>(fs::file_size(exchange)) / 1e6;
     state.counters["baseline_MiB"] = baseline;
     state.counters["peak_MiB"] = PeakMiB();

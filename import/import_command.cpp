@@ -145,8 +145,7 @@ class CSurfaceMerger {
         const int first = part.m_points.GetSize();
         part.m_points.Reserve(static_cast<std::size_t>(first) + used.size());
         for (std::size_t k = 0; k < used.size(); ++k) {
-            m_anPartIndex[static_cast<std::size_t>(used[k])] =
-                first + static_cast<std::int32_t>(k);
+            m_anPartIndex[static_cast<std::size_t>(used[k])] = first + static_cast<std::int32_t>(k);
             part.AddPoint(ScenePoint(m_object.GetPoint(static_cast<std::size_t>(used[k]))));
         }
         part.m_polygons.Reserve(static_cast<std::size_t>(part.m_polygons.GetSize()) +
@@ -221,8 +220,7 @@ bool ReadScene(CApplication& app, CSceneDocument& doc) {
         return ReadExchangeFile(doc, kExchangeFileName, app) != ExchangeStatus::WrongMagic;
     } catch (const std::runtime_error& failure) { // CArchiveException, CFileException
         app.MessageBox("The host's scene could not be read from the exchange file \"" +
-                           GetExchangeFilePath(app, kExchangeFileName) + "\":\n" +
-                           failure.what() +
+                           GetExchangeFilePath(app, kExchangeFileName) + "\":\n" + failure.what() +
                            "\nNothing was imported and the file was left unchanged.",
                        MB_OK | MB_ICONSTOP);
         return false;
@@ -233,10 +231,11 @@ void WriteScene(CApplication& app, CSceneDocument& doc) {
     try {
         WriteExchangeFile(doc, kExchangeFileName, app);
     } catch (const CFileException& failure) {
-        app.MessageBox("The scene could not be written back to the exchange file:\n" +
-                           std::string(failure.what()) +
-                           "\nThe old file was kept; the import did not reach the host.",
-                       MB_OK | MB_ICONSTOP);
+        app.MessageBox(
+            "The scene could not be written back to the exchange file:\n" +
+                std::string(failure.what()) +
+                "\nThe import did not reach the host; an existing exchange file is unchanged.",
+            MB_OK | MB_ICONSTOP);
     }
 }
 

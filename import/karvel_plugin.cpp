@@ -7,4 +7,6 @@
 
 QR_PLUGIN_VERSION_INFO("Brask Design", "2.0", "Object import plugin for Quarrion")
 
-QR_PLUGIN_EXPORT int ExecutePlugin(void) { return RunGuarded(*AfxGetApp(), 1, RunImportCommand); }
+QR_PLUGIN_EXPORT int ExecutePlugin(void) {
+    return RunGuarded(*AfxGetApp(), 1, RunImportCommand);
+}

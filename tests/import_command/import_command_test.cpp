@@ -40,7 +40,9 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
     out << bytes;
 }
 
-std::string AsString(const ByteVector& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string AsString(const ByteVector& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
 
 // A little object: surface "Hull" holds a rectangle, "Deck" a triangle
 // and an L-shaped (concave) hexagon. Point 0 is (1, 2, 3).
@@ -49,12 +51,12 @@ std::string HullAndDeckLwo(std::uint32_t hullSurface = 1) {
     PutPolygon(polygons, {0, 1, 2, 3}, hullSurface);
     PutPolygon(polygons, {4, 5, 6}, 2);
     PutPolygon(polygons, {7, 8, 9, 10, 11, 12}, 2);
-    return AsString(Form({Chunk("PNTS", Points({1, 2, 3, 1, 0, 3, 1, 0, 5, 1, 2, 5,   // rectangle in x = 1
-                                                5, 5, 5, 6, 5, 5, 6, 6, 5,             // triangle
-                                                0, 0, 0, 2, 0, 0, 2, 0, 1, 1, 0, 1,    // L-hexagon
-                                                1, 0, 2, 0, 0, 2})),
-                          Chunk("SRFS", SurfaceNames({"Hull", "Deck"})),
-                          Chunk("POLS", polygons)}));
+    return AsString(
+        Form({Chunk("PNTS", Points({1, 2, 3, 1, 0, 3, 1, 0, 5, 1, 2, 5, // rectangle in x = 1
+                                    5, 5, 5, 6, 5, 5, 6, 6, 5,          // triangle
+                                    0, 0, 0, 2, 0, 0, 2, 0, 1, 1, 0, 1, // L-hexagon
+                                    1, 0, 2, 0, 0, 2})),
+              Chunk("SRFS", SurfaceNames({"Hull", "Deck"})), Chunk("POLS", polygons)}));
 }
 
 class ImportCommandTest : public ::testing::Test {
@@ -150,11 +152,10 @@ std::string Names(const CSceneDocument& doc) {
     return names;
 }
 
-constexpr const char* kHullQuestion =
-    "[message icon=question buttons=yesno answer=%s]\n"
-    "Part with name \"Hull\" already exists. Update this part??\n"
-    "(Otherweise it import \"Hull\" as a new part)\n"
-    "[end]\n";
+constexpr const char* kHullQuestion = "[message icon=question buttons=yesno answer=%s]\n"
+                                      "Part with name \"Hull\" already exists. Update this part??\n"
+                                      "(Otherweise it import \"Hull\" as a new part)\n"
+                                      "[end]\n";
 
 std::string HullQuestion(const char* answer) {
     char text[512];
@@ -213,10 +214,8 @@ TEST_F(ImportCommandTest, UpdateQuestionAnswers) {
         bool updated;
     };
     const Case cases[] = {
-        {"ask, yes", "0", {"yes"}, "yes", true},
-        {"ask, no", "0", {"no"}, "no", false},
-        {"always update", "1", {}, nullptr, true},
-        {"never ask, add", "2", {}, nullptr, false},
+        {"ask, yes", "0", {"yes"}, "yes", true},     {"ask, no", "0", {"no"}, "no", false},
+        {"always update", "1", {}, nullptr, true},   {"never ask, add", "2", {}, nullptr, false},
         {"negative adds", "-1", {}, nullptr, false},
     };
     for (const Case& c : cases) {
@@ -231,8 +230,7 @@ TEST_F(ImportCommandTest, UpdateQuestionAnswers) {
         scene.m_parts[1]->m_strLink = "Keel.0";
         WriteScene(scene);
 
-        const auto transcript =
-            Run(c.answers, Object("boat.lwo", HullAndDeckLwo()).string());
+        const auto transcript = Run(c.answers, Object("boat.lwo", HullAndDeckLwo()).string());
         EXPECT_EQ(transcript, c.expectQuestion ? HullQuestion(c.expectQuestion) : "");
         auto doc = ReadScene();
         if (c.updated) {
@@ -284,8 +282,7 @@ TEST_F(ImportCommandTest, SecondSurfaceOfTheSameNameFindsThePartJustMade) {
     PutPolygon(polygons, {0, 1, 2}, 1);
     PutPolygon(polygons, {1, 2, 3}, 2);
     const auto lwo = Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0})),
-                           Chunk("SRFS", SurfaceNames({"Hull", "Hull"})),
-                           Chunk("POLS", polygons)});
+                           Chunk("SRFS", SurfaceNames({"Hull", "Hull"})), Chunk("POLS", polygons)});
     EXPECT_EQ(RunOpen(Object("twice.lwo", AsString(lwo)), {"yes"}), HullQuestion("yes"));
     auto doc = ReadScene();
     ASSERT_EQ(Names(*doc), "Hull;");
@@ -363,8 +360,8 @@ TEST_F(ImportCommandTest, FlipFollowsTheSetting) {
         const char* flip; // null: key missing
         std::vector<std::int32_t> corners;
     };
-    const Case cases[] = {{nullptr, {3, 2, 1, 0}}, {"1", {3, 2, 1, 0}}, {"0", {0, 1, 2, 3}},
-                          {"2", {0, 1, 2, 3}}};
+    const Case cases[] = {
+        {nullptr, {3, 2, 1, 0}}, {"1", {3, 2, 1, 0}}, {"0", {0, 1, 2, 3}}, {"2", {0, 1, 2, 3}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.flip ? c.flip : "missing");
         SetUp();
@@ -381,16 +378,15 @@ TEST_F(ImportCommandTest, FlipFollowsTheSetting) {
 TEST_F(ImportCommandTest, ConcavityWarningOncePerSurfaceAndNeverForConvexShapes) {
     SetKarvel(kKeyFlipPoly, "0");
     ByteVector polygons;
-    PutPolygon(polygons, {0, 1, 2, 3}, 1);          // square
-    PutPolygon(polygons, {0, 1, 2}, 1);             // triangle
-    PutPolygon(polygons, {0, 1, 2, 2}, 1);          // quadrilateral repeating a corner
-    PutPolygon(polygons, {4, 5, 6, 7, 8, 9}, 2);    // L-hexagon
-    PutPolygon(polygons, {4, 5, 6, 7, 8, 9}, 2);    // and again
-    const auto lwo = Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 0, 1, 0, 0, 1,
-                                                 0, 0, 0, 2, 0, 0, 2, 0, 1, 1, 0, 1, 1, 0, 2,
-                                                 0, 0, 2})),
-                           Chunk("SRFS", SurfaceNames({"Convex", "Concave"})),
-                           Chunk("POLS", polygons)});
+    PutPolygon(polygons, {0, 1, 2, 3}, 1);       // square
+    PutPolygon(polygons, {0, 1, 2}, 1);          // triangle
+    PutPolygon(polygons, {0, 1, 2, 2}, 1);       // quadrilateral repeating a corner
+    PutPolygon(polygons, {4, 5, 6, 7, 8, 9}, 2); // L-hexagon
+    PutPolygon(polygons, {4, 5, 6, 7, 8, 9}, 2); // and again
+    const auto lwo =
+        Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 0, 1, 0, 0, 1, 0, 0, 0,
+                                    2, 0, 0, 2, 0, 1, 1, 0, 1, 1, 0, 2, 0, 0, 2})),
+              Chunk("SRFS", SurfaceNames({"Convex", "Concave"})), Chunk("POLS", polygons)});
     const auto transcript = RunOpen(Object("shapes.lwo", AsString(lwo)));
     EXPECT_NE(transcript.find("\n  Convex (3)\n  Concave (2)  WARNING (concave polygon)\n[end]"),
               std::string::npos)
@@ -400,11 +396,10 @@ TEST_F(ImportCommandTest, ConcavityWarningOncePerSurfaceAndNeverForConvexShapes)
 TEST_F(ImportCommandTest, SurfaceWithoutPolygonsBecomesAnEmptyPart) {
     ByteVector polygons;
     PutPolygon(polygons, {0, 1, 2}, 1);
-    const auto lwo = Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0})),
-                           Chunk("SRFS", SurfaceNames({"Used", "Unused"})),
-                           Chunk("POLS", polygons)});
-    EXPECT_NE(RunOpen(Object("one.lwo", AsString(lwo))).find("  Unused (0)\n"),
-              std::string::npos);
+    const auto lwo =
+        Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0})),
+              Chunk("SRFS", SurfaceNames({"Used", "Unused"})), Chunk("POLS", polygons)});
+    EXPECT_NE(RunOpen(Object("one.lwo", AsString(lwo))).find("  Unused (0)\n"), std::string::npos);
     auto doc = ReadScene();
     ASSERT_EQ(Names(*doc), "Used;Unused;");
     EXPECT_EQ(doc->m_parts[1]->m_points.GetSize(), 0);
@@ -431,8 +426,7 @@ TEST_F(ImportCommandTest, DxfThatCannotBeOpenedIsAnErrorNotASuccess) {
     AddPart(scene, "Hull");
     WriteScene(scene);
     const auto transcript = RunOpen(m_host / "missing.dxf");
-    EXPECT_EQ(transcript.rfind("[message icon=stop buttons=ok]\nERROR - Wrong LW Object\n", 0),
-              0u)
+    EXPECT_EQ(transcript.rfind("[message icon=stop buttons=ok]\nERROR - Wrong LW Object\n", 0), 0u)
         << transcript;
     EXPECT_EQ(transcript.find("successful"), std::string::npos);
     EXPECT_EQ(Names(*ReadScene()), "Hull;");
@@ -496,17 +490,17 @@ TEST_F(ImportCommandTest, SettingsAreReadInOrderAfterTheScene) {
     auto profile = std::make_unique<CMemoryProfile>();
     auto* reads = profile.get();
     profile->Write("Paths", "ApplicationPath", m_host.string());
-    CApplication app(std::move(profile),
-                     std::make_unique<CScriptedDialogs>(std::deque<std::string>{}, std::string(),
-                                                        std::nullopt),
-                     &m_transcript);
+    CApplication app(
+        std::move(profile),
+        std::make_unique<CScriptedDialogs>(std::deque<std::string>{}, std::string(), std::nullopt),
+        &m_transcript);
     RunImportCommand(app);
     std::vector<std::string> keys;
     for (const auto& [section, key] : reads->GetReads())
         if (section == "Karvel")
             keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"def_lwo", "use_def_lwo", "vzdy_update",
-                                              "view_info", "flip_poly"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"def_lwo", "use_def_lwo", "vzdy_update", "view_info",
+                                              "flip_poly"}));
 }
 
 // End to end: qrhost loads the real Karvel module, answers from its command line.
@@ -519,9 +513,9 @@ TEST_F(ImportCommandTest, QrhostRunsTheImportWithScriptedAnswers) {
     const fs::path object = Object("boat.lwo", HullAndDeckLwo());
     const fs::path out = m_host / "stdout.txt";
     const std::string command = "'" QR_BINARY_DIR "/bin/qrhost' run Karvel --profile '" +
-                                profile.string() + "' --folder '" + m_host.string() +
-                                "' --open '" + object.string() + "' --answer yes < /dev/null > '" +
-                                out.string() + "' 2> '" + (m_host / "stderr.txt").string() + "'";
+                                profile.string() + "' --folder '" + m_host.string() + "' --open '" +
+                                object.string() + "' --answer yes < /dev/null > '" + out.string() +
+                                "' 2> '" + (m_host / "stderr.txt").string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << ReadBytes(m_host / "stderr.txt");
     const std::string transcript = ReadBytes(out);
     EXPECT_EQ(transcript.rfind(HullQuestion("yes"), 0), 0u) << transcript;
