@@ -73,6 +73,12 @@ class CArchive {
     }
     // Loading: bytes left in the stream (as far as known: a file's size at open).
     std::uint64_t GetRemaining() const;
+    // Loading: the next byte without taking it, or -1 at the end of the stream.
+    int PeekByte() {
+        if (m_pRead == m_pEnd && !Refill())
+            return -1;
+        return *m_pRead;
+    }
 
     // Storing.
     void StoreInt32(std::int32_t value) { StoreScalar(static_cast<std::uint32_t>(value)); }

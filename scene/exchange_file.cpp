@@ -42,7 +42,11 @@ std::string GetExchangeFilePath(CApplication& app, const std::string& fileName) 
 ExchangeStatus ReadExchangeArchive(CSceneDocument& doc, CArchive& ar, CApplication& app) {
     CExchangeState& state = ExchangeState();
     state.ResetSlots();
-    if (ar.LoadString("magic") != "QRCAD") {
+    // The magic's length byte is 5 (0xFF starts the wide form). Any other first
+    // byte is some other kind of file, whatever length it seems to announce.
+    const int first = ar.PeekByte();
+    const bool maybeMagic = first == 5 || first == 0xFF || first < 0;
+    if (!maybeMagic || ar.LoadString("magic") != "QRCAD") {
         app.MessageBox("Invalid File Format!", MB_OK);
         return ExchangeStatus::WrongMagic;
     }

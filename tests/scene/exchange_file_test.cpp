@@ -262,6 +262,20 @@ TEST_F(ExchangeFileTest, WrongMagicIsReportedAndNothingElseIsRead) {
         << m_app.transcript.str();
 }
 
+// A file of another kind is not an exchange file, even when its first byte,
+// taken as a string length, runs past its end.
+TEST_F(ExchangeFileTest, OtherKindsOfFileAreInvalidNotDamaged) {
+    for (const std::string text : {"hello", "\x89PNG\r\n", "\x04QRCA"}) {
+        SCOPED_TRACE(text);
+        m_app.transcript.str("");
+        const ByteVector file(text.begin(), text.end());
+        CSceneDocument doc;
+        CArchive ar(file);
+        EXPECT_EQ(ReadExchangeArchive(doc, ar, *m_app.app), ExchangeStatus::WrongMagic);
+        EXPECT_NE(m_app.transcript.str().find("Invalid File Format!"), std::string::npos);
+    }
+}
+
 TEST_F(ExchangeFileTest, EveryPrefixThrowsTheEndOfFileError) {
     const ByteVector file = MakeRichFile(false);
     std::size_t thrown = 0;
