@@ -59,18 +59,25 @@ bool FastDecimal(std::string_view text, double& value) {
     return true;
 }
 
-}  // namespace
-
-double CStrToD(std::string_view text) {
+// Where the digits start: past leading white space and one optional sign, as
+// both conversions read them.
+std::size_t SkipSpaceAndSign(std::string_view text, bool& negative) {
     std::size_t i = 0;
     while (i < text.size() && IsCSpace(text[i])) {
         ++i;
     }
-    bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
         ++i;
     }
+    return i;
+}
+
+}  // namespace
+
+double CStrToD(std::string_view text) {
+    bool negative = false;
+    const std::size_t i = SkipSpaceAndSign(text, negative);
     std::string_view rest = text.substr(i);
     if (!rest.empty() && rest[0] == '-') {
         return 0.0;  // a second sign: no number (from_chars would take it)
@@ -96,15 +103,8 @@ double CStrToD(std::string_view text) {
 }
 
 std::int32_t CAtoI(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsCSpace(text[i])) {
-        ++i;
-    }
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    std::size_t i = SkipSpaceAndSign(text, negative);
     // Accumulate the magnitude saturating at long's range, as strtol does.
     constexpr unsigned long long kLimitPos = static_cast<unsigned long long>(std::numeric_limits<long long>::max());
     unsigned long long limit = negative ? kLimitPos + 1 : kLimitPos;

@@ -22,14 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kEmptyDxf =
-    "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  0\r\nENDSEC\r\n"
-    "  0\r\nSECTION\r\n  2\r\nTABLES\r\n  0\r\nTABLE\r\n  2\r\nLAYER\r\n 70\r\n0\r\n"
-    "  0\r\nENDTAB\r\n  0\r\nENDSEC\r\n"
-    "  0\r\nSECTION\r\n  2\r\nBLOCKS\r\n  0\r\nENDSEC\r\n"
-    "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
-    "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
-
 const std::string kRoofTriangle = Crlf("  0\n3DFACE\n  8\nRoof_1\n"
                                        " 10\n0.000000\n 20\n0.000000\n 30\n0.000000\n"
                                        " 11\n1.000000\n 21\n0.000000\n 31\n0.000000\n"

@@ -18,14 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kEmptyDxf =
-    "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  0\r\nENDSEC\r\n"
-    "  0\r\nSECTION\r\n  2\r\nTABLES\r\n  0\r\nTABLE\r\n  2\r\nLAYER\r\n 70\r\n0\r\n"
-    "  0\r\nENDTAB\r\n  0\r\nENDSEC\r\n"
-    "  0\r\nSECTION\r\n  2\r\nBLOCKS\r\n  0\r\nENDSEC\r\n"
-    "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
-    "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
-
 std::string Summary(int points, int polygons, int parts) {
     return std::string(19, ' ') + "OK - Export was successful\n\n-- DXF EXPORT INFO " +
            std::string(67, '-') + "\n\n  Points Count: " + std::to_string(points) +

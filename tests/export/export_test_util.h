@@ -14,6 +14,15 @@
 
 namespace exporttest {
 
+// The whole file for a scene without parts: every section, a layer table of none.
+inline const std::string kEmptyDxf =
+    "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  0\r\nENDSEC\r\n"
+    "  0\r\nSECTION\r\n  2\r\nTABLES\r\n  0\r\nTABLE\r\n  2\r\nLAYER\r\n 70\r\n0\r\n"
+    "  0\r\nENDTAB\r\n  0\r\nENDSEC\r\n"
+    "  0\r\nSECTION\r\n  2\r\nBLOCKS\r\n  0\r\nENDSEC\r\n"
+    "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
+    "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+
 inline std::string Crlf(const std::string& text) {
     std::string out;
     for (char ch : text) {
