@@ -11,4 +11,4 @@ target_link_libraries(readers_bench PRIVATE karvel_reader qr_object_generator be
 
 add_executable(reader_inspect ${CMAKE_CURRENT_SOURCE_DIR}/reader_inspect.cpp ${PROJECT_SOURCE_DIR}/host/inspect.cpp)
 target_include_directories(reader_inspect PRIVATE ${PROJECT_SOURCE_DIR}/host)
-target_link_libraries(reader_inspect PRIVATE karvel_reader)
+target_link_libraries(reader_inspect PRIVATE karvel_command)

@@ -1,32 +1,17 @@
 #include "inspect.h"
 
+#include "import_command.h"
+#include "import_object.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
-
-#include "import_object.h"
 
 namespace {
 
 int Usage() {
     std::fputs("usage: qrhost inspect [--summary] FILE (.lwo or .dxf)\n", stderr);
     return 2;
-}
-
-// The text after the last dot of the file name, lower-cased (ASCII letters only).
-std::string LowerExtension(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return {};
-    }
-    std::string extension = path.substr(dot + 1);
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return extension;
 }
 
 }  // namespace
@@ -48,7 +33,7 @@ int RunInspect(int argc, char** argv) {
     if (path.empty()) {
         return Usage();
     }
-    std::string extension = LowerExtension(path);
+    std::string extension = GetObjectExtension(path);
     CImportObject object;
     bool loaded = false;
     if (extension == "lwo") {

@@ -4,6 +4,7 @@
 
 #include "application.h"
 #include "archive.h"
+#include "ascii_text.h"
 #include "exchange_file.h"
 #include "file_exception.h"
 #include "plugin_settings.h"
@@ -28,33 +29,16 @@ struct CObjectFile {
     std::string m_strExt;
 };
 
-std::string LowerAscii(std::string text) {
-    for (char& ch : text)
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-    return text;
-}
-
 // The configured path's extension is its last three characters, whatever
 // they are ("x.lw" gives ".lw", which no reader takes); the dialog's is the
 // text after the last dot of the chosen file's name.
 CObjectFile ChooseObjectFile(CApplication& app, const CImportSettings& settings) {
-    CObjectFile file;
-    if (settings.UseDefaultFile()) {
-        file.m_strPath = settings.m_strDefLwo;
-        const std::size_t n = file.m_strPath.size();
-        file.m_strExt = file.m_strPath.substr(n < 3 ? 0 : n - 3);
-    } else {
-        file.m_strPath = app.DoOpenFileDialog(kOpenFilter);
-        const std::size_t slash = file.m_strPath.find_last_of('/');
-        const std::string name =
-            slash == std::string::npos ? file.m_strPath : file.m_strPath.substr(slash + 1);
-        const std::size_t dot = name.find_last_of('.');
-        if (dot != std::string::npos)
-            file.m_strExt = name.substr(dot + 1);
+    if (!settings.UseDefaultFile()) {
+        const std::string path = app.DoOpenFileDialog(kOpenFilter);
+        return {path, GetObjectExtension(path)};
     }
-    file.m_strExt = LowerAscii(file.m_strExt);
-    return file;
+    const std::string& path = settings.m_strDefLwo;
+    return {path, ToLowerAscii(path.substr(path.size() < 3 ? 0 : path.size() - 3))};
 }
 
 // Loads the object; false when it did not load (reason in object.m_strError,
@@ -240,6 +224,14 @@ void WriteScene(CApplication& app, CSceneDocument& doc) {
 }
 
 } // namespace
+
+std::string GetObjectExtension(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return "";
+    return ToLowerAscii(path.substr(dot + 1));
+}
 
 int RunImportCommand(CApplication& app) {
     auto doc = std::make_unique<CSceneDocument>();

@@ -1,5 +1,7 @@
 #include "console_dialogs.h"
 
+#include "ascii_text.h"
+
 #include <iostream>
 #include <unistd.h>
 
@@ -9,13 +11,6 @@ std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
 }
 
-std::string Trimmed(const std::string& text) {
-    const size_t begin = text.find_first_not_of(" \t\r");
-    if (begin == std::string::npos)
-        return "";
-    const size_t end = text.find_last_not_of(" \t\r");
-    return text.substr(begin, end - begin + 1);
-}
 
 } // namespace
 

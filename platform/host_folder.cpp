@@ -1,5 +1,7 @@
 #include "host_folder.h"
 
+#include "ascii_text.h"
+
 #include "application.h"
 
 #include <algorithm>
@@ -10,16 +12,6 @@
 #include <vector>
 
 namespace {
-
-bool EqualsIgnoringAsciiCase(const std::string& a, const char* b) {
-    const std::string other(b);
-    return std::equal(a.begin(), a.end(), other.begin(), other.end(), [](char x, char y) {
-        const auto upper = [](char c) {
-            return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-        };
-        return upper(x) == upper(y);
-    });
-}
 
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);

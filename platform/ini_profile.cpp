@@ -1,5 +1,7 @@
 #include "ini_profile.h"
 
+#include "ascii_text.h"
+
 #include "replacing_file.h"
 
 #include <cerrno>
@@ -14,29 +16,7 @@ namespace {
 
 // Section and key names compare as the registry compares them: without
 // regard to the case of ASCII letters. Other bytes compare exactly.
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 'a' + 'A');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
-std::string Trimmed(const std::string& text) {
-    const size_t begin = text.find_first_not_of(" \t\r");
-    if (begin == std::string::npos)
-        return "";
-    const size_t end = text.find_last_not_of(" \t\r");
-    return text.substr(begin, end - begin + 1);
-}
+bool SameName(const std::string& a, const std::string& b) { return EqualsIgnoringAsciiCase(a, b); }
 
 // One line of the file as it was, and what it means. A line that is neither
 // blank, a comment, a section header nor key=value is malformed: it means

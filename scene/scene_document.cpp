@@ -1,6 +1,7 @@
 #include "scene_document.h"
 
 #include "archive.h"
+#include "ascii_text.h"
 
 #include <cstdint>
 #include <memory>
@@ -9,14 +10,6 @@ namespace {
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Names are bytes (UTF-8); only ASCII letters change case.
-std::string ToUpperAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
 }
 
 // atoi's reading: leading blanks, an optional sign, then digits; 0 without
