@@ -63,6 +63,10 @@ int RunInspect(int argc, char** argv) {
         std::fprintf(stderr, "qrhost inspect: %zu polygons dropped: they name a point that does not exist\n",
                      object.m_nDroppedPolygons);
     }
+    if (object.m_nSkippedElements > 0) {
+        std::fprintf(stderr, "qrhost inspect: %zu curves, bones or other non-polygon elements skipped\n",
+                     object.m_nSkippedElements);
+    }
     if (std::fflush(stdout) != 0) {
         std::fputs("qrhost inspect: cannot write to standard output\n", stderr);
         return 1;

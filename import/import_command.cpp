@@ -254,6 +254,9 @@ int RunImportCommand(CApplication& app) {
         if (object->m_nDroppedPolygons > 0)
             parts += "\n  WARNING (" + std::to_string(object->m_nDroppedPolygons) +
                      " invalid polygons skipped)";
+        if (object->m_nSkippedElements > 0)
+            parts += "\n  WARNING (" + std::to_string(object->m_nSkippedElements) +
+                     " curves, bones or other non-polygon elements skipped)";
         if (settings.ShowInfo())
             app.MessageBox(Summary(*object, merger.GetUpdateCount()) + parts,
                            MB_OK | MB_ICONINFORMATION);

@@ -18,6 +18,7 @@ void CImportObject::Clear() {
     m_surfaceByName.clear();
     m_nLastSurface = 0;
     m_nDroppedPolygons = 0;
+    m_nSkippedElements = 0;
 }
 
 CImportPolygon CImportObject::GetPolygon(std::size_t i) const {

@@ -1,5 +1,5 @@
-// CImportObject: the geometry of one LWO (form "LWOB") or text DXF file, as the import
-// command turns it into scene parts: points, named surfaces, and polygons that refer to both.
+// CImportObject: the geometry of one LightWave object or text DXF file, as the import command
+// turns it into scene parts: points, named surfaces, and polygons that refer to both.
 //
 // Use: construct, call LoadLwo(path) or LoadDxf(path) once, then read.
 //
@@ -14,15 +14,17 @@
 //            surface count means no surface), m_nCount and m_anIndex (a span of m_nCount
 //            0-based point indices). Every stored index is below GetPointCount().
 //   Dropped  m_nDroppedPolygons: LWO polygons naming a point index at or beyond the number of
-//            points. They are counted for the report and never stored.
+//            points of their layer. They are counted for the report and never stored.
+//   Skipped  m_nSkippedElements: LWO curves, bones, metaballs, lines and other elements that
+//            are not polygons. Counted for the report and never stored.
 //
+// The LightWave forms read are LWOB, LWLO (layered), LWO2 and LWO3; see lwo_reader.cpp.
 // Input is untrusted: every length, count and index is checked against the bytes that are
 // really there. No fixed capacities. Nothing throws except std::bad_alloc.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,7 +35,9 @@
 #include "import_records.h"
 
 class CDxfPairReader;
+class CIffChunkWalker;
 struct CDxfPair;
+struct CIffChunk;
 
 class CImportObject {
 public:
@@ -42,9 +46,9 @@ public:
     CImportObject(const CImportObject&) = delete;
     CImportObject& operator=(const CImportObject&) = delete;
 
-    // LWO, form "LWOB". Opens the file for reading only. Result and m_nLoaded: the FORM
-    // length when the header is "FORM", length, "LWOB" with a length other than 0 and the
-    // needed chunks are whole; 0 otherwise (m_strError then says why).
+    // LightWave object. Opens the file for reading only. Result and m_nLoaded: the FORM
+    // length when the header is "FORM", length, and "LWOB", "LWLO", "LWO2" or "LWO3" with a
+    // length other than 0, and the needed chunks are whole; 0 otherwise (m_strError says why).
     std::int32_t LoadLwo(std::string path);
     std::int32_t LoadLwoFromMemory(std::span<const std::uint8_t> data);
 
@@ -77,6 +81,7 @@ public:
 
     std::int32_t m_nLoaded = 0;
     std::size_t m_nDroppedPolygons = 0;
+    std::size_t m_nSkippedElements = 0;
     std::string m_strError;
 
 private:
@@ -87,13 +92,32 @@ private:
     };
 
     void Clear();
-    std::string LwoOffset(std::span<const std::uint8_t> chunk, std::size_t pos) const;
     void AddPolygon(std::int32_t surface, std::span<const std::int32_t> indices);
 
-    // LWO steps, each over its chunk's data (nullopt: no such chunk).
-    std::uint32_t ReadPoints(std::optional<std::span<const std::uint8_t>> chunk);
-    std::uint32_t ReadSurfaces(std::optional<std::span<const std::uint8_t>> chunk);
-    std::uint32_t ReadPolygons(std::optional<std::span<const std::uint8_t>> chunk);
+    // The LightWave forms, each over the chunk list after the header. False: the file is
+    // damaged and m_strError says why.
+    bool ReadLwob(CIffChunkWalker& walker);
+    bool ReadLwlo(CIffChunkWalker& walker);
+    bool ReadLwo2(CIffChunkWalker& walker);  // also LWO3
+    // Chunks shared by the forms. ReadPoints appends the points of a PNTS chunk. ReadSurfaces
+    // and ReadPolygons read the LWOB records of SRFS and POLS; a polygon's point indices count
+    // from firstPoint, the first point of its layer.
+    bool ReadPoints(const CIffChunk& chunk);
+    void ReadSurfaces(const CIffChunk& chunk);
+    bool ReadPolygons(const CIffChunk& chunk, std::size_t firstPoint);
+    bool CountCurves(const CIffChunk& chunk);
+    // LWO2 and LWO3 chunks; the state gathers what decides the surfaces until the end.
+    struct CLwo2State;
+    void ReadTags(const CIffChunk& chunk, CLwo2State& state);
+    bool ReadLwo2Polygons(const CIffChunk& chunk, CLwo2State& state);
+    bool ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state);
+    bool ReadSurfaceForm(const CIffChunk& chunk, CLwo2State& state);
+    void AssignLwo2Surfaces(CLwo2State& state);
+    // m_strError = "damaged <form> object: " + what.
+    void LwoDamaged(const std::string& what);
+    bool LwoChunkCutShort(const CIffChunk& chunk);  // always false
+    // "offset N" of byte pos of a chunk's data, counted from the start of the file.
+    static std::string LwoOffset(const CIffChunk& chunk, std::size_t pos);
 
     // DXF steps over the pairs of the text.
     int ReadFaces(std::string_view text);
@@ -105,8 +129,8 @@ private:
     std::string_view FindGroup(std::string_view code) const;
     std::int32_t LayerSurface();
 
-    // The LWO bytes while LoadLwo runs (for offsets in messages); null otherwise.
-    const std::uint8_t* m_pLwoFile = nullptr;
+    // The form type while LoadLwo runs, for messages.
+    std::string m_strLwoForm;
 
     std::vector<CImportPoint> m_aPoint;
     std::vector<CImportSurface> m_aSurface;

@@ -1,30 +1,27 @@
-// LightWave object files, form "LWOB": an IFF container. The 12-byte header is "FORM", a
-// big-endian length L of everything after those eight bytes, and "LWOB"; then chunks, each a
-// 4-byte tag, a big-endian 32-bit length and the data, with one pad byte after odd-length
-// data. All numbers are big-endian. Only "PNTS", "SRFS" and "POLS" matter to the import.
-#include <array>
+// LightWave object files: an IFF container. The 12-byte header is "FORM", a big-endian length
+// L of everything after those eight bytes, and the form type; then the chunk list. All
+// numbers are big-endian. Four forms are read, each by its own file:
+//   LWOB  LightWave 5 objects (lwob_reader.cpp)
+//   LWLO  LightWave 5 layered objects (lwlo_reader.cpp)
+//   LWO2  LightWave 6 and later, and LWO3, LightWave 2015 and later (lwo2_reader.cpp)
+// This file holds the header, the chunks the forms share and the damage messages.
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "file_bytes.h"
+#include "iff_chunks.h"
 #include "import_object.h"
 
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-bool TagIs(Bytes tag, const char* name) {
-    return std::memcmp(tag.data(), name, 4) == 0;
+bool IsForm(Bytes type, const char* name) {
+    return std::memcmp(type.data(), name, 4) == 0;
 }
 
-std::string TagText(Bytes tag) {
-    std::string text;
-    for (std::uint8_t c : tag) {
-        text += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
-    }
-    return text;
-}
-
-}  // namespace
+} // namespace
 
 std::int32_t CImportObject::LoadLwo(std::string path) {
     CFileBytes file;
@@ -34,11 +31,8 @@ std::int32_t CImportObject::LoadLwo(std::string path) {
         return 0;
     }
     std::string_view bytes = file.Text();
-    return LoadLwoFromMemory(Bytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-}
-
-std::string CImportObject::LwoOffset(Bytes chunk, std::size_t pos) const {
-    return "offset " + std::to_string(static_cast<std::size_t>(chunk.data() - m_pLwoFile) + pos);
+    return LoadLwoFromMemory(
+        Bytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
 std::int32_t CImportObject::LoadLwoFromMemory(Bytes data) {
@@ -50,60 +44,28 @@ std::int32_t CImportObject::LoadLwoFromMemory(Bytes data) {
     Bytes type;
     std::uint32_t formLength = 0;
     if (!file.ReadSpan(4, form) || !ReadU4(file, formLength) || !file.ReadSpan(4, type) ||
-        !TagIs(form, "FORM") || !TagIs(type, "LWOB")) {
-        m_strError = data.size() >= 12 && TagIs(data.first(4), "FORM")
-                         ? "not an LWOB object: form type \"" + TagText(data.subspan(8, 4)) + "\""
-                         : std::string("not an LWOB object: no FORM ... LWOB header");
+        !IsForm(form, "FORM")) {
+        m_strError = "not a LightWave object: no FORM header";
+        return 0;
+    }
+    const bool lwob = IsForm(type, "LWOB");
+    const bool lwlo = IsForm(type, "LWLO");
+    const bool lwo2 = IsForm(type, "LWO2") || IsForm(type, "LWO3");
+    if (!lwob && !lwlo && !lwo2) {
+        m_strError = "not a LightWave object: form type \"" + IffTagText(type) + "\"";
         return 0;
     }
     if (formLength == 0) {
-        m_strError = "not an LWOB object: FORM length 0";
+        m_strError = "not a LightWave object: FORM length 0";
         return 0;
     }
-    m_pLwoFile = data.data();
+    m_strLwoForm = IffTagText(type);
 
-    // The chunk list: the first chunk of each needed tag counts, wherever it stands. The walk
-    // runs to the end of the file rather than of L, so a writer's short FORM length hides
-    // no chunk (the corpus files all give L exactly).
-    static constexpr std::array<const char*, 3> kNeeded = {"PNTS", "SRFS", "POLS"};
-    std::array<std::optional<Bytes>, 3> chunks;
-    while (file.Remaining() >= 8) {
-        std::size_t at = file.Position();
-        Bytes tag;
-        std::uint32_t length = 0;
-        file.ReadSpan(4, tag);
-        ReadU4(file, length);
-        std::optional<Bytes>* needed = nullptr;
-        for (std::size_t k = 0; k < kNeeded.size(); ++k) {
-            if (TagIs(tag, kNeeded[k]) && !chunks[k]) {
-                needed = &chunks[k];
-            }
-        }
-        Bytes body;
-        if (!file.ReadSpan(length, body)) {
-            if (needed) {
-                m_strError = "damaged LWOB object: chunk \"" + TagText(tag) + "\" at offset " + std::to_string(at) +
-                             " runs past the end of the file (" + std::to_string(length) + " bytes, " +
-                             std::to_string(file.Remaining()) + " left)";
-                m_pLwoFile = nullptr;
-                return 0;
-            }
-            break;  // an unneeded chunk cut short only ends the list
-        }
-        if (needed) {
-            *needed = body;
-        }
-        // The pad byte after odd-length data; a file may end without it.
-        if (length % 2 == 1) {
-            file.Skip(1);
-        }
-    }
-
-    ReadPoints(chunks[0]);
-    ReadSurfaces(chunks[1]);
-    ReadPolygons(chunks[2]);
-    m_pLwoFile = nullptr;
-    if (!m_strError.empty()) {
+    // The walk runs to the end of the file rather than of L, so a writer's short FORM length
+    // hides no chunk (the corpus files all give L exactly).
+    CIffChunkWalker chunks(data.subspan(12), 12);
+    const bool read = lwob ? ReadLwob(chunks) : lwlo ? ReadLwlo(chunks) : ReadLwo2(chunks);
+    if (!read) {
         Clear();
         return 0;
     }
@@ -111,113 +73,47 @@ std::int32_t CImportObject::LoadLwoFromMemory(Bytes data) {
     return m_nLoaded;
 }
 
-std::uint32_t CImportObject::ReadPoints(std::optional<Bytes> chunk) {
-    if (!chunk) {
-        return 0;
+void CImportObject::LwoDamaged(const std::string& what) {
+    m_strError = "damaged " + m_strLwoForm + " object: " + what;
+}
+
+bool CImportObject::LwoChunkCutShort(const CIffChunk& chunk) {
+    LwoDamaged("chunk \"" + chunk.TagText() + "\" at offset " + std::to_string(chunk.m_nOffset) +
+               " runs past the end of the file (" + std::to_string(chunk.m_nLength) + " bytes, " +
+               std::to_string(chunk.m_data.size()) + " left)");
+    return false;
+}
+
+std::string CImportObject::LwoOffset(const CIffChunk& chunk, std::size_t pos) {
+    return "offset " + std::to_string(chunk.m_nOffset + 8 + pos);
+}
+
+bool CImportObject::ReadPoints(const CIffChunk& chunk) {
+    // Three big-endian floats per point; bytes left over by the division are ignored. A
+    // coordinate that is an infinity or a NaN would poison every normal and bound computed
+    // from it in the scene, so such a file is damaged.
+    const std::size_t count = chunk.m_data.size() / 12;
+    if (count >
+        static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) - m_aPoint.size()) {
+        LwoDamaged("the PNTS chunk at offset " + std::to_string(chunk.m_nOffset) +
+                   " holds more points than an object can");
+        return false;
     }
-    // Three big-endian floats per point; bytes left over by the division are ignored.
-    std::size_t count = chunk->size() / 12;
-    m_aPoint.reserve(count);
-    CBigEndianReader reader(*chunk);
+    m_aPoint.reserve(m_aPoint.size() + count);
+    CBigEndianReader reader(chunk.m_data);
     for (std::size_t i = 0; i < count; ++i) {
         CImportPoint point;
         ReadU4(reader, point.m_fX);
         ReadU4(reader, point.m_fY);
         ReadU4(reader, point.m_fZ);
+        if (!std::isfinite(point.m_fX) || !std::isfinite(point.m_fY) ||
+            !std::isfinite(point.m_fZ)) {
+            LwoDamaged("point " + std::to_string(i) + " of the PNTS chunk at offset " +
+                       std::to_string(chunk.m_nOffset) + " is not a finite number (" +
+                       LwoOffset(chunk, i * 12) + ")");
+            return false;
+        }
         m_aPoint.push_back(point);
     }
-    return static_cast<std::uint32_t>(count);
-}
-
-std::uint32_t CImportObject::ReadSurfaces(std::optional<Bytes> chunk) {
-    if (!chunk) {
-        return 0;
-    }
-    // Zero-terminated names, each padded to an even length with a zero byte. The pad is
-    // recognised by its value: a zero right after a name's terminator is skipped.
-    CBigEndianReader reader(*chunk);
-    std::string name;
-    std::uint8_t byte = 0;
-    while (reader.ReadU8(byte)) {
-        if (byte != 0) {
-            name += static_cast<char>(byte);
-            continue;
-        }
-        CImportSurface surface;
-        surface.m_strName = std::move(name);
-        m_aSurface.push_back(std::move(surface));
-        name.clear();
-        if (reader.PeekU8(byte) && byte == 0) {
-            reader.Skip(1);
-        }
-    }
-    if (!name.empty()) {
-        // A last name without its terminator: kept, it shifts no other surface's number.
-        CImportSurface surface;
-        surface.m_strName = std::move(name);
-        m_aSurface.push_back(std::move(surface));
-    }
-    return static_cast<std::uint32_t>(chunk->size());
-}
-
-std::uint32_t CImportObject::ReadPolygons(std::optional<Bytes> chunk) {
-    if (!chunk) {
-        return 0;
-    }
-    // Each polygon: a 16-bit corner count, that many 16-bit point indices, a 16-bit surface
-    // number. A negative surface number -s puts the polygon on surface s and announces a
-    // 16-bit count of detail polygons of the same layout, which follow it.
-    CBigEndianReader reader(*chunk);
-    m_aPolygon.reserve(chunk->size() / 12);
-    m_anIndexPool.reserve(chunk->size() / 3);
-    const std::size_t pointCount = m_aPoint.size();
-    std::vector<std::int32_t> indices;
-    std::size_t pendingDetails = 0;
-    auto damaged = [&](std::size_t at, const char* what) {
-        m_strError = std::string("damaged LWOB object: ") + what + " at " + LwoOffset(*chunk, at) +
-                     " runs past the end of its POLS chunk";
-    };
-    while (!reader.AtEnd()) {
-        std::size_t at = reader.Position();
-        const char* what = pendingDetails > 0 ? "detail polygon" : "polygon";
-        std::int32_t count = 0;
-        if (!ReadU2(reader, count) || static_cast<std::size_t>(count) > reader.Remaining() / 2) {
-            damaged(at, what);
-            return 0;
-        }
-        indices.resize(static_cast<std::size_t>(count));
-        bool inRange = true;
-        for (std::int32_t& index : indices) {
-            ReadU2(reader, index);
-            inRange = inRange && static_cast<std::size_t>(index) < pointCount;
-        }
-        std::int32_t surface = 0;
-        if (!ReadU2(reader, surface)) {
-            damaged(at, what);
-            return 0;
-        }
-        if (pendingDetails > 0) {
-            --pendingDetails;
-        }
-        if (surface >= 0x8000) {
-            surface = 0x10000 - surface;
-            std::int32_t details = 0;
-            if (!ReadU2(reader, details)) {
-                damaged(at, what);
-                return 0;
-            }
-            pendingDetails += static_cast<std::size_t>(details);
-        }
-        if (inRange) {
-            AddPolygon(surface, indices);
-        } else {
-            ++m_nDroppedPolygons;
-        }
-    }
-    if (pendingDetails > 0) {
-        m_strError = "damaged LWOB object: the POLS chunk at " + LwoOffset(*chunk, 0) + " ends " +
-                     std::to_string(pendingDetails) + " detail polygons short";
-        return 0;
-    }
-    return static_cast<std::uint32_t>(chunk->size());
+    return true;
 }

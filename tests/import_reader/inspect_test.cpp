@@ -95,12 +95,12 @@ TEST(Inspect, DxfByExtension) {
 }
 
 TEST(Inspect, FailuresExitNonZeroWithAReason) {
-    ByteVector lwo2 = Form({}, "LWO2");
-    CTempFile wrongForm("object.lwo", std::string(lwo2.begin(), lwo2.end()));
+    ByteVector image = Form({}, "ILBM");
+    CTempFile wrongForm("object.lwo", std::string(image.begin(), image.end()));
     CInspectRun notLoaded = Inspect({wrongForm.Path()});
     EXPECT_EQ(notLoaded.m_nExit, 1);
     EXPECT_EQ(notLoaded.m_strOut, "");
-    EXPECT_NE(notLoaded.m_strErr.find("LWO2"), std::string::npos) << notLoaded.m_strErr;
+    EXPECT_NE(notLoaded.m_strErr.find("ILBM"), std::string::npos) << notLoaded.m_strErr;
 
     CTempFile binary("drawing.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22));
     EXPECT_EQ(Inspect({binary.Path()}).m_nExit, 1);

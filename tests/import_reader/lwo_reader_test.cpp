@@ -61,6 +61,27 @@ TEST(LwoReader, SurfaceNamesWithAndWithoutPad) {
     EXPECT_EQ(object.GetSurface(1).m_strName, "Blue");
 }
 
+TEST(LwoReader, NameCutOffByTheEndOfSrfsIsNoSurface) {
+    ByteVector names = {'R', 'e', 'd', 0, 'B', 'l', 'u'};
+    CImportObject object;
+    ASSERT_NE(LoadLwoBytes(object, Form({Chunk("SRFS", names)})), 0);
+    ASSERT_EQ(object.GetSurfaceCount(), 1u);
+    EXPECT_EQ(object.GetSurface(0).m_strName, "Red");
+}
+
+TEST(LwoReader, NonFinitePointsMakeTheFileDamaged) {
+    for (std::uint32_t bits : {0x7F800000u, 0xFF800000u, 0x7FC00000u, 0x7F800001u}) {
+        SCOPED_TRACE(bits);
+        ByteVector points = Points({0, 0, 0, 1, 1});
+        PutU32(points, bits);
+        CImportObject object;
+        EXPECT_EQ(LoadLwoBytes(object, Form({Chunk("PNTS", points), Chunk("SRFS", SurfaceNames({"A"}))})), 0);
+        EXPECT_EQ(object.m_strError,
+                  "damaged LWOB object: point 1 of the PNTS chunk at offset 12 is not a finite number (offset 32)");
+        EXPECT_EQ(object.GetPointCount() + object.GetSurfaceCount(), 0u);
+    }
+}
+
 TEST(LwoReader, QuadrilateralOnSurfaceTwoPrintsExactly) {
     CImportObject object;
     ASSERT_NE(LoadLwoBytes(object, QuadObject()), 0);
@@ -87,7 +108,7 @@ TEST(LwoReader, RejectedHeaders) {
         const char* name;
         ByteVector bytes;
     } cases[] = {
-        {"LWO2 form", Form({Chunk("PNTS", Points({1, 2, 3}))}, "LWO2")},
+        {"image form", Form({Chunk("PNTS", Points({1, 2, 3}))}, "ILBM")},
         {"not IFF", notIff},
         {"FORM length 0", zeroLength},
         {"empty", {}},

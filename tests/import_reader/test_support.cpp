@@ -38,7 +38,7 @@ ByteVector Chunk(std::string_view tag, const ByteVector& data) {
     return out;
 }
 
-ByteVector Form(std::initializer_list<ByteVector> chunks, std::string_view type) {
+ByteVector Form(const std::vector<ByteVector>& chunks, std::string_view type) {
     ByteVector body;
     PutText(body, type);
     for (const ByteVector& chunk : chunks) {
@@ -77,6 +77,60 @@ void PutPolygon(ByteVector& out, std::initializer_list<std::uint32_t> indices, s
         PutU16(out, index);
     }
     PutU16(out, surface);
+}
+
+void PutIndex(ByteVector& out, std::uint32_t index) {
+    if (index < 0xFF00) {
+        PutU16(out, index);
+    } else {
+        PutU32(out, 0xFF000000u | index);
+    }
+}
+
+ByteVector Lwo2Polygons(std::string_view type, const std::vector<std::vector<std::uint32_t>>& polygons,
+                        std::uint16_t flags) {
+    ByteVector out;
+    PutText(out, type);
+    for (const std::vector<std::uint32_t>& polygon : polygons) {
+        PutU16(out, static_cast<std::uint32_t>(polygon.size()) | (std::uint32_t{flags} << 10));
+        for (std::uint32_t index : polygon) {
+            PutIndex(out, index);
+        }
+    }
+    return Chunk("POLS", out);
+}
+
+ByteVector PolygonTags(std::string_view type, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs) {
+    ByteVector out;
+    PutText(out, type);
+    for (const auto& [element, tag] : pairs) {
+        PutIndex(out, element);
+        PutU16(out, tag);
+    }
+    return Chunk("PTAG", out);
+}
+
+ByteVector Layer(std::uint16_t number) {
+    ByteVector out;
+    PutU16(out, number);
+    PutU16(out, 0);
+    PutF32(out, 0);
+    PutF32(out, 0);
+    PutF32(out, 0);
+    PutU16(out, 0);  // empty name and its pad
+    return Chunk("LAYR", out);
+}
+
+ByteVector SurfaceForm(std::string_view name) {
+    ByteVector form;
+    PutText(form, "SURF");
+    ByteVector first = SurfaceNames({name, ""});  // the name and an empty source name
+    form.insert(form.end(), {' ', ' ', ' ', ' '});
+    PutU32(form, static_cast<std::uint32_t>(first.size()));
+    form.insert(form.end(), first.begin(), first.end());
+    ByteVector vers = Chunk("VERS", {0, 0, 0, 4});
+    form.insert(form.end(), vers.begin(), vers.end());
+    return Chunk("FORM", form);
 }
 
 std::int32_t LoadLwoBytes(CImportObject& object, const ByteVector& bytes) {

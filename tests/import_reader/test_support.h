@@ -19,13 +19,26 @@ void PutText(ByteVector& out, std::string_view text);
 // One IFF chunk: tag, big-endian length, data, and the pad byte after odd-length data.
 ByteVector Chunk(std::string_view tag, const ByteVector& data);
 // "FORM", length, form type, then the chunks as given.
-ByteVector Form(std::initializer_list<ByteVector> chunks, std::string_view type = "LWOB");
+ByteVector Form(const std::vector<ByteVector>& chunks, std::string_view type = "LWOB");
 
 ByteVector Points(std::initializer_list<float> coordinates);
-// Names with their terminator and pad, as a SRFS chunk's data.
+// Names with their terminator and pad, as the data of a SRFS or TAGS chunk.
 ByteVector SurfaceNames(std::initializer_list<std::string_view> names);
 // One polygon record: corner count, indices, surface number (all 16-bit).
 void PutPolygon(ByteVector& out, std::initializer_list<std::uint32_t> indices, std::uint32_t surface);
+
+// LWO2 and LWO3 records.
+// A variable-length index: two bytes below 0xFF00, else 0xFF and the 24-bit index.
+void PutIndex(ByteVector& out, std::uint32_t index);
+// A POLS chunk: the type, then each polygon's corner count (with flags) and indices.
+ByteVector Lwo2Polygons(std::string_view type, const std::vector<std::vector<std::uint32_t>>& polygons,
+                        std::uint16_t flags = 0);
+// A PTAG chunk: the type, then (element, tag) pairs.
+ByteVector PolygonTags(std::string_view type, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs);
+// A LAYR chunk: number, flags 0, pivot (0, 0, 0), empty name.
+ByteVector Layer(std::uint16_t number);
+// An LWO3 surface: "FORM", length, "SURF", then a first sub-chunk holding the name.
+ByteVector SurfaceForm(std::string_view name);
 
 // Loads from a heap copy of exactly these bytes, so a read past the end is caught.
 std::int32_t LoadLwoBytes(CImportObject& object, const ByteVector& bytes);
