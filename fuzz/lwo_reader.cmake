@@ -1,4 +1,4 @@
-# The LWOB reader from memory.
+# The LightWave object reader, every form, from memory.
 qr_add_fuzzer(lwo_reader
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/lwo_reader_fuzz.cpp
   LIBS karvel_reader

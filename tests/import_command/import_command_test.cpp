@@ -406,6 +406,50 @@ TEST_F(ImportCommandTest, SurfaceWithoutPolygonsBecomesAnEmptyPart) {
     EXPECT_EQ(doc->m_parts[1]->m_polygons.GetSize(), 0);
 }
 
+TEST_F(ImportCommandTest, Lwo2LayersAndSurfacesBecomeParts) {
+    // Layer 1: a square on "Hull". Layer 2, over its own points: a triangle on "Deck", a
+    // square on "Mast", a polygon naming a point the layer lacks, and a curve.
+    SetKarvel(kKeyFlipPoly, "0");
+    const auto lwo = Form(
+        {Chunk("TAGS", SurfaceNames({"DkBlu", "Hull", "Deck", "Mast"})), Layer(0),
+         Chunk("PNTS", Points({0, 0, 0, 4, 0, 0, 4, 0, 2, 0, 0, 2})),
+         Lwo2Polygons("FACE", {{0, 1, 2, 3}}), PolygonTags("COLR", {{0, 0}}),
+         PolygonTags("SURF", {{0, 1}}), Layer(1),
+         Chunk("PNTS", Points({1, 1, 1, 2, 1, 1, 1, 2, 1, 3, 0, 0, 3, 5, 0, 3, 5, 1, 3, 0, 1})),
+         Lwo2Polygons("FACE", {{0, 1, 2}, {3, 4, 5, 6}, {0, 1, 7}}),
+         PolygonTags("SURF", {{0, 2}, {1, 3}, {2, 3}}), Lwo2Polygons("CURV", {{0, 3}})},
+        "LWO2");
+    const auto transcript = RunOpen(Object("boat.lwo", AsString(lwo)));
+    EXPECT_NE(transcript.find("  Points Count: 11\n"
+                              "  Polygons Count: 3\n"
+                              "  Parts Count: 3\n"
+                              "  Updates: 0\n"
+                              "\n"
+                              "Imported Parts:\n"
+                              "  Hull (1)\n"
+                              "  Deck (1)\n"
+                              "  Mast (1)\n"
+                              "  WARNING (1 invalid polygons skipped)\n"
+                              "  WARNING (1 curves, bones or other non-polygon elements skipped)\n"
+                              "[end]\n"),
+              std::string::npos)
+        << transcript;
+    auto doc = ReadScene();
+    ASSERT_EQ(Names(*doc), "Hull;Deck;Mast;");
+    const CScenePart& hull = *doc->m_parts[0];
+    const CScenePart& deck = *doc->m_parts[1];
+    const CScenePart& mast = *doc->m_parts[2];
+    EXPECT_EQ(hull.m_points.GetSize(), 4);
+    EXPECT_EQ(deck.m_points.GetSize(), 3);
+    ASSERT_EQ(mast.m_points.GetSize(), 4);
+    EXPECT_EQ(Corners(deck, 0), (std::vector<std::int32_t>{0, 1, 2}));
+    EXPECT_EQ(Corners(mast, 0), (std::vector<std::int32_t>{0, 1, 2, 3}));
+    // The mast's first corner is layer 2's point 3: (3, 0, 0), axes unchanged.
+    EXPECT_EQ(mast.m_points[0]->m_x, 3.0);
+    EXPECT_EQ(mast.m_points[1]->m_y, 5.0);
+    EXPECT_EQ(deck.m_points[0]->m_z, 1.0);
+}
+
 TEST_F(ImportCommandTest, SharedDxfPointsAreCountedOnceInTheSummary) {
     // Two faces on two layers share an edge: 4 distinct points in all.
     const std::string dxf = "0\n3DFACE\n8\nA\n10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n0\n"
