@@ -1,5 +1,5 @@
 #!/bin/sh
-# Times the LWOB and DXF readers on generated objects and Debian's assimp on the same
+# Times the LWOB, LWO2 and DXF readers on generated objects and Debian's assimp on the same
 # 200,000-face DXF, side by side: wall time (best of RUNS), throughput, peak memory.
 #
 # usage: bench/compare_readers.sh [BUILD_DIR] [WORK_DIR]
@@ -47,12 +47,16 @@ report() { # name file items
 echo "generating objects in $work"
 "$make_objects" lwo 200000 "$work/lwo_200k.lwo"
 "$make_objects" lwo 2000000 "$work/lwo_2m.lwo"
+"$make_objects" lwo2 200000 "$work/lwo2_200k.lwo"
+"$make_objects" lwo2 2000000 "$work/lwo2_2m.lwo"
 "$make_objects" dxf 200000 8 "$work/dxf_200k.dxf"
 "$make_objects" dxf 2000000 8 "$work/dxf_2m.dxf"
 
 printf "%-28s %11s %10s %14s %20s %13s\n" run size wall throughput rate memory
 measure "$inspect" --summary "$work/lwo_200k.lwo"; report "LWO 200k polygons" "$work/lwo_200k.lwo" 200000
 measure "$inspect" --summary "$work/lwo_2m.lwo"; report "LWO 2M polygons" "$work/lwo_2m.lwo" 2000000
+measure "$inspect" --summary "$work/lwo2_200k.lwo"; report "LWO2 200k polygons" "$work/lwo2_200k.lwo" 200000
+measure "$inspect" --summary "$work/lwo2_2m.lwo"; report "LWO2 2M polygons" "$work/lwo2_2m.lwo" 2000000
 measure "$inspect" --summary "$work/dxf_200k.dxf"; report "DXF 200k faces" "$work/dxf_200k.dxf" 200000
 ours=$best
 measure "$inspect" --summary "$work/dxf_2m.dxf"; report "DXF 2M faces" "$work/dxf_2m.dxf" 2000000

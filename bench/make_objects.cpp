@@ -1,4 +1,4 @@
-// make_objects lwo POLYGONS FILE | dxf FACES LAYERS FILE: writes a large test object.
+// make_objects lwo|lwo2 POLYGONS FILE | dxf FACES LAYERS FILE: writes a large test object.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,16 +13,22 @@ int main(int argc, char** argv) {
     if (kind == "lwo" && argc == 4) {
         bytes = MakeLwoObject(std::strtoull(argv[2], nullptr, 10));
         path = argv[3];
+    } else if (kind == "lwo2" && argc == 4) {
+        bytes = MakeLwo2Object(std::strtoull(argv[2], nullptr, 10));
+        path = argv[3];
     } else if (kind == "dxf" && argc == 5) {
         bytes = MakeDxfObject(std::strtoull(argv[2], nullptr, 10), std::atoi(argv[3]));
         path = argv[4];
     } else {
-        std::fputs("usage: make_objects lwo POLYGONS FILE | make_objects dxf FACES LAYERS FILE\n", stderr);
+        std::fputs(
+            "usage: make_objects lwo|lwo2 POLYGONS FILE | make_objects dxf FACES LAYERS FILE\n",
+            stderr);
         return 2;
     }
     std::string temp = std::string(path) + ".tmp";
     std::FILE* out = std::fopen(temp.c_str(), "wb");
-    if (out == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fclose(out) != 0) {
+    if (out == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() ||
+        std::fclose(out) != 0) {
         std::fprintf(stderr, "make_objects: cannot write %s\n", temp.c_str());
         return 1;
     }

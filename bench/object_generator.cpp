@@ -24,27 +24,98 @@ void PutChunkHeader(std::string& out, const char* tag, std::size_t length) {
     PutU32(out, static_cast<std::uint32_t>(length));
 }
 
-}  // namespace
+void PutIndex(std::string& out, std::uint32_t index) {
+    if (index < 0xFF00) {
+        PutU16(out, index);
+    } else {
+        PutU32(out, 0xFF000000u | index);
+    }
+}
 
-std::string MakeLwoObject(std::size_t polygons, int surfaces) {
-    constexpr std::uint32_t kSide = 256;
+void PutChunk(std::string& out, const char* tag, const std::string& data) {
+    PutChunkHeader(out, tag, data.size());
+    out += data;
+    if (data.size() % 2 != 0)
+        out += '\0';
+}
+
+std::string SurfaceName(int k) {
+    static const char* const kNames[] = {"Roof", "Wall", "Floor", "Glass"};
+    return k < 4 ? std::string(kNames[k]) : "Part_" + std::to_string(k + 1);
+}
+
+// Zero-terminated names, each padded to an even length.
+void PutName(std::string& out, const std::string& name) {
+    out += name;
+    out += '\0';
+    if (out.size() % 2 != 0)
+        out += '\0';
+}
+
+std::string GridPoints(std::uint32_t side) {
     std::string points;
-    for (std::uint32_t y = 0; y < kSide; ++y) {
-        for (std::uint32_t x = 0; x < kSide; ++x) {
+    points.reserve(std::size_t{side} * side * 12);
+    for (std::uint32_t y = 0; y < side; ++y) {
+        for (std::uint32_t x = 0; x < side; ++x) {
             PutU32(points, std::bit_cast<std::uint32_t>(static_cast<float>(x) * 0.5f));
             PutU32(points, std::bit_cast<std::uint32_t>(static_cast<float>((x * 7 + y * 3) % 11)));
             PutU32(points, std::bit_cast<std::uint32_t>(static_cast<float>(y) * 0.5f));
         }
     }
-    // Names end in a zero byte, padded to an even length.
-    static const char* const kNames[] = {"Roof", "Wall", "Floor", "Glass"};
-    std::string names;
-    for (int k = 0; k < surfaces; ++k) {
-        names += k < 4 ? std::string(kNames[k]) : "Part_" + std::to_string(k + 1);
-        names += '\0';
-        if (names.size() % 2 != 0)
-            names += '\0';
+    return points;
+}
+
+} // namespace
+
+std::string MakeLwo2Object(std::size_t polygons, int surfaces) {
+    constexpr std::uint32_t kSide = 320;
+    std::string tags;
+    PutName(tags, "DkBlu");
+    for (int k = 0; k < surfaces; ++k)
+        PutName(tags, SurfaceName(k));
+    std::string layer;
+    PutU32(layer, 0); // number, flags
+    for (int i = 0; i < 3; ++i)
+        PutU32(layer, 0); // pivot
+    PutName(layer, "");
+    std::string pols = "FACE";
+    std::string colours = "COLR";
+    std::string surfaceTags = "SURF";
+    pols.reserve(polygons * 14);
+    colours.reserve(polygons * 6);
+    surfaceTags.reserve(polygons * 6);
+    const std::uint32_t cells = (kSide - 1) * (kSide - 1);
+    for (std::size_t i = 0; i < polygons; ++i) {
+        std::uint32_t cell = static_cast<std::uint32_t>(i % cells);
+        std::uint32_t p = (cell / (kSide - 1)) * kSide + cell % (kSide - 1);
+        PutU16(pols, 4);
+        PutIndex(pols, p);
+        PutIndex(pols, p + 1);
+        PutIndex(pols, p + kSide + 1);
+        PutIndex(pols, p + kSide);
+        PutIndex(colours, static_cast<std::uint32_t>(i));
+        PutU16(colours, 0);
+        PutIndex(surfaceTags, static_cast<std::uint32_t>(i));
+        PutU16(surfaceTags, static_cast<std::uint32_t>(i % static_cast<std::size_t>(surfaces)) + 1);
     }
+    std::string body = "LWO2";
+    PutChunk(body, "TAGS", tags);
+    PutChunk(body, "LAYR", layer);
+    PutChunk(body, "PNTS", GridPoints(kSide));
+    PutChunk(body, "POLS", pols);
+    PutChunk(body, "PTAG", colours);
+    PutChunk(body, "PTAG", surfaceTags);
+    std::string out = "FORM";
+    PutU32(out, static_cast<std::uint32_t>(body.size()));
+    return out + body;
+}
+
+std::string MakeLwoObject(std::size_t polygons, int surfaces) {
+    constexpr std::uint32_t kSide = 256;
+    const std::string points = GridPoints(kSide);
+    std::string names;
+    for (int k = 0; k < surfaces; ++k)
+        PutName(names, SurfaceName(k));
     std::string pols;
     pols.reserve(polygons * 12);
     const std::uint32_t cells = (kSide - 1) * (kSide - 1);
@@ -74,7 +145,8 @@ std::string MakeLwoObject(std::size_t polygons, int surfaces) {
 }
 
 std::string MakeDxfObject(std::size_t faces, int layers) {
-    std::size_t side = static_cast<std::size_t>(std::ceil(std::sqrt(static_cast<double>(faces)))) + 1;
+    std::size_t side =
+        static_cast<std::size_t>(std::ceil(std::sqrt(static_cast<double>(faces)))) + 1;
     std::string out = "  0\nSECTION\n  2\nENTITIES\n";
     out.reserve(faces * 240);
     char line[64];
@@ -82,12 +154,13 @@ std::string MakeDxfObject(std::size_t faces, int layers) {
         int n = std::snprintf(line, sizeof line, "%s\n%.6f\n", code, value);
         out.append(line, static_cast<std::size_t>(n));
     };
-    static const char* const kCodes[4][3] = {{" 10", " 20", " 30"}, {" 11", " 21", " 31"}, {" 12", " 22", " 32"}, {" 13", " 23", " 33"}};
+    static const char* const kCodes[4][3] = {
+        {" 10", " 20", " 30"}, {" 11", " 21", " 31"}, {" 12", " 22", " 32"}, {" 13", " 23", " 33"}};
     for (std::size_t i = 0; i < faces; ++i) {
         std::size_t x = i % (side - 1);
         std::size_t y = i / (side - 1);
-        int n = std::snprintf(line, sizeof line, "  0\n3DFACE\n  5\n%zX\n  8\nLAYER_%zu\n", i + 0x100,
-                              i % static_cast<std::size_t>(layers));
+        int n = std::snprintf(line, sizeof line, "  0\n3DFACE\n  5\n%zX\n  8\nLAYER_%zu\n",
+                              i + 0x100, i % static_cast<std::size_t>(layers));
         out.append(line, static_cast<std::size_t>(n));
         const std::size_t corner[4][2] = {{x, y}, {x + 1, y}, {x + 1, y + 1}, {x, y + 1}};
         for (int c = 0; c < 4; ++c) {

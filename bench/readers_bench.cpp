@@ -1,4 +1,4 @@
-// The LWOB and DXF readers from memory over generated objects.
+// The LWOB, LWO2 and DXF readers from memory over generated objects.
 #include <benchmark/benchmark.h>
 
 #include <span>
@@ -8,10 +8,10 @@
 
 namespace {
 
-void LwoFromMemory(benchmark::State& state) {
+void LwoBytesFromMemory(benchmark::State& state, const std::string& bytes) {
     const std::size_t polygons = static_cast<std::size_t>(state.range(0));
-    const std::string bytes = MakeLwoObject(polygons);
-    std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                       bytes.size());
     for (auto _ : state) {
         CImportObject object;
         benchmark::DoNotOptimize(object.LoadLwoFromMemory(data));
@@ -21,6 +21,14 @@ void LwoFromMemory(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(polygons));
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+
+void LwoFromMemory(benchmark::State& state) {
+    LwoBytesFromMemory(state, MakeLwoObject(static_cast<std::size_t>(state.range(0))));
+}
+
+void Lwo2FromMemory(benchmark::State& state) {
+    LwoBytesFromMemory(state, MakeLwo2Object(static_cast<std::size_t>(state.range(0))));
 }
 
 void DxfFromMemory(benchmark::State& state) {
@@ -37,9 +45,10 @@ void DxfFromMemory(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(LwoFromMemory)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Lwo2FromMemory)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(DxfFromMemory)->Arg(200000)->Arg(2000000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -3,7 +3,11 @@
 #include <cstring>
 
 bool CIffChunk::Is(const char* tag) const {
-    return m_tag.size() == 4 && std::memcmp(m_tag.data(), tag, 4) == 0;
+    return IffTagIs(m_tag, tag);
+}
+
+bool IffTagIs(std::span<const std::uint8_t> bytes, const char* tag) {
+    return bytes.size() >= 4 && std::memcmp(bytes.data(), tag, 4) == 0;
 }
 
 std::string CIffChunk::TagText() const {

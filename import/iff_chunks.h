@@ -43,5 +43,7 @@ class CIffChunkWalker {
     std::size_t m_nOffset;
 };
 
+// Whether bytes begin with the 4-byte tag (false when they are shorter).
+bool IffTagIs(std::span<const std::uint8_t> bytes, const char* tag);
 // A 4-byte tag as text, bytes outside printable ASCII shown as '?'.
 std::string IffTagText(std::span<const std::uint8_t> tag);

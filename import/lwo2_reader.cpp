@@ -11,7 +11,6 @@
 //   FORM  (LWO3) a nested form; of type SURF, its first sub-chunk begins with the name
 // A variable-length index is two bytes, or four when the first byte is 0xFF, of which the
 // low 24 bits count. Everything else is skipped.
-#include <cstring>
 #include <unordered_set>
 
 #include "iff_chunks.h"
@@ -61,10 +60,6 @@ bool LeadingName(Bytes data, std::string& name) {
         }
     }
     return false;
-}
-
-bool TypeIs(Bytes data, const char* type) {
-    return data.size() >= 4 && std::memcmp(data.data(), type, 4) == 0;
 }
 
 } // namespace
@@ -140,7 +135,8 @@ bool CImportObject::ReadLwo2Polygons(const CIffChunk& chunk, CLwo2State& state) 
     }
     // Faces, and the cages of subdivision patches, are polygons; curves, bones, metaballs,
     // lines and unknown types are counted and skipped.
-    const bool polygons = TypeIs(type, "FACE") || TypeIs(type, "PTCH") || TypeIs(type, "SUBD");
+    const bool polygons =
+        IffTagIs(type, "FACE") || IffTagIs(type, "PTCH") || IffTagIs(type, "SUBD");
     const std::size_t layerPoints = m_aPoint.size() - state.m_nLayerFirstPoint;
     const std::size_t firstPoint = state.m_nLayerFirstPoint;
     state.m_bHavePolygons = true;
@@ -196,7 +192,7 @@ bool CImportObject::ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state) {
         LwoDamaged("the PTAG chunk at offset " + std::to_string(chunk.m_nOffset) + " has no type");
         return false;
     }
-    if (!TypeIs(type, "SURF")) {
+    if (!IffTagIs(type, "SURF")) {
         return true; // colours, parts, smoothing groups: not surfaces
     }
     // An entry naming an element beyond the POLS chunk or a tag not read so far is ignored;
@@ -222,7 +218,7 @@ bool CImportObject::ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state) {
 }
 
 bool CImportObject::ReadSurfaceForm(const CIffChunk& chunk, CLwo2State& state) {
-    if (!TypeIs(chunk.m_data, "SURF")) {
+    if (!IffTagIs(chunk.m_data, "SURF")) {
         return true; // clips, envelopes and other nested forms
     }
     CIffChunkWalker walker(chunk.m_data.subspan(4), chunk.m_nOffset + 12);

@@ -6,7 +6,6 @@
 //   LWO2  LightWave 6 and later, and LWO3, LightWave 2015 and later (lwo2_reader.cpp)
 // This file holds the header, the chunks the forms share and the damage messages.
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 #include "file_bytes.h"
@@ -16,10 +15,6 @@
 namespace {
 
 using Bytes = std::span<const std::uint8_t>;
-
-bool IsForm(Bytes type, const char* name) {
-    return std::memcmp(type.data(), name, 4) == 0;
-}
 
 } // namespace
 
@@ -44,13 +39,13 @@ std::int32_t CImportObject::LoadLwoFromMemory(Bytes data) {
     Bytes type;
     std::uint32_t formLength = 0;
     if (!file.ReadSpan(4, form) || !ReadU4(file, formLength) || !file.ReadSpan(4, type) ||
-        !IsForm(form, "FORM")) {
+        !IffTagIs(form, "FORM")) {
         m_strError = "not a LightWave object: no FORM header";
         return 0;
     }
-    const bool lwob = IsForm(type, "LWOB");
-    const bool lwlo = IsForm(type, "LWLO");
-    const bool lwo2 = IsForm(type, "LWO2") || IsForm(type, "LWO3");
+    const bool lwob = IffTagIs(type, "LWOB");
+    const bool lwlo = IffTagIs(type, "LWLO");
+    const bool lwo2 = IffTagIs(type, "LWO2") || IffTagIs(type, "LWO3");
     if (!lwob && !lwlo && !lwo2) {
         m_strError = "not a LightWave object: form type \"" + IffTagText(type) + "\"";
         return 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The main job on the bundled examples: builds the release preset, makes an
-# empty scene, imports an LWO and a DXF object into it with the Karvel plug-in,
+# empty scene, imports two LightWave objects (LWOB and LWO2) and a DXF object into it with the Karvel plug-in,
 # shows the scene, and exports it to a DXF file with the Brask_Export plug-in.
 # Every dialog is answered from the command line, and every message box the
 # plug-ins show is printed.
@@ -24,6 +24,9 @@ step "A new, empty scene"
 
 step "Import examples/crate.lwo (two surfaces: two parts)"
 "$bin/qrhost" run Karvel --folder "$demo/host" --open examples/crate.lwo
+
+step "Import examples/lamp.lwo (LWO2, two layers, three surfaces: three parts)"
+"$bin/qrhost" run Karvel --folder "$demo/host" --open examples/lamp.lwo
 
 step "Import examples/site.dxf (two layers: two parts)"
 "$bin/qrhost" run Karvel --folder "$demo/host" --open examples/site.dxf
