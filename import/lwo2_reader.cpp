@@ -16,15 +16,52 @@
 #include "iff_chunks.h"
 #include "import_object.h"
 
+// The elements of the last POLS chunk of a layer, as a PTAG chunk after it numbers them:
+// which stored polygon each became, or -1 (skipped or dropped). While every element became
+// the next polygon, the table is not written.
+class CElementPolygons {
+  public:
+    void Start(std::size_t firstPolygon) {
+        m_bStarted = true;
+        m_nFirstPolygon = firstPolygon;
+        m_nElements = 0;
+        m_anPolygon.clear();
+    }
+    void Stop() { m_bStarted = false; }
+    bool Started() const { return m_bStarted; }
+
+    void Add(std::int32_t polygon) {
+        if (m_anPolygon.empty() &&
+            polygon != static_cast<std::int32_t>(m_nFirstPolygon + m_nElements)) {
+            for (std::size_t e = 0; e < m_nElements; ++e) {
+                m_anPolygon.push_back(static_cast<std::int32_t>(m_nFirstPolygon + e));
+            }
+        }
+        if (!m_anPolygon.empty() || polygon < 0) {
+            m_anPolygon.push_back(polygon);
+        }
+        ++m_nElements;
+    }
+    std::size_t Count() const { return m_nElements; }
+    std::int32_t Polygon(std::size_t element) const {
+        return m_anPolygon.empty() ? static_cast<std::int32_t>(m_nFirstPolygon + element)
+                                   : m_anPolygon[element];
+    }
+
+  private:
+    bool m_bStarted = false;
+    std::size_t m_nFirstPolygon = 0;
+    std::size_t m_nElements = 0;
+    std::vector<std::int32_t> m_anPolygon;
+};
+
 struct CImportObject::CLwo2State {
     std::vector<std::string> m_aTag;
     std::vector<bool> m_abSurfaceTag;               // per tag: a SURF or a PTAG SURF names it
     std::unordered_set<std::string> m_surfaceNames; // named by SURF chunks and forms
     std::vector<std::int32_t> m_anPolygonTag;       // per stored polygon: its surface tag, or -1
     std::size_t m_nLayerFirstPoint = 0;
-    // The last POLS chunk of this layer: per element, the stored polygon it became, or -1.
-    bool m_bHavePolygons = false;
-    std::vector<std::int32_t> m_anElementPolygon;
+    CElementPolygons m_elements; // of the layer's last POLS chunk
 };
 
 namespace {
@@ -86,8 +123,7 @@ bool CImportObject::ReadLwo2(CIffChunkWalker& walker) {
             ReadTags(chunk, state);
         } else if (chunk.Is("LAYR")) {
             state.m_nLayerFirstPoint = m_aPoint.size();
-            state.m_bHavePolygons = false;
-            state.m_anElementPolygon.clear();
+            state.m_elements.Stop();
         } else if (chunk.Is("PNTS")) {
             read = ReadPoints(chunk);
         } else if (chunk.Is("POLS")) {
@@ -139,26 +175,25 @@ bool CImportObject::ReadLwo2Polygons(const CIffChunk& chunk, CLwo2State& state) 
         IffTagIs(type, "FACE") || IffTagIs(type, "PTCH") || IffTagIs(type, "SUBD");
     const std::size_t layerPoints = m_aPoint.size() - state.m_nLayerFirstPoint;
     const std::size_t firstPoint = state.m_nLayerFirstPoint;
-    state.m_bHavePolygons = true;
-    state.m_anElementPolygon.clear();
+    state.m_elements.Start(m_aPolygon.size());
     if (polygons) {
         m_aPolygon.reserve(m_aPolygon.size() + chunk.m_data.size() / 10);
         m_anIndexPool.reserve(m_anIndexPool.size() + chunk.m_data.size() / 2);
         state.m_anPolygonTag.reserve(state.m_anPolygonTag.size() + chunk.m_data.size() / 10);
     }
-    std::vector<std::int32_t> indices;
+    // The corners go straight into the index pool; a polygon that is not kept takes them back.
     while (!reader.AtEnd()) {
         const std::size_t at = reader.Position();
+        const std::size_t poolStart = m_anIndexPool.size();
         std::uint16_t word = 0;
         bool whole = reader.ReadU16(word);
         const std::size_t count = word & 0x03FFu; // the high 6 bits are flags
-        indices.resize(count);
         bool inRange = true;
         for (std::size_t k = 0; whole && k < count; ++k) {
             std::uint32_t index = 0;
             whole = ReadIndex(reader, index);
             inRange = inRange && index < layerPoints;
-            indices[k] = static_cast<std::int32_t>(index + firstPoint);
+            m_anIndexPool.push_back(static_cast<std::int32_t>(index + firstPoint));
         }
         if (!whole) {
             LwoDamaged("polygon at " + LwoOffset(chunk, at) +
@@ -172,16 +207,19 @@ bool CImportObject::ReadLwo2Polygons(const CIffChunk& chunk, CLwo2State& state) 
             ++m_nDroppedPolygons;
         } else {
             stored = static_cast<std::int32_t>(m_aPolygon.size());
-            AddPolygon(0, indices);
+            m_aPolygon.push_back({0, static_cast<std::uint32_t>(count), poolStart});
             state.m_anPolygonTag.push_back(-1);
         }
-        state.m_anElementPolygon.push_back(stored);
+        if (stored < 0) {
+            m_anIndexPool.resize(poolStart);
+        }
+        state.m_elements.Add(stored);
     }
     return true;
 }
 
 bool CImportObject::ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state) {
-    if (!state.m_bHavePolygons) {
+    if (!state.m_elements.Started()) {
         LwoDamaged("the PTAG chunk at offset " + std::to_string(chunk.m_nOffset) +
                    " comes before any POLS chunk of its layer");
         return false;
@@ -206,11 +244,11 @@ bool CImportObject::ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state) {
                        " runs past the end of its PTAG chunk");
             return false;
         }
-        if (element >= state.m_anElementPolygon.size() || tag >= state.m_aTag.size()) {
+        if (element >= state.m_elements.Count() || tag >= state.m_aTag.size()) {
             continue;
         }
         state.m_abSurfaceTag[tag] = true;
-        if (const std::int32_t polygon = state.m_anElementPolygon[element]; polygon >= 0) {
+        if (const std::int32_t polygon = state.m_elements.Polygon(element); polygon >= 0) {
             state.m_anPolygonTag[static_cast<std::size_t>(polygon)] = tag;
         }
     }
