@@ -8,12 +8,9 @@ Run from anywhere: python3 examples/make_examples.py
 import os
 import struct
 
+from lwo_bytes import chunk, form, layer, names, points, pols, ptag
+
 HERE = os.path.dirname(os.path.abspath(__file__))
-
-
-def chunk(tag, data):
-    pad = b"\0" if len(data) % 2 else b""
-    return tag + struct.pack(">I", len(data)) + data + pad
 
 
 def lwo_crate():
@@ -41,36 +38,17 @@ def lwo2_lamp():
     # Two layers, each with its own points: a post (four side quads, surface "Post") and,
     # above it, a shade (four triangles, "Shade") closed by a glass quad ("Glass"). Every
     # polygon carries a colour tag as well as its surface tag, as LightWave writes them.
-    def names(*strings):
-        out = b""
-        for s in strings:
-            s += b"\0"
-            out += s + (b"\0" if len(s) % 2 else b"")
-        return out
-
-    def pols(polygons):
-        return chunk(b"POLS", b"FACE" + b"".join(struct.pack(">H%dH" % len(p), len(p), *p) for p in polygons))
-
-    def ptag(kind, tags):
-        return chunk(b"PTAG", kind + b"".join(struct.pack(">HH", i, t) for i, t in enumerate(tags)))
-
-    def layer(number):
-        return chunk(b"LAYR", struct.pack(">HHfff", number, 0, 0, 0, 0) + names(b""))
-
-    def pnts(points):
-        return chunk(b"PNTS", b"".join(struct.pack(">fff", *p) for p in points))
-
     post = [(-0.1, 0, -0.1), (0.1, 0, -0.1), (0.1, 0, 0.1), (-0.1, 0, 0.1),
             (-0.1, 2, -0.1), (0.1, 2, -0.1), (0.1, 2, 0.1), (-0.1, 2, 0.1)]
     shade = [(-0.5, 1.8, -0.5), (0.5, 1.8, -0.5), (0.5, 1.8, 0.5), (-0.5, 1.8, 0.5), (0, 2.4, 0)]
-    body = b"LWO2" + chunk(b"TAGS", names(b"Black", b"Post", b"Shade", b"Glass"))
-    body += layer(0) + pnts(post) + pols([(0, 1, 5, 4), (1, 2, 6, 5), (2, 3, 7, 6), (3, 0, 4, 7)])
-    body += ptag(b"COLR", [0] * 4) + ptag(b"SURF", [1] * 4)
-    body += layer(1) + pnts(shade) + pols([(0, 1, 4), (1, 2, 4), (2, 3, 4), (3, 0, 4), (3, 2, 1, 0)])
-    body += ptag(b"COLR", [0] * 5) + ptag(b"SURF", [2, 2, 2, 2, 3])
+    chunks = [chunk(b"TAGS", names(b"Black", b"Post", b"Shade", b"Glass"))]
+    chunks += [layer(0), points(post), pols(b"FACE", [(0, 1, 5, 4), (1, 2, 6, 5), (2, 3, 7, 6), (3, 0, 4, 7)]),
+               ptag(b"COLR", [(i, 0) for i in range(4)]), ptag(b"SURF", [(i, 1) for i in range(4)])]
+    chunks += [layer(1), points(shade), pols(b"FACE", [(0, 1, 4), (1, 2, 4), (2, 3, 4), (3, 0, 4), (3, 2, 1, 0)]),
+               ptag(b"COLR", [(i, 0) for i in range(5)]), ptag(b"SURF", list(enumerate([2, 2, 2, 2, 3])))]
     for name in (b"Post", b"Shade", b"Glass"):
-        body += chunk(b"SURF", names(name, b"") + b"COLR" + struct.pack(">Hfff", 14, 0.5, 0.5, 0.5) + b"\0\0")
-    return b"FORM" + struct.pack(">I", len(body)) + body
+        chunks.append(chunk(b"SURF", names(name, b"") + b"COLR" + struct.pack(">Hfff", 14, 0.5, 0.5, 0.5) + b"\0\0"))
+    return form(b"LWO2", chunks)
 
 
 def dxf_site():

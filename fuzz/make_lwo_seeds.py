@@ -7,61 +7,23 @@ Run from anywhere: python3 fuzz/make_lwo_seeds.py
 """
 import os
 import struct
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples"))
+from lwo_bytes import chunk, form, layer, names, points, pols, ptag  # noqa: E402
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "seeds", "lwo_reader")
 
-
-def chunk(tag, data):
-    pad = b"\0" if len(data) % 2 else b""
-    return tag + struct.pack(">I", len(data)) + data + pad
-
-
-def form(type_, chunks):
-    body = type_ + b"".join(chunks)
-    return b"FORM" + struct.pack(">I", len(body)) + body
-
-
-def names(*strings):
-    out = b""
-    for s in strings:
-        s += b"\0"
-        out += s + (b"\0" if len(s) % 2 else b"")
-    return out
-
-
-def points(*coords):
-    return chunk(b"PNTS", b"".join(struct.pack(">f", c) for c in coords))
-
-
-def index(i):
-    return struct.pack(">H", i) if i < 0xFF00 else struct.pack(">I", 0xFF000000 | i)
-
-
-def pols(type_, polygons, flags=0):
-    data = type_
-    for p in polygons:
-        data += struct.pack(">H", len(p) | (flags << 10)) + b"".join(index(i) for i in p)
-    return chunk(b"POLS", data)
-
-
-def ptag(type_, pairs):
-    return chunk(b"PTAG", type_ + b"".join(index(e) + struct.pack(">H", t) for e, t in pairs))
-
-
-def layer(number):
-    return chunk(b"LAYR", struct.pack(">HHfff", number, 0, 0, 0, 0) + names(b""))
-
-
-SQUARE = (0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0)
+SQUARE = [(0, 0, 0), (1, 0, 0), (1, 1, 0), (0, 1, 0)]
 
 
 def lwo2_layers():
     return form(b"LWO2", [
         chunk(b"TAGS", names(b"DkBlu", b"Hull", b"Deck")),
-        layer(0), points(*SQUARE), chunk(b"BBOX", struct.pack(">6f", 0, 0, 0, 1, 1, 0)),
+        layer(0), points(SQUARE), chunk(b"BBOX", struct.pack(">6f", 0, 0, 0, 1, 1, 0)),
         pols(b"FACE", [(0, 1, 2, 3), (0xFF05, 1, 2)], flags=1),
         ptag(b"COLR", [(0, 0), (1, 0)]), ptag(b"SURF", [(0, 1)]),
-        layer(1), points(*SQUARE), pols(b"PTCH", [(3, 2, 1, 0)]), ptag(b"SURF", [(0, 2)]),
+        layer(1), points(SQUARE), pols(b"PTCH", [(3, 2, 1, 0)]), ptag(b"SURF", [(0, 2)]),
         pols(b"CURV", [(0, 1, 2)]), pols(b"BONE", [(0, 1)]),
         chunk(b"SURF", names(b"Hull", b"") + b"COLR" + struct.pack(">H", 14) + b"\0" * 14),
     ])
@@ -72,7 +34,7 @@ def lwo3_surface_forms():
     clip = b"CLIP" + struct.pack(">I", 1) + chunk(b"FORM", b"STIL" + chunk(b"    ", names(b"a.png")))
     return form(b"LWO3", [
         chunk(b"TAGS", names(b"Deck", b"Spare")),
-        layer(0), points(*SQUARE), pols(b"FACE", [(0, 1, 2), (2, 3, 0)]), ptag(b"SURF", [(0, 0)]),
+        layer(0), points(SQUARE), pols(b"FACE", [(0, 1, 2), (2, 3, 0)]), ptag(b"SURF", [(0, 0)]),
         chunk(b"FORM", clip), chunk(b"FORM", surface),
     ])
 
@@ -86,8 +48,8 @@ def lwlo_layers():
     curve = lwob_polygon((0, 1, 2), 1) + struct.pack(">H", 0)
     return form(b"LWLO", [
         chunk(b"SRFS", names(b"Wood", b"Iron")),
-        chunk(b"LAYR", struct.pack(">HH", 1, 1) + names(b"Base")), points(*SQUARE), chunk(b"POLS", layer1),
-        chunk(b"LAYR", struct.pack(">HH", 2, 0) + names(b"Top")), points(*SQUARE), chunk(b"CRVS", curve),
+        chunk(b"LAYR", struct.pack(">HH", 1, 1) + names(b"Base")), points(SQUARE), chunk(b"POLS", layer1),
+        chunk(b"LAYR", struct.pack(">HH", 2, 0) + names(b"Top")), points(SQUARE), chunk(b"CRVS", curve),
         chunk(b"POLS", layer2),
     ])
 
