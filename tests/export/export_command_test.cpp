@@ -308,6 +308,22 @@ TEST_F(ExportCommand, DamagedExchangeFileIsReportedAndNothingIsWritten) {
     EXPECT_EQ(transcript.find("Export was successful"), std::string::npos);
 }
 
+// A scene file that is there but cannot be opened is not a missing one: an
+// empty DXF would stand for a scene the host has.
+TEST_F(ExportCommand, ExchangeFileThatCannotBeOpenedIsReportedAndNothingIsWritten) {
+    // A link to itself: there, and no user (root included) can open it.
+    fs::create_symlink("qrplugin.qrc", ExchangePath());
+    m_dialogs->m_savePath = (m_dir / "never.dxf").string();
+    EXPECT_EQ(RunExportCommand(*m_app), 2);
+    EXPECT_EQ(m_dialogs->m_nSaveCalls, 0);
+    EXPECT_FALSE(fs::exists(m_dir / "never.dxf"));
+    EXPECT_EQ(m_transcript.str(), "[message icon=stop buttons=ok]\ncannot open \"" +
+                                      ExchangePath().string() +
+                                      "\": Too many levels of symbolic links\nNothing was "
+                                      "exported.\n[end]\n");
+    EXPECT_TRUE(fs::is_symlink(ExchangePath()));
+}
+
 TEST_F(ExportCommand, UnwritableTargetIsReportedAndTheOldFileStaysWhole) {
     WriteTwoPartScene();
     const auto locked = m_dir / "locked.dxf";

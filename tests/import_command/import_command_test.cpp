@@ -486,6 +486,22 @@ TEST_F(ImportCommandTest, MissingExchangeFileGivesANewOneWithTheImportedParts) {
     EXPECT_EQ(Names(*ReadScene()), "Hull;Deck;");
 }
 
+// A scene file that is there but cannot be opened is not a missing one:
+// importing into an empty scene would replace the host's whole scene.
+TEST_F(ImportCommandTest, ExchangeFileThatCannotBeOpenedIsReportedAndNotReplaced) {
+    // A link to itself: there, and no user (root included) can open it.
+    fs::create_symlink("qrplugin.qrc", ExchangePath());
+    const std::string path = ExchangePath().string();
+    EXPECT_EQ(RunOpen(Object("boat.lwo", HullAndDeckLwo())),
+              "[message icon=stop buttons=ok]\nThe host's scene could not be read from the "
+              "exchange file \"" +
+                  path + "\":\ncannot open \"" + path +
+                  "\": Too many levels of symbolic links\nNothing was imported and the file was "
+                  "left unchanged.\n[end]\n");
+    EXPECT_TRUE(fs::is_symlink(ExchangePath()));
+    EXPECT_EQ(fs::read_symlink(ExchangePath()), "qrplugin.qrc");
+}
+
 TEST_F(ImportCommandTest, SettingsAreReadInOrderAfterTheScene) {
     auto profile = std::make_unique<CMemoryProfile>();
     auto* reads = profile.get();
