@@ -26,7 +26,7 @@ std::string Summary(int points, int polygons, int parts) {
 }
 
 std::string InfoBox(const std::string& text) {
-    return "[message icon=none buttons=ok]\n" + text + "\n[end]\n";
+    return "[message icon=warning buttons=ok]\n" + text + "\n[end]\n";
 }
 
 // Answers the Save As dialog with a fixed path and records how it was asked.

@@ -199,7 +199,7 @@ TEST_F(Qrhost, WrongMagicIsReportedAndNeverOverwritten) {
     WriteAll(m_exchange, scene);
     const RunResult run = RunKarvel();
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "[message icon=none buttons=ok]\nInvalid File Format!\n[end]\n");
+    EXPECT_EQ(run.out, "[message icon=warning buttons=ok]\nInvalid File Format!\n[end]\n");
     EXPECT_EQ(ReadAll(m_exchange), scene);
 }
 

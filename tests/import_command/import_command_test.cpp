@@ -460,7 +460,7 @@ TEST_F(ImportCommandTest, WrongMagicStopsWithoutDialogOrWrite) {
     WriteBytes(ExchangePath(), foreign);
     // Only the reader's message: no summary, no error about the object.
     EXPECT_EQ(RunOpen(Object("boat.lwo", HullAndDeckLwo())),
-              "[message icon=none buttons=ok]\nInvalid File Format!\n[end]\n");
+              "[message icon=warning buttons=ok]\nInvalid File Format!\n[end]\n");
     EXPECT_EQ(ReadBytes(ExchangePath()), foreign);
 }
 
