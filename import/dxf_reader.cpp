@@ -3,7 +3,8 @@
 // The text is read as code/value pairs grouped into entities (a pair with group code 0 and
 // the pairs after it). An entity name counts only as the value of group code 0, matched at
 // its start, so a layer or a text that begins with "3DFACE" starts nothing. Entities inside
-// block definitions are read like any other. Faces are read and numbered in a first pass,
+// block definitions are read like any other. A face whose fourth corner is its third is a
+// triangle. Faces are read and numbered in a first pass,
 // polylines in a second, so faces' layers become surfaces first.
 #include <array>
 #include <cstdlib>
@@ -103,6 +104,12 @@ int CImportObject::ReadFaces(std::string_view text) {
                 break;
             }
             corners[count++] = AddPoint(Coordinate(value[0][d]), Coordinate(value[1][d]), Coordinate(value[2][d]));
+        }
+        // DXF writes a triangle as a face whose fourth corner repeats its third. Kept, the
+        // repeat would give a flipped triangle a zero normal and other readers a degenerate
+        // face; a face with four distinct corners (or another repeat) keeps all four.
+        if (count == 4 && corners[3] == corners[2]) {
+            count = 3;
         }
         if (count >= 3) {
             AddPolygon(surface, std::span<const std::int32_t>(corners.data(), count));

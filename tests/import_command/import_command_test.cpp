@@ -337,7 +337,7 @@ TEST_F(ImportCommandTest, CancelledDialogWritesTheSceneBackUnchanged) {
     EXPECT_EQ(ReadBytes(ExchangePath()), before);
 }
 
-TEST_F(ImportCommandTest, DxfAxesAreSwappedAndTrianglesKeepTheirRepeatedCorner) {
+TEST_F(ImportCommandTest, DxfAxesAreSwappedAndTrianglesLoseTheirRepeatedCorner) {
     SetKarvel(kKeyFlipPoly, "0");
     const std::string dxf = "0\nSECTION\n2\nENTITIES\n"
                             "0\n3DFACE\n8\nRoof\n"
@@ -352,7 +352,27 @@ TEST_F(ImportCommandTest, DxfAxesAreSwappedAndTrianglesKeepTheirRepeatedCorner) 
     EXPECT_EQ(roof.m_points[0]->m_x, 1.0);
     EXPECT_EQ(roof.m_points[0]->m_y, 3.0);
     EXPECT_EQ(roof.m_points[0]->m_z, 2.0);
-    EXPECT_EQ(Corners(roof, 0), (std::vector<std::int32_t>{0, 1, 2, 2}));
+    EXPECT_EQ(Corners(roof, 0), (std::vector<std::int32_t>{0, 1, 2}));
+}
+
+// With the default flip, a triangle kept with its repeated fourth corner would
+// start with the repeat and get a zero normal.
+TEST_F(ImportCommandTest, FlippedDxfTriangleHasANormal) {
+    const std::string dxf = "0\nSECTION\n2\nENTITIES\n"
+                            "0\n3DFACE\n8\nRoof\n"
+                            "10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n0\n"
+                            "12\n1\n22\n1\n32\n0\n13\n1\n23\n1\n33\n0\n"
+                            "0\nENDSEC\n0\nEOF\n";
+    RunOpen(Object("roof.dxf", dxf));
+    auto doc = ReadScene();
+    ASSERT_EQ(Names(*doc), "Roof;");
+    const CScenePart& roof = *doc->m_parts[0];
+    EXPECT_EQ(Corners(roof, 0), (std::vector<std::int32_t>{2, 1, 0}));
+    // DXF's z is the scene's y: the flipped triangle faces down.
+    const CSceneNormal& normal = roof.m_polygons[0]->m_normal;
+    EXPECT_EQ(normal.m_dUnitX, 0.0);
+    EXPECT_EQ(normal.m_dUnitY, -1.0);
+    EXPECT_EQ(normal.m_dUnitZ, 0.0);
 }
 
 TEST_F(ImportCommandTest, FlipFollowsTheSetting) {

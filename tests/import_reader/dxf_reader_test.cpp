@@ -83,11 +83,23 @@ TEST(DxfReader, FacesOnTwoLayersShareTheirEdgePoints) {
               "Surf: 1  Pts: 3  (0 1 2 )\nSurf: 2  Pts: 3  (1 2 3 )\n");
 }
 
-TEST(DxfReader, RepeatedFourthCornerKeepsFourIndices) {
+// DXF's triangle is a face whose fourth corner repeats its third; every other face keeps
+// its four corners, repeats included.
+TEST(DxfReader, FourthCornerRepeatingTheThirdMakesATriangle) {
     CImportObject object;
-    ASSERT_EQ(LoadDxfText(object, Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{1, 1, 0}}}))), 5);
-    ASSERT_EQ(object.GetPolygonCount(), 1u);
-    EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{0, 1, 2, 2}));
+    ASSERT_EQ(LoadDxfText(object,
+                          Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{1, 1, 0}}}) +
+                                  Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{0, 1, 0}}}) +
+                                  Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{0, 0, 0}}}) +
+                                  Face("A", {{{0, 0, 0}}, {{1, 1, 0}}, {{1, 1, 0}}, {{0, 1, 0}}}) +
+                                  Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}))),
+              5);
+    ASSERT_EQ(object.GetPolygonCount(), 5u);
+    EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{0, 1, 2}));
+    EXPECT_EQ(Indices(object, 1), (std::vector<std::int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(Indices(object, 2), (std::vector<std::int32_t>{0, 1, 2, 0}));
+    EXPECT_EQ(Indices(object, 3), (std::vector<std::int32_t>{0, 2, 2, 3}));
+    EXPECT_EQ(Indices(object, 4), (std::vector<std::int32_t>{0, 1, 2}));
 }
 
 TEST(DxfReader, MissingLayerIsDefaultAndTwoCornersMakeNoPolygon) {
