@@ -324,6 +324,23 @@ TEST_F(ExportCommand, ExchangeFileThatCannotBeOpenedIsReportedAndNothingIsWritte
     EXPECT_TRUE(fs::is_symlink(ExchangePath()));
 }
 
+TEST_F(ExportCommand, TargetBehindALinkIsWrittenThroughIt) {
+    WriteTwoPartScene();
+    fs::create_directory(m_dir / "out");
+    WriteFile(m_dir / "out" / "site.dxf", "an older export");
+    fs::create_symlink("out/site.dxf", m_dir / "site.dxf");
+    // A dangling link names the file to create.
+    fs::create_symlink("out/new.dxf", m_dir / "new.dxf");
+    for (const char* name : {"site.dxf", "new.dxf"}) {
+        SCOPED_TRACE(name);
+        m_dialogs->m_savePath = (m_dir / name).string();
+        Run();
+        EXPECT_TRUE(fs::is_symlink(m_dir / name));
+        EXPECT_EQ(ReadFile(m_dir / "out" / name), TwoPartDxf("Roof_1"));
+    }
+    EXPECT_EQ(CountFiles(m_dir / "out"), 2);
+}
+
 TEST_F(ExportCommand, UnwritableTargetIsReportedAndTheOldFileStaysWhole) {
     WriteTwoPartScene();
     const auto locked = m_dir / "locked.dxf";

@@ -522,6 +522,21 @@ TEST_F(ImportCommandTest, ExchangeFileThatCannotBeOpenedIsReportedAndNotReplaced
     EXPECT_EQ(fs::read_symlink(ExchangePath()), "qrplugin.qrc");
 }
 
+// With qrplugin.qrc linked to the host's real scene, the import must reach
+// that scene, and the link must stay.
+TEST_F(ImportCommandTest, ExchangeFileBehindALinkIsWrittenThroughIt) {
+    CSceneDocument scene;
+    AddPart(scene, "Mast");
+    WriteScene(scene);
+    fs::create_directory(m_host / "scenes");
+    fs::rename(ExchangePath(), m_host / "scenes" / "real.qrc");
+    fs::create_symlink("../scenes/real.qrc", ExchangePath());
+    RunOpen(Object("boat.lwo", HullAndDeckLwo()));
+    EXPECT_TRUE(fs::is_symlink(ExchangePath()));
+    EXPECT_EQ(Names(*ReadScene()), "Mast;Hull;Deck;");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_host / "scenes"), {}), 1);
+}
+
 TEST_F(ImportCommandTest, SettingsAreReadInOrderAfterTheScene) {
     auto profile = std::make_unique<CMemoryProfile>();
     auto* reads = profile.get();
