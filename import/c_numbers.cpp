@@ -1,12 +1,13 @@
 #include "c_numbers.h"
 
 #include <charconv>
-#include <cstdint>
 #include <clocale>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <locale.h>
 #include <stdlib.h>
-#include <limits>
 #include <string>
 #include <system_error>
 
@@ -16,8 +17,8 @@ bool IsCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 
 // A result beyond double's range: rare, so the C runtime itself answers, in the "C" locale.
@@ -79,25 +80,28 @@ double CStrToD(std::string_view text) {
     bool negative = false;
     const std::size_t i = SkipSpaceAndSign(text, negative);
     std::string_view rest = text.substr(i);
-    if (!rest.empty() && rest[0] == '-') {
-        return 0.0;  // a second sign: no number (from_chars would take it)
+    // A decimal number starts with a digit or with a point and a digit. Anything else
+    // ("inf", "nan", a second sign that from_chars would take) is no number: +0 whatever
+    // sign was passed. A "0x" prefix stops the number after its "0".
+    const bool decimal =
+        !rest.empty() &&
+        (IsDigit(rest[0]) || (rest[0] == '.' && rest.size() >= 2 && IsDigit(rest[1])));
+    if (!decimal) {
+        return 0.0;
     }
     double value = 0.0;
-    // from_chars knows no "0x" prefix and no sign; strtod takes both.
-    bool hex = rest.size() >= 3 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X') &&
-               (IsHexDigit(rest[2]) || (rest[2] == '.' && rest.size() >= 4 && IsHexDigit(rest[3])));
-    if (!hex && FastDecimal(rest, value)) {
+    if (FastDecimal(rest, value)) {
         return negative ? -value : value;
     }
-    std::string_view number = hex ? rest.substr(2) : rest;
-    std::from_chars_result result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                                    hex ? std::chars_format::hex : std::chars_format::general);
+    std::from_chars_result result =
+        std::from_chars(rest.data(), rest.data() + rest.size(), value, std::chars_format::general);
     if (result.ec == std::errc::invalid_argument) {
-        return 0.0;  // no number: strtod gives +0 whatever sign it passed
+        return 0.0;
     }
     if (result.ec == std::errc::result_out_of_range) {
         // from_chars leaves the value unset; strtod gives +-HUGE_VAL or the value rounded to 0.
-        return OutOfRange(text);
+        // Only the decimal number is handed over, so strtod cannot read more than we do.
+        return OutOfRange(text.substr(0, static_cast<std::size_t>(result.ptr - text.data())));
     }
     return negative ? -value : value;
 }
@@ -119,4 +123,15 @@ std::int32_t CAtoI(std::string_view text) {
     }
     long long value = negative ? static_cast<long long>(0ULL - magnitude) : static_cast<long long>(magnitude);
     return static_cast<std::int32_t>(value);  // low 32 bits, as glibc's (int) strtol
+}
+
+bool ToFiniteFloat(double value, float& result) {
+    // 2^128 - 2^103 lies halfway between the largest float and 2^128; it and everything
+    // above round to infinity. The comparison is false for a NaN as well.
+    constexpr double kFloatOverflow = 0x1.ffffffp127;
+    if (!(std::fabs(value) < kFloatOverflow)) {
+        return false;
+    }
+    result = static_cast<float>(value);
+    return true;
 }

@@ -22,6 +22,40 @@ bool IsGroupCode(std::string_view code) {
 
 }  // namespace
 
+std::string EscapedDxfText(std::string_view text) {
+    constexpr std::size_t kShown = 40;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : text.substr(0, kShown)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    if (text.size() > kShown) {
+        out += "...";
+    }
+    return out;
+}
+
+CDxfPairReader::CDxfPairReader(std::string_view text) : m_text(text) {
+    // Editors that save UTF-8 may put a byte-order mark first; it is not part of the code.
+    if (m_text.substr(0, 3) == "\xEF\xBB\xBF") {
+        m_nPos = 3;
+    }
+    // Only a text with no LF at all has CR line ends: elsewhere a CR is white space.
+    if (m_text.find('\n') == std::string_view::npos) {
+        m_cLineEnd = '\r';
+    }
+}
+
 std::string_view TrimDxf(std::string_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();
@@ -42,7 +76,7 @@ bool CDxfPairReader::NextLine(std::string_view& line) {
     const char* start = m_text.data() + m_nPos;
     const char* end = m_text.data() + m_text.size();
     const char* p = start;
-    while (p != end && *p != '\n') {
+    while (p != end && *p != m_cLineEnd) {
         ++p;
     }
     line = std::string_view(start, static_cast<std::size_t>(p - start));
@@ -69,7 +103,7 @@ bool CDxfPairReader::NextPair(CDxfPair& pair) {
     }
     if (!IsGroupCode(pair.m_strCode)) {
         m_strError = "line " + std::to_string(m_nLine) + ": group code \"" +
-                     std::string(pair.m_strCode.substr(0, 40)) + "\" is not a number";
+                     EscapedDxfText(pair.m_strCode) + "\" is not a number";
         m_bEnded = true;
         return false;
     }

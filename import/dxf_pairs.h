@@ -1,7 +1,9 @@
 // CDxfPairReader: the code/value pairs of a text DXF held in memory, grouped into entities.
 //
-// A pair is two lines: the group code, then its value. Lines end in LF or CR LF; the last
-// line may lack its line end. Both lines are trimmed of white space. Reading stops after
+// A pair is two lines: the group code, then its value. Lines end at LF, and carriage returns
+// before it are white space, so LF, CR LF and CR CR LF files read alike; a text without any
+// LF has CR line ends (old Mac files). The last line may lack its line end. Both lines are
+// trimmed of white space. A UTF-8 byte-order mark at the start is skipped. Reading stops after
 // the pair 0/EOF (producers leave bytes behind it), at the end of the text, or at a code
 // line without its value line. A code line that is not a decimal integer is an error that
 // names its line: such text is not a DXF file, and its pairs cannot be trusted.
@@ -22,9 +24,14 @@ struct CDxfPair {
 // White space as the C runtime's isspace sees it in the "C" locale.
 std::string_view TrimDxf(std::string_view text);
 
+// A file's text for a message: its first 40 bytes ("..." after them when there are more),
+// with '"' and '\' escaped and every byte outside printable ASCII as \xHH, so that the
+// reader sees what the file holds (a byte-order mark, a NUL of UTF-16 text).
+std::string EscapedDxfText(std::string_view text);
+
 class CDxfPairReader {
 public:
-    explicit CDxfPairReader(std::string_view text) : m_text(text) {}
+    explicit CDxfPairReader(std::string_view text);
 
     // The next entity: a pair with group code 0 (its trimmed value in name) and the pairs
     // that follow it up to the next code 0. Pairs before the first code 0 belong to none.
@@ -38,6 +45,7 @@ private:
     bool NextLine(std::string_view& line);
 
     std::string_view m_text;
+    char m_cLineEnd = '\n';
     std::size_t m_nPos = 0;
     std::uint32_t m_nLine = 0;
     bool m_bEnded = false;

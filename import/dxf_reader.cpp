@@ -3,7 +3,8 @@
 // The text is read as code/value pairs grouped into entities (a pair with group code 0 and
 // the pairs after it). An entity name counts only as the value of group code 0, matched at
 // its start, so a layer or a text that begins with "3DFACE" starts nothing. Entities inside
-// block definitions are read like any other. Faces are read and numbered in a first pass,
+// block definitions are read like any other. A face whose fourth corner is its third is a
+// triangle. Faces are read and numbered in a first pass,
 // polylines in a second, so faces' layers become surfaces first.
 #include <array>
 #include <cstdlib>
@@ -21,9 +22,40 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
+// The first pair of the entity with this group code, or null. A value that is literally
+// "N/A" counts as missing, as it does for FindGroup.
+const CDxfPair* FindPair(const std::vector<CDxfPair>& entity, std::string_view code) {
+    for (const CDxfPair& pair : entity) {
+        if (pair.m_strCode == code) {
+            return pair.m_strValue == kNotFound ? nullptr : &pair;
+        }
+    }
+    return nullptr;
+}
+
 // A coordinate as the runtime reads it: double first, then narrowed; a missing group is 0.
-float Coordinate(std::string_view value) {
-    return value == kNotFound ? 0.0f : static_cast<float>(CStrToD(value));
+// A value beyond single precision would become an infinity in the scene: false, with the
+// value's line in error.
+bool Coordinate(const CDxfPair* pair, float& value, std::string& error) {
+    if (pair == nullptr) {
+        value = 0.0f;
+        return true;
+    }
+    if (ToFiniteFloat(CStrToD(pair->m_strValue), value)) {
+        return true;
+    }
+    // The value line follows its code line.
+    error = "line " + std::to_string(pair->m_nLine + 1) + ": the value \"" +
+            EscapedDxfText(pair->m_strValue) + "\" is too large for a coordinate";
+    return false;
+}
+
+// A VERTEX's point from its groups 10, 20 and 30.
+bool VertexPoint(const std::vector<CDxfPair>& entity, std::array<float, 3>& xyz,
+                 std::string& error) {
+    return Coordinate(FindPair(entity, "10"), xyz[0], error) &&
+           Coordinate(FindPair(entity, "20"), xyz[1], error) &&
+           Coordinate(FindPair(entity, "30"), xyz[2], error);
 }
 
 }  // namespace
@@ -34,7 +66,11 @@ int CImportObject::LoadDxf(std::string path) {
     if (!file.Open(path, m_strError)) {
         return 0;
     }
-    return LoadDxfFromMemory(file.Text());
+    const int result = LoadDxfFromMemory(file.Text());
+    if (result == 0) {
+        m_strError = "\"" + path + "\": " + m_strError;
+    }
+    return result;
 }
 
 int CImportObject::LoadDxfFromMemory(std::string_view text) {
@@ -53,6 +89,10 @@ int CImportObject::LoadDxfFromMemory(std::string_view text) {
     }
     ReadPolylines(text);
     m_aEntity.clear();
+    if (!m_strError.empty()) {
+        Clear();
+        return 0;
+    }
     return 5;
 }
 
@@ -82,27 +122,44 @@ int CImportObject::ReadFaces(std::string_view text) {
         }
         ++faceCount;
         std::int32_t surface = LayerSurface();
-        // Corner d has groups 1d, 2d, 3d. One scan keeps each code's first value, which is
+        // Corner d has groups 1d, 2d, 3d. One scan keeps each code's first pair, which is
         // what FindGroup would find for it.
-        std::array<std::array<std::string_view, 4>, 3> value;
-        for (auto& axis : value) {
-            axis.fill(kNotFound);
-        }
+        std::array<std::array<const CDxfPair*, 4>, 3> value{};
         for (const CDxfPair& pair : m_aEntity) {
             std::string_view code = pair.m_strCode;
             if (code.size() == 2 && code[0] >= '1' && code[0] <= '3' && code[1] >= '0' && code[1] <= '3') {
-                std::string_view& slot = value[static_cast<std::size_t>(code[0] - '1')][static_cast<std::size_t>(code[1] - '0')];
-                if (slot == kNotFound) {
-                    slot = pair.m_strValue;
+                const CDxfPair*& slot = value[static_cast<std::size_t>(code[0] - '1')]
+                                             [static_cast<std::size_t>(code[1] - '0')];
+                if (slot == nullptr) {
+                    slot = &pair;
+                }
+            }
+        }
+        for (auto& axis : value) {
+            for (const CDxfPair*& slot : axis) {
+                if (slot != nullptr && slot->m_strValue == kNotFound) {
+                    slot = nullptr;
                 }
             }
         }
         std::size_t count = 0;
+        std::array<float, 3> xyz{};
         for (std::size_t d = 0; d < 4; ++d) {
-            if (value[0][d] == kNotFound || value[1][d] == kNotFound || value[2][d] == kNotFound) {
+            if (value[0][d] == nullptr || value[1][d] == nullptr || value[2][d] == nullptr) {
                 break;
             }
-            corners[count++] = AddPoint(Coordinate(value[0][d]), Coordinate(value[1][d]), Coordinate(value[2][d]));
+            for (std::size_t axis = 0; axis < 3; ++axis) {
+                if (!Coordinate(value[axis][d], xyz[axis], m_strError)) {
+                    return faceCount;
+                }
+            }
+            corners[count++] = AddPoint(xyz[0], xyz[1], xyz[2]);
+        }
+        // DXF writes a triangle as a face whose fourth corner repeats its third. Kept, the
+        // repeat would give a flipped triangle a zero normal and other readers a degenerate
+        // face; a face with four distinct corners (or another repeat) keeps all four.
+        if (count == 4 && corners[3] == corners[2]) {
+            count = 3;
         }
         if (count >= 3) {
             AddPolygon(surface, std::span<const std::int32_t>(corners.data(), count));
@@ -131,6 +188,9 @@ int CImportObject::ReadPolylines(std::string_view text) {
             ++polylineCount;
             ReadPolyface(pairs, LayerSurface());
         }
+        if (!m_strError.empty()) {
+            break;
+        }
     }
     return polylineCount;
 }
@@ -139,10 +199,13 @@ void CImportObject::ReadPolyline3d(CDxfPairReader& pairs, std::int32_t surface) 
     std::string_view name;
     std::uint32_t line = 0;
     std::vector<std::int32_t> vertices;
+    std::array<float, 3> xyz{};
     while (pairs.NextEntity(name, line, m_aEntity) && !StartsWith(name, "SEQEND")) {
         if (StartsWith(name, "VERTEX")) {
-            vertices.push_back(
-                AddPoint(Coordinate(FindGroup("10")), Coordinate(FindGroup("20")), Coordinate(FindGroup("30"))));
+            if (!VertexPoint(m_aEntity, xyz, m_strError)) {
+                return;
+            }
+            vertices.push_back(AddPoint(xyz[0], xyz[1], xyz[2]));
         }
     }
     // Two vertices or fewer make no polygon; the closed flag is not looked at: every
@@ -167,8 +230,11 @@ void CImportObject::ReadPolyface(CDxfPairReader& pairs, std::int32_t surface) {
         }
         std::string_view flags = FindGroup("70");
         if (flags == "192") {
-            vertices.push_back(
-                AddPoint(Coordinate(FindGroup("10")), Coordinate(FindGroup("20")), Coordinate(FindGroup("30"))));
+            std::array<float, 3> xyz{};
+            if (!VertexPoint(m_aEntity, xyz, m_strError)) {
+                return;
+            }
+            vertices.push_back(AddPoint(xyz[0], xyz[1], xyz[2]));
         } else if (flags == "128") {
             for (std::string_view code : kCornerCodes) {
                 std::string_view value = FindGroup(code);

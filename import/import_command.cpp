@@ -114,6 +114,21 @@ class CSurfaceMerger {
         return point;
     }
 
+    // The literal way: every point of the object, so that its indices hold in
+    // the part, and the surface's polygons as they are.
+    void AddAllPointsAndPolygons(CScenePart& part, const std::vector<std::size_t>& polygons) {
+        part.m_points.Reserve(static_cast<std::size_t>(part.m_points.GetSize()) +
+                              m_object.GetPointCount());
+        for (const CImportPoint& point : m_object.GetPoints())
+            part.AddPoint(ScenePoint(point));
+        for (std::size_t i : polygons) {
+            auto polygon = std::make_unique<CScenePolygon>();
+            for (std::int32_t index : m_object.GetPolygon(i).m_anIndex)
+                polygon->AddIndex(index);
+            part.AddPolygon(polygon.release());
+        }
+    }
+
     // Gives the part the points its polygons use, in the object's order, and
     // the polygons with their corners renumbered to those points.
     void AddGeometry(CScenePart& part, const std::vector<std::size_t>& polygons) {
@@ -155,8 +170,21 @@ class CSurfaceMerger {
         }
         part->m_strName = name;
 
+        // The part receives all the object's points, then loses those no
+        // polygon uses. For a part without polygons and with current indices
+        // of 0 (a new or an emptied one) that removal touches nothing else, so
+        // only the used points are added, in one pass. Otherwise (a part that
+        // had no points keeps its polygons and current indices) removing points
+        // also removes selected polygons and moves the current indices, and
+        // stray corners of kept polygons may name the new points: the method is
+        // then followed as it stands.
+        const bool literal =
+            part->m_polygons.GetSize() != 0 || part->m_nCurPoint != 0 || part->m_nCurPolygon != 0;
         const std::vector<std::size_t>& polygons = m_aSurfacePolygons[i];
-        AddGeometry(*part, polygons);
+        if (literal)
+            AddAllPointsAndPolygons(*part, polygons);
+        else
+            AddGeometry(*part, polygons);
         m_strPartsText += "\n  " + name + " (" + std::to_string(polygons.size()) + ")";
         // Tested on the part's first polygons, before any flip (which cannot
         // change the answer); one warning per surface at most.
@@ -166,6 +194,8 @@ class CSurfaceMerger {
                 m_strPartsText += "  WARNING (concave polygon)";
                 break;
             }
+        if (literal)
+            part->RemoveUnreferencedPoints();
         if (m_settings.FlipPolygons())
             part->FlipPolygons();
         if (newPart) {

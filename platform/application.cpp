@@ -117,8 +117,13 @@ bool CApplication::WriteProfileString(const std::string& section, const std::str
 }
 
 int CApplication::MessageBox(const std::string& text, unsigned style) {
-    const MessageIcon icon = IconFromStyle(style);
+    MessageIcon icon = IconFromStyle(style);
     const bool yesNo = (style & 0x0Fu) == MB_YESNO;
+    // The framework the plug-ins were written for never shows a box without
+    // an icon: when the caller asks for none it shows the exclamation mark on
+    // an OK box and the question mark on a question.
+    if (icon == MessageIcon::None)
+        icon = yesNo ? MessageIcon::Question : MessageIcon::Warning;
     int result = m_dialogs->Ask(text, icon, yesNo ? MessageButtons::YesNo : MessageButtons::Ok);
     if (yesNo) {
         if (result != IDYES)

@@ -74,7 +74,9 @@ class CApplication {
                             const std::string& value);
 
     // Shows a message box with the framework's style bits (MB_*); writes it to
-    // the transcript and returns the button pressed.
+    // the transcript and returns the button pressed. A box that asks for no
+    // icon gets the framework's default one: warning on an OK box, question on
+    // a Yes/No box.
     int MessageBox(const std::string& text, unsigned style = MB_OK);
 
     // Modal file dialogs; "" when cancelled. The Save As dialog appends

@@ -55,7 +55,18 @@ IniLine Classify(std::string text) {
     line.kind = IniLine::Kind::Entry;
     line.name = Trimmed(trimmed.substr(0, equals));
     line.value = Trimmed(trimmed.substr(equals + 1));
+    // Quotes keep a value's outer blanks (see IniValueText).
+    if (line.value.size() >= 2 && line.value.front() == '"' && line.value.back() == '"')
+        line.value = line.value.substr(1, line.value.size() - 2);
     return line;
+}
+
+// How value is written after "key=": as it is, unless reading would change it
+// (outer blanks trimmed, or outer quotes taken off): then between quotes.
+std::string IniValueText(const std::string& value) {
+    if (Trimmed(value) != value || (!value.empty() && value.front() == '"'))
+        return '"' + value + '"';
+    return value;
 }
 
 enum class LoadResult { Ok, Missing, Failed };
@@ -151,7 +162,7 @@ bool CIniProfile::Write(const std::string& section, const std::string& key,
     if (Load(m_strPath, lines, endsWithNewline) == LoadResult::Failed)
         return false;
 
-    const std::string entry = key + "=" + value;
+    const std::string entry = key + "=" + IniValueText(value);
     size_t sectionEnd = 0;
     const size_t index = Find(lines, section, key, sectionEnd);
     if (index != std::string::npos) {

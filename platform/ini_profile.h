@@ -8,8 +8,16 @@
 // Write creates it (and its folder).
 //
 // Section and key names compare without regard to the case of ASCII letters,
-// as the registry's names do; blanks around names and values are not part of
-// them. The first matching key wins. Write refuses (returns false) what could
+// as the registry's names do; blanks around names are not part of them. The
+// first matching key wins.
+//
+// Values read back byte for byte as written. Blanks (space, tab) around a
+// value in the file are not part of it, so a value that has blanks at either
+// end, or that begins with a double quote, is written between double quotes
+// (key=" C:\obj.lwo "); on reading, one pair of double quotes around the
+// trimmed text is removed (as the host system's own profile functions do),
+// nothing inside is unescaped. Every other value is written as it is, and
+// files without quotes read as they always did. Write refuses (returns false) what could
 // not be read back as written: empty names, line breaks, "]" in a section
 // name, "=" in a key. No locking: the last writer wins, as with the registry.
 #pragma once

@@ -6,6 +6,61 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// The file path finally names when its last component is followed through
+// symbolic links, whether that file exists or not (a dangling link gives the
+// path it points to). Links inside the folders are left to the system: the
+// temporary file is made through the same folders. false with the system's
+// error number for a loop or a failing call.
+bool ResolveLinks(const std::string& path, std::string& target, int& error) {
+    // The system's own limit on links followed in one lookup (Linux: 40).
+    constexpr int kMaxLinks = 40;
+    std::string current = path;
+    for (int links = 0;; ++links) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0) {
+            if (errno != ENOENT) {
+                error = errno;
+                return false;
+            }
+            target = current; // not there (yet): written as a new file
+            return true;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            target = current;
+            return true;
+        }
+        if (links == kMaxLinks) {
+            error = ELOOP;
+            return false;
+        }
+        // st_size is the link text's length, but it may change under us: a
+        // text that fills the buffer is read again with a larger one.
+        std::string link(static_cast<std::size_t>(st.st_size) + 1, '\0');
+        for (;;) {
+            const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+            if (n < 0) {
+                error = errno;
+                return false;
+            }
+            if (static_cast<std::size_t>(n) < link.size()) {
+                link.resize(static_cast<std::size_t>(n));
+                break;
+            }
+            link.resize(link.size() * 2);
+        }
+        // A relative link text is relative to the folder holding the link.
+        const auto slash = current.rfind('/');
+        if (link.empty() || link[0] == '/' || slash == std::string::npos)
+            current = link;
+        else
+            current = current.substr(0, slash + 1) + link;
+    }
+}
+
+} // namespace
+
 CReplacingFile::~CReplacingFile() { Discard(); }
 
 bool CReplacingFile::Fail(int error) {
@@ -31,16 +86,19 @@ bool CReplacingFile::Open(const std::string& path) {
     m_strPath = path;
     m_strError.clear();
     m_nError = 0;
+    int linkError = 0;
+    if (!ResolveLinks(path, m_strPath, linkError))
+        return Fail(linkError);
 
     mode_t mode = 0666; // narrowed by the umask, as for any new file
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
+    if (::stat(m_strPath.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
             return Fail(EISDIR);
         // The permission bits are checked as well as access(): the file's
         // read-only state is what the user set, and it must hold even for a
         // user whom the system would let write anyway.
-        if ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)
+        if ((st.st_mode & 0222) == 0 || ::access(m_strPath.c_str(), W_OK) != 0)
             return Fail(EACCES);
         mode = st.st_mode & 07777;
     } else if (errno != ENOENT) {
@@ -50,8 +108,9 @@ bool CReplacingFile::Open(const std::string& path) {
     // A short name in the target's folder (a long target name plus a suffix
     // could pass the file system's name limit) that no other writer picks:
     // the process id and a counter, created exclusively.
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const auto slash = m_strPath.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : m_strPath.substr(0, slash + 1);
     for (unsigned attempt = 0;; ++attempt) {
         std::string temp = folder + ".qr-replace-" + std::to_string(::getpid()) + "-" +
                            std::to_string(attempt) + ".tmp";

@@ -7,6 +7,10 @@
 // Every file we replace goes through it: the exchange file, exported DXF
 // files, the profile and the LScript.
 //
+// A path that is a symbolic link is written through: the link (and any link
+// it names in turn) is followed to its final target, existing or not, and the
+// target is replaced, with the temporary file beside it. The link stays a link.
+//
 // Errors come back as false with a reason in GetError() (the system's text for
 // the failing call, e.g. "No such file or directory") and its number in
 // GetErrorNumber(); nothing throws.
@@ -22,10 +26,13 @@ class CReplacingFile {
     CReplacingFile& operator=(const CReplacingFile&) = delete;
     ~CReplacingFile();
 
-    // Refuses a target that is a folder or an existing read-only file (no
-    // write permission bit set), then creates the temporary file. An existing
-    // target's permission bits are given to the new file.
+    // Follows symbolic links to the final target, refuses a target that is a
+    // folder or an existing read-only file (no write permission bit set), then
+    // creates the temporary file. An existing target's permission bits are
+    // given to the new file.
     bool Open(const std::string& path);
+    // The file Commit() replaces: the path given to Open with its links followed.
+    const std::string& GetTargetPath() const { return m_strPath; }
     // Writes all of data, in as many calls as the system needs.
     bool Write(const char* data, std::size_t size);
     // Flushes the temporary file to the disk, closes it and renames it over the

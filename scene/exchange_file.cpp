@@ -6,6 +6,7 @@
 #include "replacing_file.h"
 #include "scene_document.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -82,8 +83,14 @@ ExchangeStatus ReadExchangeFile(CSceneDocument& doc, const std::string& fileName
     ExchangeState().ResetSlots();
     const std::string path = GetExchangeFilePath(app, fileName);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return ExchangeStatus::Missing;
+    // Only a file that is not there is missing. One that is there but cannot
+    // be opened (permissions, a link loop) holds a scene we cannot see, and
+    // going on without it would replace the host's scene with an empty one.
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return ExchangeStatus::Missing;
+        throw CFileException(path, "open", errno);
+    }
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }

@@ -58,7 +58,7 @@ CExchangeState& ExchangeState();
 
 enum class ExchangeStatus {
     Read,      // header, document and (when present) slots were read
-    Missing,   // the file could not be opened: nothing read, document untouched
+    Missing,   // no such file: nothing read, document untouched
     WrongMagic // "Invalid File Format!" was shown; nothing after the magic read
 };
 
@@ -71,9 +71,11 @@ std::string GetHostFolder(CApplication& app);
 std::string GetExchangeFilePath(CApplication& app, const std::string& fileName);
 
 // Resets the slots, then reads the file at GetExchangeFilePath into the
-// exchange state and doc (parts are appended). Throws CArchiveException when
-// the file ends early or a record is damaged (what was read stays in doc and
-// the state), CFileException when reading fails.
+// exchange state and doc (parts are appended). Missing only when the file
+// does not exist. Throws CArchiveException when the file ends early or a
+// record is damaged (what was read stays in doc and the state), and
+// CFileException, naming the file and the system's reason, when it exists but
+// cannot be opened or read (permissions, a folder in its place, an I/O error).
 ExchangeStatus ReadExchangeFile(CSceneDocument& doc, const std::string& fileName,
                                 CApplication& app);
 // The same over an archive that loads (memory or file): resets the slots,

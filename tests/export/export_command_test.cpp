@@ -26,7 +26,7 @@ std::string Summary(int points, int polygons, int parts) {
 }
 
 std::string InfoBox(const std::string& text) {
-    return "[message icon=none buttons=ok]\n" + text + "\n[end]\n";
+    return "[message icon=warning buttons=ok]\n" + text + "\n[end]\n";
 }
 
 // Answers the Save As dialog with a fixed path and records how it was asked.
@@ -306,6 +306,39 @@ TEST_F(ExportCommand, DamagedExchangeFileIsReportedAndNothingIsWritten) {
     EXPECT_NE(transcript.find(ExchangePath().string()), std::string::npos) << transcript;
     EXPECT_NE(transcript.find("Nothing was exported."), std::string::npos) << transcript;
     EXPECT_EQ(transcript.find("Export was successful"), std::string::npos);
+}
+
+// A scene file that is there but cannot be opened is not a missing one: an
+// empty DXF would stand for a scene the host has.
+TEST_F(ExportCommand, ExchangeFileThatCannotBeOpenedIsReportedAndNothingIsWritten) {
+    // A link to itself: there, and no user (root included) can open it.
+    fs::create_symlink("qrplugin.qrc", ExchangePath());
+    m_dialogs->m_savePath = (m_dir / "never.dxf").string();
+    EXPECT_EQ(RunExportCommand(*m_app), 2);
+    EXPECT_EQ(m_dialogs->m_nSaveCalls, 0);
+    EXPECT_FALSE(fs::exists(m_dir / "never.dxf"));
+    EXPECT_EQ(m_transcript.str(), "[message icon=stop buttons=ok]\ncannot open \"" +
+                                      ExchangePath().string() +
+                                      "\": Too many levels of symbolic links\nNothing was "
+                                      "exported.\n[end]\n");
+    EXPECT_TRUE(fs::is_symlink(ExchangePath()));
+}
+
+TEST_F(ExportCommand, TargetBehindALinkIsWrittenThroughIt) {
+    WriteTwoPartScene();
+    fs::create_directory(m_dir / "out");
+    WriteFile(m_dir / "out" / "site.dxf", "an older export");
+    fs::create_symlink("out/site.dxf", m_dir / "site.dxf");
+    // A dangling link names the file to create.
+    fs::create_symlink("out/new.dxf", m_dir / "new.dxf");
+    for (const char* name : {"site.dxf", "new.dxf"}) {
+        SCOPED_TRACE(name);
+        m_dialogs->m_savePath = (m_dir / name).string();
+        Run();
+        EXPECT_TRUE(fs::is_symlink(m_dir / name));
+        EXPECT_EQ(ReadFile(m_dir / "out" / name), TwoPartDxf("Roof_1"));
+    }
+    EXPECT_EQ(CountFiles(m_dir / "out"), 2);
 }
 
 TEST_F(ExportCommand, UnwritableTargetIsReportedAndTheOldFileStaysWhole) {

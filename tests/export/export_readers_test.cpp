@@ -161,10 +161,8 @@ TEST(RoundTrip, ExportedSceneImportsWithTheSameLayersPointsAndPolygons) {
         ASSERT_GE(read.m_nSurface, 1);
         EXPECT_EQ(imported.GetSurface(static_cast<std::size_t>(read.m_nSurface - 1)).m_strName,
                   written.m_pSurface->GetLayerName());
-        // A triangle comes back as the four corners of its 3DFACE.
+        // A triangle's 3DFACE repeats its third corner; it comes back as a triangle.
         std::vector<const CExportPoint*> corners(written.m_points.begin(), written.m_points.end());
-        if (corners.size() == 3)
-            corners.push_back(corners[2]);
         ASSERT_EQ(static_cast<std::size_t>(read.m_nCount), corners.size());
         for (std::size_t k = 0; k < corners.size(); ++k) {
             const CImportPoint& p = imported.GetPoint(static_cast<std::size_t>(read.m_anIndex[k]));

@@ -2,6 +2,7 @@
 // subprocesses over exchange files made here with the scene library.
 #include "application.h"
 #include "exchange_file.h"
+#include "ini_profile.h"
 #include "memory_profile.h"
 #include "scene_document.h"
 #include "test_folder.h"
@@ -193,13 +194,36 @@ TEST_F(Qrhost, TruncatedExchangeFileIsLeftUntouchedAndReported) {
     }
 }
 
+// A configured object path keeps a trailing blank through the INI profile, so
+// it names no .lwo file and the import refuses it; without the blank it imports.
+TEST_F(Qrhost, DefaultObjectPathKeepsItsOuterBlanksThroughTheProfile) {
+    const std::string scene = WriteSmallScene();
+    WriteAll(m_folder / "face.dxf", "0\n3DFACE\n8\nF\n10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n0\n"
+                                    "12\n1\n22\n1\n32\n0\n0\nEOF\n");
+    CApplication settings(std::make_unique<CIniProfile>(m_folder / "profile.ini"), nullptr,
+                          nullptr);
+    ASSERT_TRUE(settings.WriteProfileInt("Karvel", "use_def_lwo", 1));
+    const std::string object = m_folder / "face.dxf";
+    ASSERT_TRUE(settings.WriteProfileString("Karvel", "def_lwo", object + " "));
+    const std::vector<std::string> run = {"run", "Karvel", "--folder", m_host};
+    const RunResult blank = Qr(run);
+    EXPECT_EQ(blank.out, "[message icon=stop buttons=ok]\nERROR - Wrong LW Object\n\n\"" + object +
+                             " \": only .lwo and .dxf files can be imported\n[end]\n");
+    EXPECT_EQ(ReadAll(m_exchange), scene);
+
+    ASSERT_TRUE(settings.WriteProfileString("Karvel", "def_lwo", object));
+    const RunResult plain = Qr(run);
+    EXPECT_EQ(plain.out, "");
+    EXPECT_NE(ReadAll(m_exchange), scene);
+}
+
 TEST_F(Qrhost, WrongMagicIsReportedAndNeverOverwritten) {
     std::string scene = WriteSmallScene();
     scene.replace(1, 5, "qrcad");
     WriteAll(m_exchange, scene);
     const RunResult run = RunKarvel();
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "[message icon=none buttons=ok]\nInvalid File Format!\n[end]\n");
+    EXPECT_EQ(run.out, "[message icon=warning buttons=ok]\nInvalid File Format!\n[end]\n");
     EXPECT_EQ(ReadAll(m_exchange), scene);
 }
 

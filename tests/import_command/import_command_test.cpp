@@ -20,6 +20,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -337,7 +338,7 @@ TEST_F(ImportCommandTest, CancelledDialogWritesTheSceneBackUnchanged) {
     EXPECT_EQ(ReadBytes(ExchangePath()), before);
 }
 
-TEST_F(ImportCommandTest, DxfAxesAreSwappedAndTrianglesKeepTheirRepeatedCorner) {
+TEST_F(ImportCommandTest, DxfAxesAreSwappedAndTrianglesLoseTheirRepeatedCorner) {
     SetKarvel(kKeyFlipPoly, "0");
     const std::string dxf = "0\nSECTION\n2\nENTITIES\n"
                             "0\n3DFACE\n8\nRoof\n"
@@ -352,7 +353,27 @@ TEST_F(ImportCommandTest, DxfAxesAreSwappedAndTrianglesKeepTheirRepeatedCorner) 
     EXPECT_EQ(roof.m_points[0]->m_x, 1.0);
     EXPECT_EQ(roof.m_points[0]->m_y, 3.0);
     EXPECT_EQ(roof.m_points[0]->m_z, 2.0);
-    EXPECT_EQ(Corners(roof, 0), (std::vector<std::int32_t>{0, 1, 2, 2}));
+    EXPECT_EQ(Corners(roof, 0), (std::vector<std::int32_t>{0, 1, 2}));
+}
+
+// With the default flip, a triangle kept with its repeated fourth corner would
+// start with the repeat and get a zero normal.
+TEST_F(ImportCommandTest, FlippedDxfTriangleHasANormal) {
+    const std::string dxf = "0\nSECTION\n2\nENTITIES\n"
+                            "0\n3DFACE\n8\nRoof\n"
+                            "10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n0\n"
+                            "12\n1\n22\n1\n32\n0\n13\n1\n23\n1\n33\n0\n"
+                            "0\nENDSEC\n0\nEOF\n";
+    RunOpen(Object("roof.dxf", dxf));
+    auto doc = ReadScene();
+    ASSERT_EQ(Names(*doc), "Roof;");
+    const CScenePart& roof = *doc->m_parts[0];
+    EXPECT_EQ(Corners(roof, 0), (std::vector<std::int32_t>{2, 1, 0}));
+    // DXF's z is the scene's y: the flipped triangle faces down.
+    const CSceneNormal& normal = roof.m_polygons[0]->m_normal;
+    EXPECT_EQ(normal.m_dUnitX, 0.0);
+    EXPECT_EQ(normal.m_dUnitY, -1.0);
+    EXPECT_EQ(normal.m_dUnitZ, 0.0);
 }
 
 TEST_F(ImportCommandTest, FlipFollowsTheSetting) {
@@ -504,7 +525,7 @@ TEST_F(ImportCommandTest, WrongMagicStopsWithoutDialogOrWrite) {
     WriteBytes(ExchangePath(), foreign);
     // Only the reader's message: no summary, no error about the object.
     EXPECT_EQ(RunOpen(Object("boat.lwo", HullAndDeckLwo())),
-              "[message icon=none buttons=ok]\nInvalid File Format!\n[end]\n");
+              "[message icon=warning buttons=ok]\nInvalid File Format!\n[end]\n");
     EXPECT_EQ(ReadBytes(ExchangePath()), foreign);
 }
 
@@ -528,6 +549,170 @@ TEST_F(ImportCommandTest, MissingExchangeFileGivesANewOneWithTheImportedParts) {
     ASSERT_FALSE(fs::exists(ExchangePath()));
     RunOpen(Object("boat.lwo", HullAndDeckLwo()));
     EXPECT_EQ(Names(*ReadScene()), "Hull;Deck;");
+}
+
+// A scene file that is there but cannot be opened is not a missing one:
+// importing into an empty scene would replace the host's whole scene.
+TEST_F(ImportCommandTest, ExchangeFileThatCannotBeOpenedIsReportedAndNotReplaced) {
+    // A link to itself: there, and no user (root included) can open it.
+    fs::create_symlink("qrplugin.qrc", ExchangePath());
+    const std::string path = ExchangePath().string();
+    EXPECT_EQ(RunOpen(Object("boat.lwo", HullAndDeckLwo())),
+              "[message icon=stop buttons=ok]\nThe host's scene could not be read from the "
+              "exchange file \"" +
+                  path + "\":\ncannot open \"" + path +
+                  "\": Too many levels of symbolic links\nNothing was imported and the file was "
+                  "left unchanged.\n[end]\n");
+    EXPECT_TRUE(fs::is_symlink(ExchangePath()));
+    EXPECT_EQ(fs::read_symlink(ExchangePath()), "qrplugin.qrc");
+}
+
+// With qrplugin.qrc linked to the host's real scene, the import must reach
+// that scene, and the link must stay.
+TEST_F(ImportCommandTest, ExchangeFileBehindALinkIsWrittenThroughIt) {
+    CSceneDocument scene;
+    AddPart(scene, "Mast");
+    WriteScene(scene);
+    fs::create_directory(m_host / "scenes");
+    fs::rename(ExchangePath(), m_host / "scenes" / "real.qrc");
+    fs::create_symlink("../scenes/real.qrc", ExchangePath());
+    RunOpen(Object("boat.lwo", HullAndDeckLwo()));
+    EXPECT_TRUE(fs::is_symlink(ExchangePath()));
+    EXPECT_EQ(Names(*ReadScene()), "Mast;Hull;Deck;");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_host / "scenes"), {}), 1);
+}
+
+// The update as the method states it, step by step, on part: RemovePoint(0)
+// once per point, every point of the object, the surface's polygons as they
+// are, the concavity test on the first s polygons, RemovePoint for each
+// unreferenced point in turn, then the flip. Returns whether the concavity
+// warning is due.
+bool UpdateLiterally(CScenePart& part, const std::vector<CImportPoint>& points,
+                     const std::vector<std::vector<std::int32_t>>& polygons, bool flip) {
+    for (int k = part.m_points.GetSize(); k > 0; --k)
+        part.RemovePoint(0);
+    for (const CImportPoint& p : points) {
+        auto* point = new CScenePoint;
+        point->Set(p.m_fX, p.m_fY, p.m_fZ);
+        part.AddPoint(point);
+    }
+    for (const auto& corners : polygons) {
+        auto* polygon = new CScenePolygon;
+        for (std::int32_t index : corners)
+            polygon->AddIndex(index);
+        part.AddPolygon(polygon);
+    }
+    bool concave = false;
+    for (int t = 0; t < static_cast<int>(polygons.size()) && !concave; ++t)
+        concave = part.IsPolygonConcave(t) == 1;
+    for (int i = 0; i < part.m_points.GetSize();) {
+        bool used = false;
+        for (const auto& polygon : part.m_polygons)
+            for (std::int32_t corner : polygon->m_indices)
+                used = used || corner == i;
+        if (used)
+            ++i;
+        else
+            part.RemovePoint(i);
+    }
+    if (flip)
+        part.FlipPolygons();
+    return concave;
+}
+
+// Updating a part must give what the method gives, whatever the part holds:
+// points or none, selected polygons, polygons without corners or with corners
+// outside its points, current indices in and out of range.
+TEST_F(ImportCommandTest, UpdateMatchesTheStepByStepMethodOnRandomParts) {
+    SetKarvel(kKeyVzdyUpdate, "1");
+    std::mt19937 random(2026);
+    const auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        const bool flip = below(4) != 0;
+        SetKarvel(kKeyFlipPoly, flip ? "1" : "0");
+
+        // The object: points on a small grid (so some polygons are concave),
+        // surface 1 "P" and surface 2 "Q".
+        const int pointCount = 1 + below(9);
+        ByteVector pointData;
+        std::vector<CImportPoint> points;
+        for (int i = 0; i < pointCount; ++i) {
+            CImportPoint p{};
+            p.m_fX = static_cast<float>(below(3));
+            p.m_fY = static_cast<float>(below(3));
+            p.m_fZ = static_cast<float>(below(2));
+            points.push_back(p);
+            PutF32(pointData, p.m_fX);
+            PutF32(pointData, p.m_fY);
+            PutF32(pointData, p.m_fZ);
+        }
+        ByteVector polygonData;
+        std::vector<std::vector<std::int32_t>> surfaceP;
+        for (int k = below(5); k > 0; --k) {
+            std::vector<std::int32_t> corners;
+            for (int c = 3 + below(3); c > 0; --c)
+                corners.push_back(below(pointCount));
+            const int surface = 1 + below(2);
+            PutU16(polygonData, static_cast<std::uint32_t>(corners.size()));
+            for (std::int32_t corner : corners)
+                PutU16(polygonData, static_cast<std::uint32_t>(corner));
+            PutU16(polygonData, static_cast<std::uint32_t>(surface));
+            if (surface == 1)
+                surfaceP.push_back(corners);
+        }
+        const fs::path object =
+            Object("random.lwo",
+                   AsString(Form({Chunk("PNTS", pointData), Chunk("SRFS", SurfaceNames({"P", "Q"})),
+                                  Chunk("POLS", polygonData)})));
+
+        // The scene's part "P": with or without points, odd polygons, any current indices.
+        CSceneDocument scene;
+        auto* part = new CScenePart;
+        part->m_strName = "P";
+        const int partPoints = below(3) == 0 ? 0 : below(5);
+        for (int i = 0; i < partPoints; ++i) {
+            auto* point = new CScenePoint;
+            point->Set(10.0 + i, 0.0, 0.0);
+            part->AddPoint(point);
+        }
+        for (int k = below(5); k > 0; --k) {
+            auto* polygon = new CScenePolygon;
+            for (int c = below(4); c > 0; --c)
+                polygon->m_indices.push_back(below(14) - 2);
+            polygon->m_bSelected = below(3) == 0 ? 1 : 0;
+            part->AddPolygon(polygon);
+        }
+        part->m_nCurPoint = below(8) - 1;
+        part->m_nCurPolygon = below(8) - 1;
+        scene.m_parts.Add(part);
+        WriteScene(scene);
+
+        auto expected = ReadScene();
+        CScenePart& literal = *expected->m_parts[0];
+        const bool concave = UpdateLiterally(literal, points, surfaceP, flip);
+
+        const std::string transcript = RunOpen(object);
+        auto actual = ReadScene();
+        ASSERT_EQ(Names(*actual), "P;Q;");
+        const CScenePart& updated = *actual->m_parts[0];
+        ASSERT_EQ(updated.m_points.GetSize(), literal.m_points.GetSize());
+        for (int i = 0; i < literal.m_points.GetSize(); ++i) {
+            EXPECT_EQ(updated.m_points[i]->m_x, literal.m_points[i]->m_x) << i;
+            EXPECT_EQ(updated.m_points[i]->m_y, literal.m_points[i]->m_y) << i;
+            EXPECT_EQ(updated.m_points[i]->m_z, literal.m_points[i]->m_z) << i;
+        }
+        ASSERT_EQ(updated.m_polygons.GetSize(), literal.m_polygons.GetSize());
+        for (int i = 0; i < literal.m_polygons.GetSize(); ++i) {
+            EXPECT_EQ(Corners(updated, i), Corners(literal, i)) << i;
+            EXPECT_EQ(updated.m_polygons[i]->m_bSelected, literal.m_polygons[i]->m_bSelected) << i;
+        }
+        EXPECT_EQ(updated.m_nCurPoint, literal.m_nCurPoint);
+        EXPECT_EQ(updated.m_nCurPolygon, literal.m_nCurPolygon);
+        const std::string line = "\n  P (" + std::to_string(surfaceP.size()) + ")";
+        EXPECT_NE(transcript.find(line + (concave ? "  WARNING" : "\n")), std::string::npos)
+            << transcript;
+    }
 }
 
 TEST_F(ImportCommandTest, SettingsAreReadInOrderAfterTheScene) {

@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <sstream>
 
@@ -83,11 +84,23 @@ TEST(DxfReader, FacesOnTwoLayersShareTheirEdgePoints) {
               "Surf: 1  Pts: 3  (0 1 2 )\nSurf: 2  Pts: 3  (1 2 3 )\n");
 }
 
-TEST(DxfReader, RepeatedFourthCornerKeepsFourIndices) {
+// DXF's triangle is a face whose fourth corner repeats its third; every other face keeps
+// its four corners, repeats included.
+TEST(DxfReader, FourthCornerRepeatingTheThirdMakesATriangle) {
     CImportObject object;
-    ASSERT_EQ(LoadDxfText(object, Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{1, 1, 0}}}))), 5);
-    ASSERT_EQ(object.GetPolygonCount(), 1u);
-    EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{0, 1, 2, 2}));
+    ASSERT_EQ(LoadDxfText(object,
+                          Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{1, 1, 0}}}) +
+                                  Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{0, 1, 0}}}) +
+                                  Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{0, 0, 0}}}) +
+                                  Face("A", {{{0, 0, 0}}, {{1, 1, 0}}, {{1, 1, 0}}, {{0, 1, 0}}}) +
+                                  Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}))),
+              5);
+    ASSERT_EQ(object.GetPolygonCount(), 5u);
+    EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{0, 1, 2}));
+    EXPECT_EQ(Indices(object, 1), (std::vector<std::int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(Indices(object, 2), (std::vector<std::int32_t>{0, 1, 2, 0}));
+    EXPECT_EQ(Indices(object, 3), (std::vector<std::int32_t>{0, 2, 2, 3}));
+    EXPECT_EQ(Indices(object, 4), (std::vector<std::int32_t>{0, 1, 2}));
 }
 
 TEST(DxfReader, MissingLayerIsDefaultAndTwoCornersMakeNoPolygon) {
@@ -187,13 +200,23 @@ TEST(DxfReader, LineEndsAndLayoutReadAlike) {
         padded += (code ? "  " + line : line + " \t") + "\n";
         code = !code;
     }
+    std::string crcrlf;
+    std::string cr;
+    for (char c : lf) {
+        crcrlf += c == '\n' ? std::string("\r\r\n") : std::string(1, c);
+        cr += c == '\n' ? '\r' : c;
+    }
+    // A UTF-8 byte-order mark before the first code.
+    std::string bom = "\xEF\xBB\xBF" + lf;
+    std::string bomCr = "\xEF\xBB\xBF" + cr;
     std::string noFinalEol = lf.substr(0, lf.size() - 1);
     std::string trailing = lf + "\x1a garbage\nnot a code\n";
     std::string withoutEof = lf.substr(0, lf.size() - 6) + "\n \r\n\n";
     CImportObject reference;
     ASSERT_EQ(LoadDxfText(reference, lf), 5);
     ASSERT_EQ(reference.GetPolygonCount(), 2u);
-    for (const std::string& text : {crlf, padded, noFinalEol, trailing, withoutEof}) {
+    for (const std::string& text :
+         {crlf, crcrlf, cr, bom, bomCr, padded, noFinalEol, trailing, withoutEof}) {
         CImportObject object;
         EXPECT_EQ(LoadDxfText(object, text), 5) << object.m_strError;
         EXPECT_EQ(Printed(object), Printed(reference));
@@ -260,6 +283,27 @@ TEST(DxfReader, RejectsWhatIsNotTextDxf) {
     CImportObject empty;
     EXPECT_EQ(LoadDxfText(empty, ""), 5);
     EXPECT_EQ(empty.GetSurfaceCount(), 0u);
+
+    // What the user cannot see is shown escaped: here UTF-16 text with its byte-order mark.
+    CImportObject wide;
+    EXPECT_EQ(LoadDxfText(wide, std::string("\xFF\xFE \0 \0 \0"
+                                            "0\0\n\0",
+                                            10)),
+              0);
+    EXPECT_EQ(wide.m_strError,
+              "line 1: group code \"\\xFF\\xFE \\x00 \\x00 \\x000\\x00\" is not a number");
+    // A CR alone ends no line when the file has LFs.
+    CImportObject mixed;
+    EXPECT_EQ(LoadDxfText(mixed, "0\rSECTION\n2\nENTITIES\n"), 0);
+    EXPECT_EQ(mixed.m_strError, "line 1: group code \"0\\x0DSECTION\" is not a number");
+}
+
+TEST(DxfReader, RejectionFromAFileNamesTheFile) {
+    CTempFile file("site.dxf", "\"quoted\"\n");
+    CImportObject object;
+    EXPECT_EQ(object.LoadDxf(file.Path()), 0);
+    EXPECT_EQ(object.m_strError,
+              "\"" + file.Path() + "\": line 1: group code \"\\\"quoted\\\"\" is not a number");
 }
 
 TEST(DxfReader, MissingFileReturnsZero) {
@@ -276,8 +320,17 @@ TEST(DxfReader, LoadsFromAFile) {
 }
 
 TEST(DxfReader, NumbersReadAsInTheCLocale) {
-    std::string text = Dxf({{"0", "3DFACE"}, {"8", "N"}, {"10", "1.5"}, {"20", " -2.25e1xyz"}, {"30", ".5"},
-                            {"11", "1."}, {"21", "abc"}, {"31", "+3"}, {"12", "1,5"}, {"22", "0x10"}, {"32", "1e400"},
+    std::string text = Dxf({{"0", "3DFACE"},
+                            {"8", "N"},
+                            {"10", "1.5"},
+                            {"20", " -2.25e1xyz"},
+                            {"30", ".5"},
+                            {"11", "1."},
+                            {"21", "abc"},
+                            {"31", "+3"},
+                            {"12", "1,5"},
+                            {"22", "0x10"},
+                            {"32", "-inf"},
                             {"0", "EOF"}});
     const char* names[] = {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8", "nl_NL.UTF-8"};
     std::string previous = std::setlocale(LC_NUMERIC, nullptr);
@@ -294,10 +347,94 @@ TEST(DxfReader, NumbersReadAsInTheCLocale) {
     ASSERT_EQ(result, 5);
     EXPECT_EQ(Printed(object), "X: 1.500000 Y: -22.500000 Z: 0.500000\n"
                                "X: 1.000000 Y: 0.000000 Z: 3.000000\n"
-                               "X: 1.000000 Y: 16.000000 Z: inf\n"
+                               "X: 1.000000 Y: 0.000000 Z: 0.000000\n"
                                "N\nSurf: 1  Pts: 3  (0 1 2 )\n");
     if (!changed) {
         GTEST_SKIP() << "no locale with a decimal comma is installed; read in the C locale only";
+    }
+}
+
+// Only the leading decimal number counts: hexadecimal and special values are 0, as the
+// runtime the format grew up with reads them, and no NaN or infinity enters the object.
+TEST(DxfReader, CoordinatesAreDecimalNumbersOnly) {
+    std::string text = Dxf({{"0", "3DFACE"},
+                            {"8", "N"},
+                            {"10", "0x10"},
+                            {"20", "inf"},
+                            {"30", "nan"},
+                            {"11", "-INFINITY"},
+                            {"21", "7x0p4"},
+                            {"31", "NaN(1)"},
+                            {"12", "2e1x"},
+                            {"22", "-0x8"},
+                            {"32", "3.4028235e38"},
+                            {"0", "EOF"}});
+    CImportObject object;
+    ASSERT_EQ(LoadDxfText(object, text), 5) << object.m_strError;
+    ASSERT_EQ(object.GetPointCount(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const CImportPoint& p = object.GetPoint(i);
+        EXPECT_TRUE(std::isfinite(p.m_fX) && std::isfinite(p.m_fY) && std::isfinite(p.m_fZ)) << i;
+    }
+    EXPECT_EQ(object.GetPoint(0).m_fX, 0.0f);
+    EXPECT_EQ(object.GetPoint(0).m_fY, 0.0f);
+    EXPECT_EQ(object.GetPoint(0).m_fZ, 0.0f);
+    EXPECT_EQ(object.GetPoint(1).m_fX, 0.0f);
+    EXPECT_EQ(object.GetPoint(1).m_fY, 7.0f);
+    EXPECT_EQ(object.GetPoint(1).m_fZ, 0.0f);
+    EXPECT_EQ(object.GetPoint(2).m_fX, 20.0f);
+    EXPECT_EQ(object.GetPoint(2).m_fY, 0.0f);
+    // Just below the halfway point to 2^128: rounds to the largest float.
+    EXPECT_EQ(object.GetPoint(2).m_fZ, std::numeric_limits<float>::max());
+}
+
+// A value beyond single precision would be an infinity in the scene: the file is damaged,
+// and the reason names the value's line, in faces, 3-D polylines and polyface meshes alike.
+TEST(DxfReader, CoordinateTooLargeForAFloatRejectsTheFile) {
+    struct Case {
+        std::string text;
+        const char* reason;
+    };
+    const std::string face = Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}});
+    const Case cases[] = {
+        {Dxf({{"0", "3DFACE"},
+              {"8", "A"},
+              {"10", "0"},
+              {"20", "1e39"},
+              {"30", "0"},
+              {"11", "1"},
+              {"21", "0"},
+              {"31", "0"},
+              {"12", "1"},
+              {"22", "1"},
+              {"32", "0"}}),
+         "line 12: the value \"1e39\" is too large for a coordinate"},
+        {face + Dxf({{"0", "POLYLINE"},
+                     {"8", "P"},
+                     {"70", "8"},
+                     {"0", "VERTEX"},
+                     {"10", "-1e999"},
+                     {"0", "SEQEND"}}),
+         "line 36: the value \"-1e999\" is too large for a coordinate"},
+        {Dxf({{"0", "POLYLINE"},
+              {"8", "M"},
+              {"70", "64"},
+              {"0", "VERTEX"},
+              {"10", "0"},
+              {"20", "0"},
+              {"30", "3.5e38"},
+              {"70", "192"},
+              {"0", "SEQEND"}}),
+         "line 18: the value \"3.5e38\" is too large for a coordinate"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        CImportObject object;
+        EXPECT_EQ(LoadDxfText(object, Section(c.text)), 0);
+        EXPECT_EQ(object.m_strError, c.reason);
+        EXPECT_EQ(object.GetPointCount(), 0u);
+        EXPECT_EQ(object.GetSurfaceCount(), 0u);
+        EXPECT_EQ(object.GetPolygonCount(), 0u);
     }
 }
 

@@ -51,7 +51,8 @@ TEST(Transcript, EveryIconAndButtonKind) {
         int result;
     };
     const Case cases[] = {
-        {MB_OK, "[message icon=none buttons=ok]", IDOK},
+        // No icon asked for: the framework's default for the buttons.
+        {MB_OK, "[message icon=warning buttons=ok]", IDOK},
         {MB_ICONINFORMATION, "[message icon=information buttons=ok]", IDOK},
         {MB_OK | MB_ICONSTOP, "[message icon=stop buttons=ok]", IDOK},
         {MB_ICONWARNING, "[message icon=warning buttons=ok]", IDOK},
@@ -59,7 +60,7 @@ TEST(Transcript, EveryIconAndButtonKind) {
         {MB_YESNO | MB_ICONQUESTION, "[message icon=question buttons=yesno answer=yes]", IDYES},
         {MB_YESNO | MB_ICONQUESTION, "[message icon=question buttons=yesno answer=no]", IDNO},
         {MB_YESNO | MB_ICONWARNING, "[message icon=warning buttons=yesno answer=no]", IDNO},
-        {MB_YESNO, "[message icon=none buttons=yesno answer=no]", IDNO},
+        {MB_YESNO, "[message icon=question buttons=yesno answer=no]", IDNO},
     };
     // Only the questions take scripted answers: yes for the first, then no.
     ScriptedApp s({"yes", "no", "no", "no"});
@@ -76,8 +77,8 @@ TEST(Transcript, TextIsVerbatim) {
     s.app.MessageBox("Invalid File Format!");
     s.app.MessageBox("");
     s.app.MessageBox("  spaced\t\n\nend\n", MB_ICONINFORMATION);
-    EXPECT_EQ(s.transcript.str(), "[message icon=none buttons=ok]\nInvalid File Format!\n[end]\n"
-                                  "[message icon=none buttons=ok]\n\n[end]\n"
+    EXPECT_EQ(s.transcript.str(), "[message icon=warning buttons=ok]\nInvalid File Format!\n[end]\n"
+                                  "[message icon=warning buttons=ok]\n\n[end]\n"
                                   "[message icon=information buttons=ok]\n"
                                   "  spaced\t\n\nend\n\n[end]\n");
 }

@@ -178,6 +178,56 @@ TEST(IniProfile, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(ReadAll(folder / "blocker"), "keep me\n");
 }
 
+// Every value reads back byte for byte through the file, outer blanks and
+// quotes included; only those that need it are written between quotes.
+TEST(IniProfile, ValuesReadBackExactlyAsWritten) {
+    CTestFolder folder;
+    const std::string path = folder / "Quarrion.ini";
+    struct Case {
+        const char* value;
+        const char* line; // as it stands in the file
+    };
+    const Case cases[] = {
+        {"C:\\Objects\\crate.lwo", "C:\\Objects\\crate.lwo"},
+        {"/objects/boat.lwo ", "\"/objects/boat.lwo \""},
+        {" /lead", "\" /lead\""},
+        {"\t tab ", "\"\t tab \""},
+        {"  ", "\"  \""},
+        {"", ""},
+        {"\"quoted\"", "\"\"quoted\"\""},
+        {"\"", "\"\"\""},
+        {"\"open", "\"\"open\""},
+        {"in \"the\" middle", "in \"the\" middle"},
+        {"ends\"", "ends\""},
+        {"a = b ; c", "a = b ; c"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        CApplication writer = MakeApp(path);
+        ASSERT_TRUE(writer.WriteProfileString("Karvel", "def_lwo", c.value));
+        EXPECT_EQ(ReadAll(path), std::string("[Karvel]\ndef_lwo=") + c.line + "\n");
+        CApplication reader = MakeApp(path);
+        EXPECT_EQ(reader.GetProfileString("Karvel", "def_lwo", "<missing>"), c.value);
+    }
+}
+
+// Files written by hand or by earlier versions: blanks around a value are not
+// part of it, as before, and a pair of double quotes around it is taken off, as
+// the host system's own profile functions do.
+TEST(IniProfile, ValuesWrittenByOthersAreTrimmedAndUnquoted) {
+    CTestFolder folder;
+    const std::string path = folder / "Quarrion.ini";
+    WriteAll(path,
+             "[Karvel]\ndef_lwo =  /a b.lwo \t\r\nexport_def_dxf=\t\"/x.dxf\"  \nflip_poly= 1 \n"
+             "view_info=\"\n");
+    CApplication app = MakeApp(path);
+    EXPECT_EQ(app.GetProfileString("Karvel", "def_lwo"), "/a b.lwo");
+    EXPECT_EQ(app.GetProfileString("Karvel", "export_def_dxf"), "/x.dxf");
+    EXPECT_EQ(app.GetProfileInt("Karvel", "flip_poly", 7), 1);
+    // A lone quote is no pair.
+    EXPECT_EQ(app.GetProfileString("Karvel", "view_info"), "\"");
+}
+
 TEST(IniProfile, RefusesWhatCannotBeReadBack) {
     CTestFolder folder;
     const std::string path = folder / "Quarrion.ini";

@@ -34,7 +34,7 @@ TEST(RunGuarded, ShowsAnExceptionsTextWithTheStopIcon) {
         throw std::runtime_error("The exchange file ends early.");
     });
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(g.transcript.str(), "[message icon=none buttons=ok]\nbefore\n[end]\n"
+    EXPECT_EQ(g.transcript.str(), "[message icon=warning buttons=ok]\nbefore\n[end]\n"
                                   "[message icon=stop buttons=ok]\n"
                                   "The exchange file ends early.\n[end]\n");
 }

@@ -108,6 +108,18 @@ TEST_F(LScriptFile, RefusalKeepsAnExistingScriptWhole) {
     EXPECT_EQ(ReadBytes(m_dir / "Karvel.ls"), before);
 }
 
+TEST_F(LScriptFile, ScriptBehindALinkIsWrittenThroughIt) {
+    fs::create_directory(m_dir / "shared");
+    std::ofstream(m_dir / "shared" / "Karvel.ls", std::ios::binary) << "old";
+    fs::create_symlink("shared/Karvel.ls", m_dir / "Karvel.ls");
+    ASSERT_TRUE(WriteLScript(PluginDir(), "/a.lwo").bOk);
+    EXPECT_TRUE(fs::is_symlink(m_dir / "Karvel.ls"));
+    EXPECT_EQ(
+        ReadBytes(m_dir / "shared" / "Karvel.ls"),
+        "main\r\n{\r\n  save(\"/a.lwo\");\r\n  info(\"OK - object was saved as /a.lwo\");\r\n}");
+    EXPECT_EQ(FileCount(), 2u);
+}
+
 TEST_F(LScriptFile, MissingPluginFolderIsReportedAndNoFileMade) {
     const std::string missing = PluginDir() + "PlugIns/";
     LScriptResult result = WriteLScript(missing, "/a.lwo");

@@ -195,4 +195,18 @@ xdotool windowfocus --sync "$win"
 xdotool key Escape
 finish "Escape after the refusal" refusal
 
-echo "PASS: Save, Escape and Create LScript; screenshots in $artefacts"
+# 5. Texts are kept exactly as typed: a path with outer blanks (stored between
+#    quotes) comes back from a Save with the blank typed after it, still
+#    quoted; an unquoted value read from an older profile is trimmed, as it
+#    always was.
+printf '[Paths]\nApplicationPath=%s\n[Karvel]\ndef_lwo=" /x y.lwo "\nexport_def_dxf=\t/tab.dxf \n' \
+  "$work/host" >"$QUARRION_PROFILE"
+start blanks
+xdotool key Tab Tab End
+xdotool type --delay 20 ' '
+xdotool key Return
+finish "Enter after typing a blank" blanks
+[ "$(value def_lwo)" = '" /x y.lwo  "' ] || fail "def_lwo after Save: [$(value def_lwo)]"
+[ "$(value export_def_dxf)" = '/tab.dxf' ] || fail "export_def_dxf after Save: [$(value export_def_dxf)]"
+
+echo "PASS: Save, Escape, Create LScript and exact texts; screenshots in $artefacts"

@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <iterator>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -358,6 +362,70 @@ TEST_F(ExchangeFileTest, MissingFileLeavesTheDocumentAlone) {
     EXPECT_EQ(doc.m_strLatNorth, "mine");
     EXPECT_EQ(ExchangeState().m_slots[2].m_nValue, 0);
     EXPECT_EQ(m_app.transcript.str(), "");
+}
+
+// Runs check as a user without privileges: here when we are one, else in a
+// child process that becomes "nobody" (root opens any file whatever its
+// permission bits). check's result is the exit status; 77 when the child
+// cannot drop its privileges.
+int RunUnprivileged(const std::function<int()>& check) {
+    if (geteuid() != 0)
+        return check();
+    const pid_t child = fork();
+    if (child == 0) {
+        const gid_t nobody = 65534;
+        if (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
+            _exit(77);
+        _exit(check());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// Only a file that is not there is missing; one that is there but cannot be
+// opened or read is an error naming the file and the reason.
+TEST_F(ExchangeFileTest, UnreadableFileIsAnErrorNotAMissingFile) {
+    const fs::path plugins = MakeHostFolder();
+    const std::string path = (plugins / "qrplugin.qrc").string();
+    const auto readFails = [&](const char* reason) {
+        CSceneDocument doc;
+        try {
+            ReadExchangeFile(doc, "qrplugin.qrc", *m_app.app);
+            ADD_FAILURE() << "no exception for " << reason;
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.GetFileName(), path);
+            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
+        }
+    };
+
+    // A link to itself: no user can open it, root included.
+    fs::create_symlink("qrplugin.qrc", plugins / "qrplugin.qrc");
+    readFails("Too many levels of symbolic links");
+    fs::remove(plugins / "qrplugin.qrc");
+
+    fs::create_directory(plugins / "qrplugin.qrc");
+    readFails("Is a directory");
+    fs::remove(plugins / "qrplugin.qrc");
+
+    // A file its user may not read.
+    WriteAll(plugins / "qrplugin.qrc", MakeRichFile(false));
+    fs::permissions(plugins / "qrplugin.qrc", fs::perms::none);
+    fs::permissions(m_folder, fs::perms(0755));
+    const int result = RunUnprivileged([&] {
+        CSceneDocument doc;
+        try {
+            ReadExchangeFile(doc, "qrplugin.qrc", *m_app.app);
+        } catch (const CFileException& e) {
+            return e.GetErrorNumber() == EACCES && doc.GetPartCount() == 0 ? 0 : 2;
+        }
+        return 1;
+    });
+    if (result == 77)
+        GTEST_SKIP() << "running as root and cannot become \"nobody\": the permission case is "
+                        "not checked";
+    EXPECT_EQ(result, 0) << "1: read as missing; 2: wrong error";
 }
 
 TEST_F(ExchangeFileTest, HostFolderAndFileLocation) {

@@ -167,7 +167,8 @@ TEST(ScenePart, RemoveUnreferencedPointsKeepsTheUsedOnes) {
 }
 
 // The one-pass removal must match the point-by-point rule exactly, current
-// point and selected polygons included.
+// point and selected polygons included, also for polygons without corners or
+// with corners outside the list (the import relies on it for updated parts).
 TEST(ScenePart, RemoveUnreferencedPointsMatchesPointByPointRemoval) {
     std::mt19937 rng(1234);
     for (int round = 0; round < 200; ++round) {
@@ -181,8 +182,12 @@ TEST(ScenePart, RemoveUnreferencedPointsMatchesPointByPointRemoval) {
         }
         for (int k = 0; k < polygons; ++k) {
             std::vector<std::int32_t> corners;
-            for (int c = 0; c < 3; ++c)
-                corners.push_back(static_cast<std::int32_t>(rng() % static_cast<unsigned>(n)));
+            const bool stray = rng() % 4 == 0;
+            const int count = stray ? static_cast<int>(rng() % 4) : 3;
+            for (int c = 0; c < count; ++c)
+                corners.push_back(
+                    stray ? static_cast<std::int32_t>(rng() % static_cast<unsigned>(n + 4)) - 2
+                          : static_cast<std::int32_t>(rng() % static_cast<unsigned>(n)));
             const bool selected = rng() % 4 == 0;
             for (CScenePart* part : {&fast, &slow}) {
                 auto* p = new CScenePolygon;
