@@ -26,8 +26,12 @@ std::int32_t CImportObject::LoadLwo(std::string path) {
         return 0;
     }
     std::string_view bytes = file.Text();
-    return LoadLwoFromMemory(
-        Bytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    const std::int32_t loaded =
+        LoadLwoFromMemory(Bytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    if (loaded == 0) {
+        m_strError = "\"" + path + "\": " + m_strError;
+    }
+    return loaded;
 }
 
 std::int32_t CImportObject::LoadLwoFromMemory(Bytes data) {

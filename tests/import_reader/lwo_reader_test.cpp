@@ -132,6 +132,13 @@ TEST(LwoReader, ReadOnlyFileLoads) {
     EXPECT_EQ(object.GetPolygonCount(), 2u);
 }
 
+TEST(LwoReader, RejectionFromAFileNamesTheFile) {
+    CTempFile file("image.lwo", AsString(Form({}, "ILBM")));
+    CImportObject object;
+    EXPECT_EQ(object.LoadLwo(file.Path()), 0);
+    EXPECT_EQ(object.m_strError, "\"" + file.Path() + "\": not a LightWave object: form type \"ILBM\"");
+}
+
 TEST(LwoReader, MissingFileNotLoaded) {
     CImportObject object;
     EXPECT_EQ(object.LoadLwo("/nonexistent/folder/object.lwo"), 0);
