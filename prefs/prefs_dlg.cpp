@@ -22,7 +22,7 @@ struct CheckEntry {
     int nId;
     PrefsFlag flag;
 };
-constexpr std::array<CheckEntry, kPrefsFlagCount> kChecks{{
+constexpr std::array<CheckEntry, 8> kChecks{{
     {IDC_USE_DEF_LWO, PrefsFlag::UseDefLwo},
     {IDC_VZDY_UPDATE, PrefsFlag::VzdyUpdate},
     {IDC_VIEW_INFO, PrefsFlag::ViewInfo},
@@ -32,10 +32,6 @@ constexpr std::array<CheckEntry, kPrefsFlagCount> kChecks{{
     {IDC_EXPORT_USE_DEF_DXF, PrefsFlag::ExportUseDefDxf},
     {IDC_EXPORT_VIEW_INFO, PrefsFlag::ExportViewInfo},
 }};
-
-std::size_t Index(PrefsFlag flag) {
-    return static_cast<std::size_t>(flag);
-}
 
 // Profile texts are bytes, normally UTF-8. One that is not (written by some
 // other means) is shown byte for byte as Latin-1 rather than as nothing.
@@ -102,7 +98,6 @@ void CPrefsDlg::CreateControls() {
         for (const CheckEntry& entry : kChecks) {
             if (entry.nId == id) {
                 box->SetValue(m_model.IsChecked(entry.flag));
-                m_apCheck[Index(entry.flag)] = box;
             }
         }
     };

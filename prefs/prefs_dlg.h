@@ -10,10 +10,7 @@
 #include <wx/dialog.h>
 #include <wx/iconbndl.h>
 
-#include <array>
-
 class CApplication;
-class wxCheckBox;
 class wxCommandEvent;
 class wxTextCtrl;
 
@@ -34,5 +31,4 @@ class CPrefsDlg : public wxDialog {
     wxIconBundle m_icons;
     wxTextCtrl* m_pDefLwo = nullptr;
     wxTextCtrl* m_pExportDefDxf = nullptr;
-    std::array<wxCheckBox*, kPrefsFlagCount> m_apCheck{};
 };

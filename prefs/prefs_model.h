@@ -9,22 +9,12 @@
 #include <string>
 #include <utility>
 
+#include "plugin_settings.h"
+
 class CApplication;
 
-// The eight check-box settings of section "Karvel", in the order they are
-// read and written (the two path settings sit between FlipPoly and
-// ExportRename in that order).
-enum class PrefsFlag : std::size_t {
-    UseDefLwo,
-    VzdyUpdate,
-    ViewInfo,
-    FlipPoly,
-    ExportRename,
-    ExportFlipPoly,
-    ExportUseDefDxf,
-    ExportViewInfo,
-};
-constexpr std::size_t kPrefsFlagCount = 8;
+// A check-box setting of section "Karvel" (the eight that are not paths).
+using PrefsFlag = SettingId;
 
 class CPrefsModel {
   public:
@@ -32,10 +22,10 @@ class CPrefsModel {
     explicit CPrefsModel(CApplication& app);
 
     // Reads "ApplicationPath" of "Paths" (giving the plug-in folder), then the
-    // ten settings with the program's defaults. Missing or unreadable values
+    // ten settings in their table's order with the program's defaults. Missing or unreadable values
     // take the defaults; nothing is reported.
     void Load();
-    // Writes all ten settings, changed or not, in the reading order. A flag the
+    // Writes all ten settings, changed or not, in the table's order. A flag the
     // user never touched is written back exactly as it was read (even 2 or -1);
     // a touched one as 0 or 1. Write failures are ignored, as the plug-ins
     // ignore them too.
@@ -44,10 +34,10 @@ class CPrefsModel {
     // The plug-in folder with a trailing "/", the one the plug-ins use.
     const std::string& GetPluginDir() const { return m_strPluginDir; }
 
-    const std::string& GetDefLwo() const { return m_strDefLwo; }
-    void SetDefLwo(std::string value) { m_strDefLwo = std::move(value); }
-    const std::string& GetExportDefDxf() const { return m_strExportDefDxf; }
-    void SetExportDefDxf(std::string value) { m_strExportDefDxf = std::move(value); }
+    const std::string& GetDefLwo() const { return Text(SettingId::DefLwo); }
+    void SetDefLwo(std::string value) { Text(SettingId::DefLwo) = std::move(value); }
+    const std::string& GetExportDefDxf() const { return Text(SettingId::ExportDefDxf); }
+    void SetExportDefDxf(std::string value) { Text(SettingId::ExportDefDxf) = std::move(value); }
 
     // The stored number as read (any value), or 0 / 1 once the user set it.
     int GetFlag(PrefsFlag flag) const { return m_anFlags[static_cast<std::size_t>(flag)]; }
@@ -59,12 +49,17 @@ class CPrefsModel {
     }
 
     // Profile key of a flag (for messages and tests).
-    static const char* GetFlagKey(PrefsFlag flag);
+    static const char* GetFlagKey(PrefsFlag flag) { return GetSetting(flag).m_szKey; }
 
   private:
+    const std::string& Text(SettingId id) const {
+        return m_astrTexts[static_cast<std::size_t>(id)];
+    }
+    std::string& Text(SettingId id) { return m_astrTexts[static_cast<std::size_t>(id)]; }
+
     CApplication& m_app;
     std::string m_strPluginDir;
-    std::string m_strDefLwo;
-    std::string m_strExportDefDxf;
-    std::array<int, kPrefsFlagCount> m_anFlags{};
+    // Indexed by SettingId: a path setting's text, a flag's number.
+    std::array<std::string, kSettings.size()> m_astrTexts;
+    std::array<int, kSettings.size()> m_anFlags{};
 };
