@@ -3,9 +3,7 @@
 #include "export_object.h"
 
 #include "application.h"
-#include "archive.h"
 #include "exchange_file.h"
-#include "file_exception.h"
 #include "plugin_settings.h"
 #include "scene_document.h"
 
@@ -18,29 +16,13 @@ void ShowStop(CApplication& app, const std::string& text) {
     app.MessageBox(text, MB_OK | MB_ICONSTOP);
 }
 
-// Reads the host's scene into document. A missing file leaves the document
-// empty and a wrong magic has already been reported by the reader; both go
-// on, as the host expects a DXF file either way. False when the file is
-// damaged or unreadable: that has been reported here.
-bool ReadScene(CApplication& app, CSceneDocument& document) {
-    try {
-        ReadExchangeFile(document, kExchangeFileName, app);
-        return true;
-    } catch (const CArchiveException& e) {
-        ShowStop(app, "The scene could not be read from the exchange file \"" +
-                          GetExchangeFilePath(app, kExchangeFileName) + "\": " + e.what() +
-                          "\nNothing was exported.");
-    } catch (const CFileException& e) {
-        ShowStop(app, std::string(e.what()) + "\nNothing was exported.");
-    }
-    return false;
-}
-
 } // namespace
 
 int RunExportCommand(CApplication& app) {
+    // A missing file is an empty scene, and a file that is not an exchange file is reported
+    // and then exported as one: the host expects a DXF file either way.
     auto document = std::make_unique<CSceneDocument>();
-    if (!ReadScene(app, *document))
+    if (ReadHostScene(*document, app, "Nothing was exported.") == HostScene::Failed)
         return 2;
 
     const CExportSettings settings = ReadExportSettings(app);

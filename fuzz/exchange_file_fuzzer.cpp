@@ -1,31 +1,20 @@
 // libFuzzer target: arbitrary bytes read as an exchange file from memory; what
 // reads without error is written back and must read again to the same bytes.
-#include "application.h"
 #include "archive.h"
 #include "exchange_file.h"
-#include "memory_profile.h"
 #include "scene_document.h"
-#include "scripted_dialogs.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 #include <span>
-#include <sstream>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static std::ostringstream transcript;
-    static CApplication app(
-        std::make_unique<CMemoryProfile>(),
-        std::make_unique<CScriptedDialogs>(std::deque<std::string>{}, std::nullopt, std::nullopt),
-        &transcript);
-    transcript.str("");
     ExchangeState() = CExchangeState();
 
     CSceneDocument doc;
     try {
         CArchive ar(std::span<const std::uint8_t>(data, size));
-        if (ReadExchangeArchive(doc, ar, app) != ExchangeStatus::Read)
+        if (ReadExchangeArchive(doc, ar) != ExchangeStatus::Read)
             return 0;
     } catch (const CArchiveException&) {
         return 0;
@@ -38,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // reading it and writing it again must give the same bytes.
     CSceneDocument again;
     CArchive in(first);
-    if (ReadExchangeArchive(again, in, app) != ExchangeStatus::Read || in.GetRemaining() != 0)
+    if (ReadExchangeArchive(again, in) != ExchangeStatus::Read || in.GetRemaining() != 0)
         std::abort();
     CArchive out2;
     WriteExchangeArchive(again, out2);

@@ -6,9 +6,7 @@
 
 #include "application.h"
 #include "archive.h"
-#include "console_dialogs.h"
 #include "exchange_file.h"
-#include "memory_profile.h"
 #include "scene_document.h"
 
 #include <cerrno>
@@ -271,16 +269,11 @@ int RunDumpCommand(int argc, char** argv) {
                      std::strerror(errno));
         return kExitFailed;
     }
-    // The reader reports a wrong magic in a message box; here it becomes an
-    // error line, so the box goes to a transcript nobody sees.
-    std::ostringstream transcript;
-    CApplication app(std::make_unique<CMemoryProfile>(),
-                     std::make_unique<CNonInteractiveDialogs>(std::cerr), &transcript);
     CSceneDocument doc;
     std::uint64_t trailingBytes = 0;
     try {
         CArchive ar(file.Get(), CArchive::load, fileName);
-        if (ReadExchangeArchive(doc, ar, app) == ExchangeStatus::WrongMagic) {
+        if (ReadExchangeArchive(doc, ar) == ExchangeStatus::WrongMagic) {
             std::fprintf(
                 stderr, "qrhost dump: \"%s\" is not a QRCAD exchange file (Invalid File Format!)\n",
                 fileName.c_str());

@@ -3,7 +3,6 @@
 #include "import_object.h"
 
 #include "application.h"
-#include "archive.h"
 #include "ascii_text.h"
 #include "exchange_file.h"
 #include "file_exception.h"
@@ -227,20 +226,6 @@ std::string Summary(const CImportObject& object, int updates) {
            "\n  Updates: " + std::to_string(updates);
 }
 
-// Reads the host's scene. False when the run must stop without writing: the
-// file is not an exchange file (already reported) or is damaged.
-bool ReadScene(CApplication& app, CSceneDocument& doc) {
-    try {
-        return ReadExchangeFile(doc, kExchangeFileName, app) != ExchangeStatus::WrongMagic;
-    } catch (const std::runtime_error& failure) { // CArchiveException, CFileException
-        app.MessageBox("The host's scene could not be read from the exchange file \"" +
-                           GetExchangeFilePath(app, kExchangeFileName) + "\":\n" + failure.what() +
-                           "\nNothing was imported and the file was left unchanged.",
-                       MB_OK | MB_ICONSTOP);
-        return false;
-    }
-}
-
 void WriteScene(CApplication& app, CSceneDocument& doc) {
     try {
         WriteExchangeFile(doc, kExchangeFileName, app);
@@ -264,8 +249,12 @@ std::string GetObjectExtension(const std::string& path) {
 }
 
 int RunImportCommand(CApplication& app) {
+    // A scene that is not there is a new, empty one; one that cannot be read is never
+    // written over.
     auto doc = std::make_unique<CSceneDocument>();
-    if (!ReadScene(app, *doc))
+    const HostScene scene =
+        ReadHostScene(*doc, app, "Nothing was imported and the file was left unchanged.");
+    if (scene == HostScene::WrongMagic || scene == HostScene::Failed)
         return 1;
     const CImportSettings settings = ReadImportSettings(app);
     auto object = std::make_unique<CImportObject>();

@@ -7,6 +7,7 @@
 #include "scene_document.h"
 
 #include <cerrno>
+#include <stdexcept>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -40,17 +41,15 @@ std::string GetExchangeFilePath(CApplication& app, const std::string& fileName) 
     return GetPluginFolder(GetApplicationPath(app)) + fileName;
 }
 
-ExchangeStatus ReadExchangeArchive(CSceneDocument& doc, CArchive& ar, CApplication& app) {
+ExchangeStatus ReadExchangeArchive(CSceneDocument& doc, CArchive& ar) {
     CExchangeState& state = ExchangeState();
     state.ResetSlots();
     // The magic's length byte is 5 (0xFF starts the wide form). Any other first
     // byte is some other kind of file, whatever length it seems to announce.
     const int first = ar.PeekByte();
     const bool maybeMagic = first == 5 || first == 0xFF || first < 0;
-    if (!maybeMagic || ar.LoadString("magic") != "QRCAD") {
-        app.MessageBox("Invalid File Format!", MB_OK);
+    if (!maybeMagic || ar.LoadString("magic") != "QRCAD")
         return ExchangeStatus::WrongMagic;
-    }
     state.m_nFormatMajor = ar.LoadInt32("format major");
     state.m_nFormatMinor = ar.LoadInt32("format minor");
     const std::int32_t major = state.m_nFormatMajor;
@@ -96,7 +95,27 @@ ExchangeStatus ReadExchangeFile(CSceneDocument& doc, const std::string& fileName
         ~Closer() { ::close(fd); }
     } closer{fd};
     CArchive ar(fd, CArchive::load, path);
-    return ReadExchangeArchive(doc, ar, app);
+    return ReadExchangeArchive(doc, ar);
+}
+
+HostScene ReadHostScene(CSceneDocument& doc, CApplication& app, const std::string& consequence) {
+    try {
+        switch (ReadExchangeFile(doc, kExchangeFileName, app)) {
+        case ExchangeStatus::Read:
+            return HostScene::Read;
+        case ExchangeStatus::Missing:
+            return HostScene::Missing;
+        case ExchangeStatus::WrongMagic:
+            app.MessageBox("Invalid File Format!", MB_OK);
+            return HostScene::WrongMagic;
+        }
+    } catch (const std::runtime_error& failure) { // CArchiveException, CFileException
+        app.MessageBox("The host's scene could not be read from the exchange file \"" +
+                           GetExchangeFilePath(app, kExchangeFileName) + "\":\n" + failure.what() +
+                           "\n" + consequence,
+                       MB_OK | MB_ICONSTOP);
+    }
+    return HostScene::Failed;
 }
 
 void WriteExchangeArchive(CSceneDocument& doc, CArchive& ar) {

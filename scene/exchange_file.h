@@ -59,7 +59,7 @@ CExchangeState& ExchangeState();
 enum class ExchangeStatus {
     Read,      // header, document and (when present) slots were read
     Missing,   // no such file: nothing read, document untouched
-    WrongMagic // "Invalid File Format!" was shown; nothing after the magic read
+    WrongMagic // not an exchange file: nothing after the magic read, nothing shown
 };
 
 // The exchange file's name.
@@ -76,11 +76,11 @@ std::string GetExchangeFilePath(CApplication& app, const std::string& fileName);
 // record is damaged (what was read stays in doc and the state), and
 // CFileException, naming the file and the system's reason, when it exists but
 // cannot be opened or read (permissions, a folder in its place, an I/O error).
-ExchangeStatus ReadExchangeFile(CSceneDocument& doc, const std::string& fileName,
-                                CApplication& app);
+[[nodiscard]] ExchangeStatus ReadExchangeFile(CSceneDocument& doc, const std::string& fileName,
+                                              CApplication& app);
 // The same over an archive that loads (memory or file): resets the slots,
-// checks the magic (WrongMagic after showing the message box), reads the rest.
-ExchangeStatus ReadExchangeArchive(CSceneDocument& doc, CArchive& ar, CApplication& app);
+// checks the magic, reads the rest.
+[[nodiscard]] ExchangeStatus ReadExchangeArchive(CSceneDocument& doc, CArchive& ar);
 
 // Writes the exchange state and doc (storing first fixes the links and
 // refreshes every polygon's derived values) as version 1.42 to a temporary file
@@ -90,3 +90,16 @@ ExchangeStatus ReadExchangeArchive(CSceneDocument& doc, CArchive& ar, CApplicati
 void WriteExchangeFile(CSceneDocument& doc, const std::string& fileName, CApplication& app);
 // The same stream into an archive that stores (no flush).
 void WriteExchangeArchive(CSceneDocument& doc, CArchive& ar);
+
+// How a plug-in command's reading of the host's scene ended, and what the user was shown.
+enum class HostScene {
+    Read,       // doc holds the host's scene
+    Missing,    // there is no exchange file: doc is empty, as for a new scene
+    WrongMagic, // not an exchange file: "Invalid File Format!" was shown
+    Failed      // damaged or unreadable: a stop box named the file and the reason
+};
+// The one way a command reads the host's scene (ReadExchangeFile of kExchangeFileName),
+// showing what went wrong. A failure's box ends with consequence, which says what the
+// command does not do. The command decides whether WrongMagic stops it.
+[[nodiscard]] HostScene ReadHostScene(CSceneDocument& doc, CApplication& app,
+                                      const std::string& consequence);

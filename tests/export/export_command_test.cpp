@@ -317,8 +317,10 @@ TEST_F(ExportCommand, ExchangeFileThatCannotBeOpenedIsReportedAndNothingIsWritte
     EXPECT_EQ(RunExportCommand(*m_app), 2);
     EXPECT_EQ(m_dialogs->m_nSaveCalls, 0);
     EXPECT_FALSE(fs::exists(m_dir / "never.dxf"));
-    EXPECT_EQ(m_transcript.str(), "[message icon=stop buttons=ok]\ncannot open \"" +
-                                      ExchangePath().string() +
+    const std::string path = ExchangePath().string();
+    EXPECT_EQ(m_transcript.str(), "[message icon=stop buttons=ok]\nThe host's scene could not be "
+                                  "read from the exchange file \"" +
+                                      path + "\":\ncannot open \"" + path +
                                       "\": Too many levels of symbolic links\nNothing was "
                                       "exported.\n[end]\n");
     EXPECT_TRUE(fs::is_symlink(ExchangePath()));
