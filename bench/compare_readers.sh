@@ -3,7 +3,7 @@
 # 200,000-face DXF, side by side: wall time (best of RUNS), throughput, peak memory.
 #
 # usage: bench/compare_readers.sh [BUILD_DIR] [WORK_DIR]
-#   BUILD_DIR: a release build holding bin/make_objects and bin/reader_inspect
+#   BUILD_DIR: a release build holding bin/make_objects and bin/qrhost
 #              (default build/release; configure with `cmake --preset release`)
 #   WORK_DIR:  where the generated files go (default a temporary folder, removed at the end)
 set -eu
@@ -12,9 +12,9 @@ build=${1:-build/release}
 work=${2:-}
 runs=${RUNS:-3}
 make_objects=$build/bin/make_objects
-inspect=$build/bin/reader_inspect
-for tool in "$make_objects" "$inspect" /usr/bin/time; do
-    [ -x "$tool" ] || { echo "missing $tool (build the targets make_objects and reader_inspect)" >&2; exit 2; }
+qrhost=$build/bin/qrhost
+for tool in "$make_objects" "$qrhost" /usr/bin/time; do
+    [ -x "$tool" ] || { echo "missing $tool (build the targets make_objects and qrhost)" >&2; exit 2; }
 done
 if [ -z "$work" ]; then
     work=$(mktemp -d)
@@ -53,13 +53,13 @@ echo "generating objects in $work"
 "$make_objects" dxf 2000000 8 "$work/dxf_2m.dxf"
 
 printf "%-28s %11s %10s %14s %20s %13s\n" run size wall throughput rate memory
-measure "$inspect" --summary "$work/lwo_200k.lwo"; report "LWO 200k polygons" "$work/lwo_200k.lwo" 200000
-measure "$inspect" --summary "$work/lwo_2m.lwo"; report "LWO 2M polygons" "$work/lwo_2m.lwo" 2000000
-measure "$inspect" --summary "$work/lwo2_200k.lwo"; report "LWO2 200k polygons" "$work/lwo2_200k.lwo" 200000
-measure "$inspect" --summary "$work/lwo2_2m.lwo"; report "LWO2 2M polygons" "$work/lwo2_2m.lwo" 2000000
-measure "$inspect" --summary "$work/dxf_200k.dxf"; report "DXF 200k faces" "$work/dxf_200k.dxf" 200000
+measure "$qrhost" inspect --summary "$work/lwo_200k.lwo"; report "LWO 200k polygons" "$work/lwo_200k.lwo" 200000
+measure "$qrhost" inspect --summary "$work/lwo_2m.lwo"; report "LWO 2M polygons" "$work/lwo_2m.lwo" 2000000
+measure "$qrhost" inspect --summary "$work/lwo2_200k.lwo"; report "LWO2 200k polygons" "$work/lwo2_200k.lwo" 200000
+measure "$qrhost" inspect --summary "$work/lwo2_2m.lwo"; report "LWO2 2M polygons" "$work/lwo2_2m.lwo" 2000000
+measure "$qrhost" inspect --summary "$work/dxf_200k.dxf"; report "DXF 200k faces" "$work/dxf_200k.dxf" 200000
 ours=$best
-measure "$inspect" --summary "$work/dxf_2m.dxf"; report "DXF 2M faces" "$work/dxf_2m.dxf" 2000000
+measure "$qrhost" inspect --summary "$work/dxf_2m.dxf"; report "DXF 2M faces" "$work/dxf_2m.dxf" 2000000
 if command -v assimp >/dev/null 2>&1; then
     measure assimp info "$work/dxf_200k.dxf"; report "assimp info, DXF 200k faces" "$work/dxf_200k.dxf" 200000
     awk -v a="$best" -v o="$ours" 'BEGIN { printf "DXF 200k: ours is %.1f times as fast as assimp\n", a / o }'

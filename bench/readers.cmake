@@ -1,5 +1,6 @@
 # Reader benchmarks: generated large objects (make_objects), Google Benchmark over the
-# readers from memory (readers_bench), and compare_readers.sh for whole runs beside assimp.
+# readers from memory (readers_bench), and compare_readers.sh for whole runs (qrhost inspect)
+# beside assimp.
 add_library(qr_object_generator STATIC ${CMAKE_CURRENT_SOURCE_DIR}/object_generator.cpp)
 target_include_directories(qr_object_generator PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 
@@ -9,6 +10,3 @@ target_link_libraries(make_objects PRIVATE qr_object_generator)
 add_executable(readers_bench ${CMAKE_CURRENT_SOURCE_DIR}/readers_bench.cpp)
 target_link_libraries(readers_bench PRIVATE karvel_reader qr_object_generator benchmark::benchmark)
 
-add_executable(reader_inspect ${CMAKE_CURRENT_SOURCE_DIR}/reader_inspect.cpp ${PROJECT_SOURCE_DIR}/host/inspect.cpp)
-target_include_directories(reader_inspect PRIVATE ${PROJECT_SOURCE_DIR}/host)
-target_link_libraries(reader_inspect PRIVATE karvel_command)

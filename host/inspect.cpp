@@ -1,7 +1,7 @@
 #include "inspect.h"
 
-#include "import_command.h"
 #include "import_object.h"
+#include "object_file.h"
 
 #include <cstdio>
 #include <string>
@@ -14,7 +14,7 @@ int Usage() {
     return 2;
 }
 
-}  // namespace
+} // namespace
 
 int RunInspect(int argc, char** argv) {
     bool summary = false;
@@ -33,38 +33,31 @@ int RunInspect(int argc, char** argv) {
     if (path.empty()) {
         return Usage();
     }
-    std::string extension = GetObjectExtension(path);
-    CImportObject object;
-    bool loaded = false;
-    if (extension == "lwo") {
-        loaded = object.LoadLwo(path) != 0;
-    } else if (extension == "dxf") {
-        loaded = object.LoadDxf(path) != 0;
-    } else {
-        std::fprintf(stderr, "qrhost inspect: %s: the extension is neither .lwo nor .dxf\n", path.c_str());
+    const std::string extension = GetObjectExtension(path);
+    if (extension != "lwo" && extension != "dxf") {
+        std::fprintf(stderr, "qrhost inspect: %s: the extension is neither .lwo nor .dxf\n",
+                     path.c_str());
         return 2;
     }
-    if (!loaded) {
+    CImportObject object;
+    if (!LoadObjectFile(object, path, extension)) {
         std::fprintf(stderr, "qrhost inspect: %s: not loaded: %s\n", path.c_str(),
                      object.m_strError.empty() ? "unknown reason" : object.m_strError.c_str());
         return 1;
     }
-    if (summary) {
-        std::printf("Points: %zu\nSurfaces: %zu\nPolygons: %zu\n", object.GetPointCount(), object.GetSurfaceCount(),
-                    object.GetPolygonCount());
-    } else {
-        // Millions of short lines: one large buffer instead of stdio's default.
-        // Static storage: stdio may still touch the buffer while the process exits.
-        static char buffer[1 << 20];
-        std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
-        object.Print(stdout);
-    }
+    // Millions of short lines: one large buffer instead of stdio's default.
+    // Static storage: stdio may still touch the buffer while the process exits.
+    static char buffer[1 << 20];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+    PrintObject(object, stdout, summary);
     if (object.m_nDroppedPolygons > 0) {
-        std::fprintf(stderr, "qrhost inspect: %zu polygons dropped: they name a point that does not exist\n",
-                     object.m_nDroppedPolygons);
+        std::fprintf(
+            stderr, "qrhost inspect: %zu polygons dropped: they name a point that does not exist\n",
+            object.m_nDroppedPolygons);
     }
     if (object.m_nSkippedElements > 0) {
-        std::fprintf(stderr, "qrhost inspect: %zu curves, bones or other non-polygon elements skipped\n",
+        std::fprintf(stderr,
+                     "qrhost inspect: %zu curves, bones or other non-polygon elements skipped\n",
                      object.m_nSkippedElements);
     }
     if (std::fflush(stdout) != 0) {

@@ -1,6 +1,7 @@
 #include "import_command.h"
 
 #include "import_object.h"
+#include "object_file.h"
 
 #include "application.h"
 #include "ascii_text.h"
@@ -38,21 +39,6 @@ CObjectFile ChooseObjectFile(CApplication& app, const CImportSettings& settings)
     }
     const std::string& path = settings.m_strDefLwo;
     return {path, ToLowerAscii(path.substr(path.size() < 3 ? 0 : path.size() - 3))};
-}
-
-// Loads the object; false when it did not load (reason in object.m_strError,
-// empty when the dialog was cancelled).
-bool LoadObject(CImportObject& object, const CObjectFile& file) {
-    if (file.m_strExt == "lwo") {
-        object.LoadLwo(file.m_strPath);
-    } else if (file.m_strExt == "dxf") {
-        // A DXF that opens counts as loaded even when it holds nothing.
-        if (object.LoadDxf(file.m_strPath) != 0)
-            object.m_nLoaded = 1;
-    } else if (!file.m_strPath.empty()) {
-        object.m_strError = "\"" + file.m_strPath + "\": only .lwo and .dxf files can be imported";
-    }
-    return object.m_nLoaded != 0;
 }
 
 std::string UpdateQuestion(const std::string& name) {
@@ -240,14 +226,6 @@ void WriteScene(CApplication& app, CSceneDocument& doc) {
 
 } // namespace
 
-std::string GetObjectExtension(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return "";
-    return ToLowerAscii(path.substr(dot + 1));
-}
-
 int RunImportCommand(CApplication& app) {
     // A scene that is not there is a new, empty one; one that cannot be read is never
     // written over.
@@ -260,7 +238,7 @@ int RunImportCommand(CApplication& app) {
     auto object = std::make_unique<CImportObject>();
     const CObjectFile file = ChooseObjectFile(app, settings);
 
-    if (!LoadObject(*object, file)) {
+    if (!LoadObjectFile(*object, file.m_strPath, file.m_strExt)) {
         // The reader's reason, when it has one, follows the fixed text.
         std::string text = kWrongObject;
         if (!object->m_strError.empty())

@@ -18,7 +18,3 @@
 class CApplication;
 
 int RunImportCommand(CApplication& app);
-
-// The extension of a chosen object file, lower-cased: the text after the last
-// "." of its name ("" when there is none). "lwo" and "dxf" choose the readers.
-std::string GetObjectExtension(const std::string& path);

@@ -10,7 +10,7 @@
 #include <memory>
 #include <sstream>
 
-#include "import_command.h"
+#include "object_file.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
