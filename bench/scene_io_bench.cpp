@@ -129,7 +129,10 @@ void BM_ReadExchangeMemory(benchmark::State& state) {
 void BM_WriteExchangeMemory(benchmark::State& state) {
     Fixture& f = Shared();
     CSceneDocument doc;
-    ReadExchangeFile(doc, kExchangeFileName, *f.app);
+    if (ReadExchangeFile(doc, kExchangeFileName, *f.app) != ExchangeStatus::Read) {
+        state.SkipWithError("not read");
+        return;
+    }
     std::size_t size = 0;
     for (auto _ : state) {
         CArchive ar;
