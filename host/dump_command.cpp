@@ -7,6 +7,7 @@
 #include "application.h"
 #include "archive.h"
 #include "exchange_file.h"
+#include "file_descriptor.h"
 #include "scene_document.h"
 
 #include <cerrno>
@@ -225,22 +226,6 @@ void DumpScene(CDumpWriter& w, const std::string& fileName, CSceneDocument& doc,
     w.EndObject();
     w.Finish();
 }
-
-// Closes the descriptor however the dump ends.
-class CFileDescriptor {
-  public:
-    explicit CFileDescriptor(int fd) : m_fd(fd) {}
-    ~CFileDescriptor() {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    CFileDescriptor(const CFileDescriptor&) = delete;
-    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-
-  private:
-    int m_fd;
-};
 
 } // namespace
 

@@ -53,11 +53,14 @@ size_t Utf8SequenceLength(const std::string& text, size_t pos) {
     return length;
 }
 
-std::string JsonString(const std::string& text) {
+// text between double quotes, with '"', '\\', newline, carriage return and tab escaped as in
+// C and the other control bytes as \u00hh (JSON) or \xhh (text). JSON keeps whole UTF-8
+// sequences and writes any other byte above 0x7F as U+FFFD; the text form keeps every byte.
+std::string Quoted(const std::string& text, bool json) {
     std::string out = "\"";
     for (size_t pos = 0; pos < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[pos]);
-        const size_t length = Utf8SequenceLength(text, pos);
+        const size_t length = json ? Utf8SequenceLength(text, pos) : 1;
         if (length == 0) {
             out += "\\ufffd";
             ++pos;
@@ -76,7 +79,7 @@ std::string JsonString(const std::string& text) {
             out += "\\t";
         } else if (c < 0x20 || c == 0x7F) {
             char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            std::snprintf(escape, sizeof escape, json ? "\\u%04x" : "\\x%02x", c);
             out += escape;
         } else {
             out += static_cast<char>(c);
@@ -86,28 +89,12 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
+std::string JsonString(const std::string& text) {
+    return Quoted(text, true);
+}
+
 std::string QuotedText(const std::string& text) {
-    std::string out = "\"";
-    for (const char ch : text) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c < 0x20 || c == 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02x", c);
-            out += escape;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
+    return Quoted(text, false);
 }
 
 std::string JsonNumber(double value) {

@@ -40,7 +40,7 @@ int RunNewCommand(int argc, char** argv) {
                      std::make_unique<CNonInteractiveDialogs>(std::cerr), &std::cerr);
     app.WriteProfileString("Paths", "ApplicationPath", folder);
 
-    const std::string pluginFolder = GetPluginFolder(GetApplicationPath(app));
+    const std::string pluginFolder = GetHostPluginFolder(app);
     const std::string filePath = GetExchangeFilePath(app, kExchangeFileName);
     std::error_code error;
     if (!force && std::filesystem::exists(filePath, error)) {

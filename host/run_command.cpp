@@ -113,7 +113,7 @@ int RunRunCommand(int argc, char** argv) {
     }
 
     std::string modulePath;
-    void* module = OpenPluginModule("run", options.plugin, GetPluginFolder(GetApplicationPath(app)), modulePath);
+    void* module = OpenPluginModule("run", options.plugin, GetHostPluginFolder(app), modulePath);
     if (module == nullptr)
         return kExitUsage;
     using ExecuteFunction = int (*)();

@@ -19,7 +19,7 @@ int RunVersionCommand(int argc, char** argv) {
     std::string pluginFolder;
     if (plugin.find('/') == std::string::npos) {
         CApplication app(std::make_unique<CIniProfile>(DefaultProfilePath()), nullptr, nullptr);
-        pluginFolder = GetPluginFolder(GetApplicationPath(app));
+        pluginFolder = GetHostPluginFolder(app);
     }
     std::string modulePath;
     void* module = OpenPluginModule("version", plugin, pluginFolder, modulePath);

@@ -1,5 +1,7 @@
 #include "c_numbers.h"
 
+#include "ascii_text.h"
+
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -12,10 +14,6 @@
 #include <system_error>
 
 namespace {
-
-bool IsCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';

@@ -1,11 +1,9 @@
 #include "dxf_pairs.h"
 
+#include "ascii_text.h"
+
 
 namespace {
-
-bool IsCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 bool IsGroupCode(std::string_view code) {
     std::size_t i = (!code.empty() && code[0] == '-') ? 1 : 0;
@@ -56,18 +54,6 @@ CDxfPairReader::CDxfPairReader(std::string_view text) : m_text(text) {
     }
 }
 
-std::string_view TrimDxf(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsCSpace(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && IsCSpace(text[end - 1])) {
-        --end;
-    }
-    return text.substr(begin, end - begin);
-}
-
 bool CDxfPairReader::NextLine(std::string_view& line) {
     if (m_nPos >= m_text.size()) {
         return false;
@@ -96,8 +82,8 @@ bool CDxfPairReader::NextPair(CDxfPair& pair) {
         return false;
     }
     pair.m_nLine = m_nLine;
-    pair.m_strCode = TrimDxf(code);
-    if (pair.m_strCode.empty() && TrimDxf(m_text.substr(m_nPos)).empty()) {
+    pair.m_strCode = TrimCSpace(code);
+    if (pair.m_strCode.empty() && TrimCSpace(m_text.substr(m_nPos)).empty()) {
         m_bEnded = true;  // blank lines at the very end: no pair, and nothing wrong
         return false;
     }
@@ -111,7 +97,7 @@ bool CDxfPairReader::NextPair(CDxfPair& pair) {
         m_bEnded = true;
         return false;
     }
-    pair.m_strValue = TrimDxf(value);
+    pair.m_strValue = TrimCSpace(value);
     if (pair.m_strCode == "0" && pair.m_strValue == "EOF") {
         m_bEnded = true;
     }

@@ -21,9 +21,6 @@ struct CDxfPair {
     std::uint32_t m_nLine = 0;  // line number (from 1) of the code line
 };
 
-// White space as the C runtime's isspace sees it in the "C" locale.
-std::string_view TrimDxf(std::string_view text);
-
 // A file's text for a message: its first 40 bytes ("..." after them when there are more),
 // with '"' and '\' escaped and every byte outside printable ASCII as \xHH, so that the
 // reader sees what the file holds (a byte-order mark, a NUL of UTF-16 text).

@@ -1,5 +1,7 @@
 #include "file_bytes.h"
 
+#include "file_descriptor.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -7,26 +9,6 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-class CFileDescriptor {
-public:
-    explicit CFileDescriptor(int fd) : m_nFd(fd) {}
-    ~CFileDescriptor() {
-        if (m_nFd >= 0) {
-            ::close(m_nFd);
-        }
-    }
-    CFileDescriptor(const CFileDescriptor&) = delete;
-    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
-    int Get() const { return m_nFd; }
-
-private:
-    int m_nFd;
-};
-
-}  // namespace
 
 CFileBytes::~CFileBytes() {
     if (m_pMapped != nullptr) {

@@ -1,8 +1,6 @@
 #include "application.h"
 
-#include "console_dialogs.h"
 #include "host_folder.h"
-#include "ini_profile.h"
 
 #include <cstdint>
 #include <iostream>
@@ -156,26 +154,4 @@ std::string CApplication::DoSaveFileDialog(const std::string& filter,
     if (defaultExt.front() != '.')
         path += '.';
     return path + defaultExt;
-}
-
-namespace {
-
-CApplication* g_pCurrentApp = nullptr;
-
-CApplication& DefaultApp() {
-    static CApplication app(std::make_unique<CIniProfile>(DefaultProfilePath()),
-                            MakeConsoleDialogs(), &std::cout);
-    return app;
-}
-
-} // namespace
-
-CApplication* AfxGetApp() {
-    if (g_pCurrentApp != nullptr)
-        return g_pCurrentApp;
-    return &DefaultApp();
-}
-
-void AfxSetApp(CApplication* app) {
-    g_pCurrentApp = app;
 }

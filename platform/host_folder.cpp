@@ -73,3 +73,7 @@ std::string DefaultProfilePath() {
         config = HomeFolder() + "/.config";
     return config + "/Orvane/Quarrion.ini";
 }
+
+std::string GetHostPluginFolder(CApplication& app) {
+    return GetPluginFolder(GetApplicationPath(app));
+}

@@ -15,6 +15,9 @@ std::string GetApplicationPath(CApplication& app);
 // "PLUGINS"), that one is used, and the plug-ins and the preferences program
 // meet in one folder. An empty hostFolder gives the relative "PlugIns/".
 std::string GetPluginFolder(const std::string& hostFolder);
+// The plug-in folder of the host folder app's profile names:
+// GetPluginFolder(GetApplicationPath(app)).
+std::string GetHostPluginFolder(CApplication& app);
 
 // The profile file: $QUARRION_PROFILE when set, else
 // ${XDG_CONFIG_HOME:-$HOME/.config}/Orvane/Quarrion.ini.

@@ -12,7 +12,7 @@ CPrefsModel::CPrefsModel(CApplication& app) : m_app(app) {
 }
 
 void CPrefsModel::Load() {
-    m_strPluginDir = GetPluginFolder(GetApplicationPath(m_app));
+    m_strPluginDir = GetHostPluginFolder(m_app);
     for (const CSetting& setting : kSettings) {
         const auto i = static_cast<std::size_t>(setting.m_id);
         if (setting.m_rule == OnRule::Text) {

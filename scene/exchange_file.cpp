@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "archive.h"
+#include "file_descriptor.h"
 #include "host_folder.h"
 #include "replacing_file.h"
 #include "scene_document.h"
@@ -38,7 +39,7 @@ std::string GetHostFolder(CApplication& app) {
 }
 
 std::string GetExchangeFilePath(CApplication& app, const std::string& fileName) {
-    return GetPluginFolder(GetApplicationPath(app)) + fileName;
+    return GetHostPluginFolder(app) + fileName;
 }
 
 ExchangeStatus ReadExchangeArchive(CSceneDocument& doc, CArchive& ar) {
@@ -90,10 +91,7 @@ ExchangeStatus ReadExchangeFile(CSceneDocument& doc, const std::string& fileName
             return ExchangeStatus::Missing;
         throw CFileException(path, "open", errno);
     }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const CFileDescriptor closer(fd);
     CArchive ar(fd, CArchive::load, path);
     return ReadExchangeArchive(doc, ar);
 }

@@ -67,7 +67,7 @@ inline constexpr const char* kExchangeFileName = "qrplugin.qrc";
 
 // The host's folder with "/" appended, or "" when the profile holds none.
 std::string GetHostFolder(CApplication& app);
-// Where fileName lies: GetPluginFolder(GetApplicationPath(app)) + fileName.
+// Where fileName lies: GetHostPluginFolder(app) + fileName.
 std::string GetExchangeFilePath(CApplication& app, const std::string& fileName);
 
 // Resets the slots, then reads the file at GetExchangeFilePath into the

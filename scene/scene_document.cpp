@@ -8,15 +8,11 @@
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // atoi's reading: leading blanks, an optional sign, then digits; 0 without
 // digits. Saturates instead of overflowing (any such index names no part).
 std::int64_t ReadIndex(const std::string& text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
+    while (i < text.size() && IsCSpace(text[i]))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
@@ -40,12 +36,7 @@ int CSceneDocument::AssignPartId(CScenePart* part) {
 }
 
 int CSceneDocument::FindPartIdByLink(std::string text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    text = ToUpperAscii(text.substr(begin, end - begin));
+    text = ToUpperAscii(std::string(TrimCSpace(text)));
     if (text.empty() || text == "NONE")
         return 0;
     const std::size_t dot = text.rfind('.');
