@@ -1,4 +1,4 @@
-#include "file_bytes.h"
+#include "import/file_bytes.h"
 
 #include "file_descriptor.h"
 

@@ -1,9 +1,11 @@
-#include "import_object.h"
+#include "import/import_object.h"
 
 #include <bit>
 #include <cmath>
 
-#include "dxf_pairs.h"
+#include "import/dxf/dxf_reader.h"
+#include "import/file_bytes.h"
+#include "import/lwo/lwo_reader.h"
 
 CImportObject::CImportObject() = default;
 CImportObject::~CImportObject() = default;
@@ -21,12 +23,62 @@ void CImportObject::Clear() {
     m_nSkippedElements = 0;
 }
 
+std::int32_t CImportObject::LoadLwo(std::string path) {
+    CFileBytes file;
+    Clear();
+    m_nLoaded = 0;
+    if (!file.Open(path, m_strError)) {
+        return 0;
+    }
+    const std::string_view bytes = file.Text();
+    const std::int32_t loaded = LoadLwoFromMemory(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    if (loaded == 0) {
+        m_strError = "\"" + path + "\": " + m_strError;
+    }
+    return loaded;
+}
+
+int CImportObject::LoadDxf(std::string path) {
+    CFileBytes file;
+    Clear();
+    if (!file.Open(path, m_strError)) {
+        return 0;
+    }
+    const int result = LoadDxfFromMemory(file.Text());
+    if (result == 0) {
+        m_strError = "\"" + path + "\": " + m_strError;
+    }
+    return result;
+}
+
+int CImportObject::LoadDxfFromMemory(std::string_view text) {
+    Clear();
+    m_strError.clear();
+    if (!CDxfReader(*this).Read(text)) {
+        Clear();
+        return 0;
+    }
+    return 5;
+}
+
+std::int32_t CImportObject::LoadLwoFromMemory(std::span<const std::uint8_t> data) {
+    Clear();
+    m_strError.clear();
+    m_nLoaded = static_cast<std::int32_t>(CLwoReader(*this).Read(data));
+    if (m_nLoaded == 0) {
+        Clear();
+    }
+    return m_nLoaded;
+}
+
 CImportPolygon CImportObject::GetPolygon(std::size_t i) const {
     const CPolygonSlot& slot = m_aPolygon[i];
     CImportPolygon polygon;
     polygon.m_nCount = static_cast<std::int32_t>(slot.m_nCount);
     polygon.m_nSurface = slot.m_nSurface;
-    polygon.m_anIndex = std::span<const std::int32_t>(m_anIndexPool).subspan(slot.m_nFirst, slot.m_nCount);
+    polygon.m_anIndex =
+        std::span<const std::int32_t>(m_anIndexPool).subspan(slot.m_nFirst, slot.m_nCount);
     return polygon;
 }
 
@@ -43,13 +95,15 @@ void CImportObject::Print(std::FILE* out) const {
 }
 
 void CImportObject::AddPolygon(std::int32_t surface, std::span<const std::int32_t> indices) {
-    m_aPolygon.push_back({surface, static_cast<std::uint32_t>(indices.size()), m_anIndexPool.size()});
+    m_aPolygon.push_back(
+        {surface, static_cast<std::uint32_t>(indices.size()), m_anIndexPool.size()});
     m_anIndexPool.insert(m_anIndexPool.end(), indices.begin(), indices.end());
 }
 
 std::int32_t CImportObject::AddSurface(std::string_view name) {
     // Entities of one layer tend to stand together: try the last surface first.
-    if (m_nLastSurface > 0 && m_aSurface[static_cast<std::size_t>(m_nLastSurface - 1)].m_strName == name) {
+    if (m_nLastSurface > 0 &&
+        m_aSurface[static_cast<std::size_t>(m_nLastSurface - 1)].m_strName == name) {
         return m_nLastSurface;
     }
     auto found = m_surfaceByName.find(std::string(name));
@@ -82,7 +136,8 @@ std::uint64_t Mix(std::uint64_t h) {
 }
 
 std::size_t PointHash(float x, float y, float z) {
-    return static_cast<std::size_t>(Mix(((FloatKey(x) << 32) | FloatKey(y)) ^ Mix(FloatKey(z) + 0x9E3779B97F4A7C15ull)));
+    return static_cast<std::size_t>(
+        Mix(((FloatKey(x) << 32) | FloatKey(y)) ^ Mix(FloatKey(z) + 0x9E3779B97F4A7C15ull)));
 }
 
 constexpr std::size_t kRecentPoints = 4096;
@@ -91,7 +146,7 @@ bool HasNaN(float x, float y, float z) {
     return std::isnan(x) || std::isnan(y) || std::isnan(z);
 }
 
-}  // namespace
+} // namespace
 
 std::int32_t CImportObject::AddPoint(float x, float y, float z) {
     // A point with a NaN equals no point, so it is appended and never entered in the hash.

@@ -18,7 +18,7 @@
 //   Skipped  m_nSkippedElements: LWO curves, bones, metaballs, lines and other elements that
 //            are not polygons. Counted for the report and never stored.
 //
-// The LightWave forms read are LWOB, LWLO (layered), LWO2 and LWO3; see lwo_reader.cpp.
+// The readers: lwo/lwo_reader.h (LWOB, LWLO, LWO2, LWO3) and dxf/dxf_reader.h.
 // Input is untrusted: every length, count and index is checked against the bytes that are
 // really there. No fixed capacities. Nothing throws except std::bad_alloc.
 #pragma once
@@ -31,16 +31,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "big_endian_reader.h"
-#include "import_records.h"
-
-class CDxfPairReader;
-class CIffChunkWalker;
-struct CDxfPair;
-struct CIffChunk;
+#include "import/import_records.h"
+#include "import/lwo/big_endian_reader.h"
 
 class CImportObject {
-public:
+  public:
     CImportObject();
     virtual ~CImportObject();
     CImportObject(const CImportObject&) = delete;
@@ -84,53 +79,19 @@ public:
     std::size_t m_nSkippedElements = 0;
     std::string m_strError;
 
-private:
+  private:
+    // The readers fill the lists directly.
+    friend class CLwoReader;
+    friend class CDxfReader;
+
     struct CPolygonSlot {
         std::int32_t m_nSurface;
         std::uint32_t m_nCount;
-        std::size_t m_nFirst;  // into m_anIndexPool
+        std::size_t m_nFirst; // into m_anIndexPool
     };
 
     void Clear();
     void AddPolygon(std::int32_t surface, std::span<const std::int32_t> indices);
-
-    // The LightWave forms, each over the chunk list after the header. False: the file is
-    // damaged and m_strError says why.
-    bool ReadLwob(CIffChunkWalker& walker);
-    bool ReadLwlo(CIffChunkWalker& walker);
-    bool ReadLwo2(CIffChunkWalker& walker);  // also LWO3
-    // Chunks shared by the forms. ReadPoints appends the points of a PNTS chunk. ReadSurfaces
-    // and ReadPolygons read the LWOB records of SRFS and POLS; a polygon's point indices count
-    // from firstPoint, the first point of its layer.
-    bool ReadPoints(const CIffChunk& chunk);
-    void ReadSurfaces(const CIffChunk& chunk);
-    bool ReadPolygons(const CIffChunk& chunk, std::size_t firstPoint);
-    bool CountCurves(const CIffChunk& chunk);
-    // LWO2 and LWO3 chunks; the state gathers what decides the surfaces until the end.
-    struct CLwo2State;
-    void ReadTags(const CIffChunk& chunk, CLwo2State& state);
-    bool ReadLwo2Polygons(const CIffChunk& chunk, CLwo2State& state);
-    bool ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state);
-    bool ReadSurfaceForm(const CIffChunk& chunk, CLwo2State& state);
-    void AssignLwo2Surfaces(CLwo2State& state);
-    // m_strError = "damaged <form> object: " + what.
-    void LwoDamaged(const std::string& what);
-    bool LwoChunkCutShort(const CIffChunk& chunk);  // always false
-    // "offset N" of byte pos of a chunk's data, counted from the start of the file.
-    static std::string LwoOffset(const CIffChunk& chunk, std::size_t pos);
-
-    // DXF steps over the pairs of the text.
-    int ReadFaces(std::string_view text);
-    int ReadPolylines(std::string_view text);
-    void ReadPolyline3d(CDxfPairReader& pairs, std::int32_t surface);
-    void ReadPolyface(CDxfPairReader& pairs, std::int32_t surface);
-    // The value of the first pair with this group code in the current entity (its pairs up
-    // to the next group code 0), white space trimmed, or "N/A".
-    std::string_view FindGroup(std::string_view code) const;
-    std::int32_t LayerSurface();
-
-    // The form type while LoadLwo runs, for messages.
-    std::string m_strLwoForm;
 
     std::vector<CImportPoint> m_aPoint;
     std::vector<CImportSurface> m_aSurface;
@@ -151,7 +112,4 @@ private:
     std::vector<CPointSlot> m_aRecentPoint;
     std::unordered_map<std::string, std::int32_t> m_surfaceByName;
     std::int32_t m_nLastSurface = 0;
-
-    // The entity being read by the DXF reader: its pairs after the code 0 pair.
-    std::vector<CDxfPair> m_aEntity;
 };

@@ -1,7 +1,7 @@
-#include "object_file.h"
+#include "import/object_file.h"
 
 #include "ascii_text.h"
-#include "import_object.h"
+#include "import/import_object.h"
 
 std::string GetObjectExtension(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "c_numbers.h"
+#include "import/dxf/c_numbers.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "iff_chunks.h"
+#include "import/lwo/iff_chunks.h"
 
 #include <cstring>
 

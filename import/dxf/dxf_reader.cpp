@@ -9,10 +9,9 @@
 #include <array>
 #include <cstdlib>
 
-#include "c_numbers.h"
-#include "dxf_pairs.h"
-#include "file_bytes.h"
-#include "import_object.h"
+#include "import/dxf/c_numbers.h"
+#include "import/dxf/dxf_reader.h"
+#include "import/import_object.h"
 
 namespace {
 
@@ -58,45 +57,22 @@ bool VertexPoint(const std::vector<CDxfPair>& entity, std::array<float, 3>& xyz,
            Coordinate(FindPair(entity, "30"), xyz[2], error);
 }
 
-}  // namespace
+} // namespace
 
-int CImportObject::LoadDxf(std::string path) {
-    CFileBytes file;
-    Clear();
-    if (!file.Open(path, m_strError)) {
-        return 0;
-    }
-    const int result = LoadDxfFromMemory(file.Text());
-    if (result == 0) {
-        m_strError = "\"" + path + "\": " + m_strError;
-    }
-    return result;
-}
-
-int CImportObject::LoadDxfFromMemory(std::string_view text) {
-    Clear();
-    m_strError.clear();
+bool CDxfReader::Read(std::string_view text) {
     // Binary DXF carries its group codes as bytes: not a text file, and not read here.
     if (StartsWith(text, "AutoCAD Binary DXF")) {
-        m_strError = "binary DXF is not supported (save the drawing as text DXF)";
-        return 0;
+        m_object.m_strError = "binary DXF is not supported (save the drawing as text DXF)";
+        return false;
     }
     ReadFaces(text);
-    if (!m_strError.empty()) {
-        Clear();
-        m_aEntity.clear();
-        return 0;
+    if (m_object.m_strError.empty()) {
+        ReadPolylines(text);
     }
-    ReadPolylines(text);
-    m_aEntity.clear();
-    if (!m_strError.empty()) {
-        Clear();
-        return 0;
-    }
-    return 5;
+    return m_object.m_strError.empty();
 }
 
-std::string_view CImportObject::FindGroup(std::string_view code) const {
+std::string_view CDxfReader::FindGroup(std::string_view code) const {
     for (const CDxfPair& pair : m_aEntity) {
         if (pair.m_strCode == code) {
             return pair.m_strValue;
@@ -105,12 +81,12 @@ std::string_view CImportObject::FindGroup(std::string_view code) const {
     return kNotFound;
 }
 
-std::int32_t CImportObject::LayerSurface() {
+std::int32_t CDxfReader::LayerSurface() {
     std::string_view layer = FindGroup("8");
-    return AddSurface(layer == kNotFound ? "Default" : layer);
+    return m_object.AddSurface(layer == kNotFound ? "Default" : layer);
 }
 
-int CImportObject::ReadFaces(std::string_view text) {
+int CDxfReader::ReadFaces(std::string_view text) {
     CDxfPairReader pairs(text);
     std::string_view name;
     std::uint32_t line = 0;
@@ -127,7 +103,8 @@ int CImportObject::ReadFaces(std::string_view text) {
         std::array<std::array<const CDxfPair*, 4>, 3> value{};
         for (const CDxfPair& pair : m_aEntity) {
             std::string_view code = pair.m_strCode;
-            if (code.size() == 2 && code[0] >= '1' && code[0] <= '3' && code[1] >= '0' && code[1] <= '3') {
+            if (code.size() == 2 && code[0] >= '1' && code[0] <= '3' && code[1] >= '0' &&
+                code[1] <= '3') {
                 const CDxfPair*& slot = value[static_cast<std::size_t>(code[0] - '1')]
                                              [static_cast<std::size_t>(code[1] - '0')];
                 if (slot == nullptr) {
@@ -149,11 +126,11 @@ int CImportObject::ReadFaces(std::string_view text) {
                 break;
             }
             for (std::size_t axis = 0; axis < 3; ++axis) {
-                if (!Coordinate(value[axis][d], xyz[axis], m_strError)) {
+                if (!Coordinate(value[axis][d], xyz[axis], m_object.m_strError)) {
                     return faceCount;
                 }
             }
-            corners[count++] = AddPoint(xyz[0], xyz[1], xyz[2]);
+            corners[count++] = m_object.AddPoint(xyz[0], xyz[1], xyz[2]);
         }
         // DXF writes a triangle as a face whose fourth corner repeats its third. Kept, the
         // repeat would give a flipped triangle a zero normal and other readers a degenerate
@@ -162,14 +139,14 @@ int CImportObject::ReadFaces(std::string_view text) {
             count = 3;
         }
         if (count >= 3) {
-            AddPolygon(surface, std::span<const std::int32_t>(corners.data(), count));
+            m_object.AddPolygon(surface, std::span<const std::int32_t>(corners.data(), count));
         }
     }
-    m_strError = pairs.Error();
+    m_object.m_strError = pairs.Error();
     return faceCount;
 }
 
-int CImportObject::ReadPolylines(std::string_view text) {
+int CDxfReader::ReadPolylines(std::string_view text) {
     CDxfPairReader pairs(text);
     std::string_view name;
     std::uint32_t line = 0;
@@ -188,41 +165,41 @@ int CImportObject::ReadPolylines(std::string_view text) {
             ++polylineCount;
             ReadPolyface(pairs, LayerSurface());
         }
-        if (!m_strError.empty()) {
+        if (!m_object.m_strError.empty()) {
             break;
         }
     }
     return polylineCount;
 }
 
-void CImportObject::ReadPolyline3d(CDxfPairReader& pairs, std::int32_t surface) {
+void CDxfReader::ReadPolyline3d(CDxfPairReader& pairs, std::int32_t surface) {
     std::string_view name;
     std::uint32_t line = 0;
     std::vector<std::int32_t> vertices;
     std::array<float, 3> xyz{};
     while (pairs.NextEntity(name, line, m_aEntity) && !StartsWith(name, "SEQEND")) {
         if (StartsWith(name, "VERTEX")) {
-            if (!VertexPoint(m_aEntity, xyz, m_strError)) {
+            if (!VertexPoint(m_aEntity, xyz, m_object.m_strError)) {
                 return;
             }
-            vertices.push_back(AddPoint(xyz[0], xyz[1], xyz[2]));
+            vertices.push_back(m_object.AddPoint(xyz[0], xyz[1], xyz[2]));
         }
     }
     // Two vertices or fewer make no polygon; the closed flag is not looked at: every
     // accepted 3-D polyline is one closed polygon.
     if (vertices.size() > 2) {
-        AddPolygon(surface, vertices);
+        m_object.AddPolygon(surface, vertices);
     }
 }
 
-void CImportObject::ReadPolyface(CDxfPairReader& pairs, std::int32_t surface) {
+void CDxfReader::ReadPolyface(CDxfPairReader& pairs, std::int32_t surface) {
     // Vertex records (70 = 192) give coordinates, face records (70 = 128) give 1-based vertex
     // numbers in 71 to 74, negative for an invisible edge. A face may name a vertex that
     // stands after it, so the numbers are resolved once the whole mesh is read.
     std::string_view name;
     std::uint32_t line = 0;
     std::vector<std::int32_t> vertices;
-    std::vector<std::int64_t> faceNumbers;  // four per face, 0 for a missing code
+    std::vector<std::int64_t> faceNumbers; // four per face, 0 for a missing code
     static constexpr std::array<std::string_view, 4> kCornerCodes = {"71", "72", "73", "74"};
     while (pairs.NextEntity(name, line, m_aEntity) && !StartsWith(name, "SEQEND")) {
         if (!StartsWith(name, "VERTEX")) {
@@ -231,14 +208,15 @@ void CImportObject::ReadPolyface(CDxfPairReader& pairs, std::int32_t surface) {
         std::string_view flags = FindGroup("70");
         if (flags == "192") {
             std::array<float, 3> xyz{};
-            if (!VertexPoint(m_aEntity, xyz, m_strError)) {
+            if (!VertexPoint(m_aEntity, xyz, m_object.m_strError)) {
                 return;
             }
-            vertices.push_back(AddPoint(xyz[0], xyz[1], xyz[2]));
+            vertices.push_back(m_object.AddPoint(xyz[0], xyz[1], xyz[2]));
         } else if (flags == "128") {
             for (std::string_view code : kCornerCodes) {
                 std::string_view value = FindGroup(code);
-                faceNumbers.push_back(value == kNotFound ? 0 : std::llabs(static_cast<long long>(CAtoI(value))));
+                faceNumbers.push_back(
+                    value == kNotFound ? 0 : std::llabs(static_cast<long long>(CAtoI(value))));
             }
         }
     }
@@ -254,6 +232,6 @@ void CImportObject::ReadPolyface(CDxfPairReader& pairs, std::int32_t surface) {
                 corners[count++] = vertices[static_cast<std::size_t>(number - 1)];
             }
         }
-        AddPolygon(surface, std::span<const std::int32_t>(corners.data(), count));
+        m_object.AddPolygon(surface, std::span<const std::int32_t>(corners.data(), count));
     }
 }

@@ -11,7 +11,7 @@
 #include <span>
 #include <string>
 
-#include "big_endian_reader.h"
+#include "import/lwo/big_endian_reader.h"
 
 struct CIffChunk {
     std::span<const std::uint8_t> m_tag;  // 4 bytes

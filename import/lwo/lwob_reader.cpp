@@ -2,10 +2,11 @@
 // ("POLS"). The records of "SRFS" and "POLS" are also those of the layered form (LWLO).
 #include <optional>
 
-#include "iff_chunks.h"
-#include "import_object.h"
+#include "import/import_object.h"
+#include "import/lwo/iff_chunks.h"
+#include "import/lwo/lwo_reader.h"
 
-bool CImportObject::ReadLwob(CIffChunkWalker& walker) {
+bool CLwoReader::ReadLwob(CIffChunkWalker& walker) {
     // The first chunk of each needed tag counts, wherever it stands.
     std::optional<CIffChunk> points;
     std::optional<CIffChunk> surfaces;
@@ -22,7 +23,7 @@ bool CImportObject::ReadLwob(CIffChunkWalker& walker) {
         }
         if (step == CIffChunkWalker::Step::Truncated) {
             if (needed) {
-                return LwoChunkCutShort(chunk);
+                return ChunkCutShort(chunk);
             }
             break; // an unneeded chunk cut short only ends the list
         }
@@ -39,7 +40,7 @@ bool CImportObject::ReadLwob(CIffChunkWalker& walker) {
     return !polygons || ReadPolygons(*polygons, 0);
 }
 
-void CImportObject::ReadSurfaces(const CIffChunk& chunk) {
+void CLwoReader::ReadSurfaces(const CIffChunk& chunk) {
     // Zero-terminated names, each padded to an even length with a zero byte. The pad is
     // recognised by its value: a zero right after a name's terminator is skipped. A last name
     // cut off by the end of the chunk has no terminator and makes no surface.
@@ -53,7 +54,7 @@ void CImportObject::ReadSurfaces(const CIffChunk& chunk) {
         }
         CImportSurface surface;
         surface.m_strName = std::move(name);
-        m_aSurface.push_back(std::move(surface));
+        m_object.m_aSurface.push_back(std::move(surface));
         name.clear();
         if (reader.PeekU8(byte) && byte == 0) {
             reader.Skip(1);
@@ -61,38 +62,38 @@ void CImportObject::ReadSurfaces(const CIffChunk& chunk) {
     }
 }
 
-bool CImportObject::ReadPolygons(const CIffChunk& chunk, std::size_t firstPoint) {
+bool CLwoReader::ReadPolygons(const CIffChunk& chunk, std::size_t firstPoint) {
     // Each polygon: a 16-bit corner count, that many 16-bit point indices, a 16-bit surface
     // number. A negative surface number -s puts the polygon on surface s and announces a
     // 16-bit count of detail polygons of the same layout, which follow it. The indices count
     // from firstPoint, the first point of the polygons' layer.
     CBigEndianReader reader(chunk.m_data);
-    m_aPolygon.reserve(m_aPolygon.size() + chunk.m_data.size() / 12);
-    m_anIndexPool.reserve(m_anIndexPool.size() + chunk.m_data.size() / 3);
-    const std::size_t layerPoints = m_aPoint.size() - firstPoint;
+    m_object.m_aPolygon.reserve(m_object.m_aPolygon.size() + chunk.m_data.size() / 12);
+    m_object.m_anIndexPool.reserve(m_object.m_anIndexPool.size() + chunk.m_data.size() / 3);
+    const std::size_t layerPoints = m_object.m_aPoint.size() - firstPoint;
     std::vector<std::int32_t> indices;
     std::size_t pendingDetails = 0;
     auto damaged = [&](std::size_t at, const char* what) {
-        LwoDamaged(std::string(what) + " at " + LwoOffset(chunk, at) +
-                   " runs past the end of its POLS chunk");
-        return false;
+        return Damaged(std::string(what) + " at " + Offset(chunk, at) +
+                       " runs past the end of its POLS chunk");
     };
     while (!reader.AtEnd()) {
         const std::size_t at = reader.Position();
         const char* what = pendingDetails > 0 ? "detail polygon" : "polygon";
         std::int32_t count = 0;
-        if (!ReadU2(reader, count) || static_cast<std::size_t>(count) > reader.Remaining() / 2) {
+        if (!CImportObject::ReadU2(reader, count) ||
+            static_cast<std::size_t>(count) > reader.Remaining() / 2) {
             return damaged(at, what);
         }
         indices.resize(static_cast<std::size_t>(count));
         bool inRange = true;
         for (std::int32_t& index : indices) {
-            ReadU2(reader, index);
+            CImportObject::ReadU2(reader, index);
             inRange = inRange && static_cast<std::size_t>(index) < layerPoints;
             index = static_cast<std::int32_t>(static_cast<std::size_t>(index) + firstPoint);
         }
         std::int32_t surface = 0;
-        if (!ReadU2(reader, surface)) {
+        if (!CImportObject::ReadU2(reader, surface)) {
             return damaged(at, what);
         }
         if (pendingDetails > 0) {
@@ -101,21 +102,20 @@ bool CImportObject::ReadPolygons(const CIffChunk& chunk, std::size_t firstPoint)
         if (surface >= 0x8000) {
             surface = 0x10000 - surface;
             std::int32_t details = 0;
-            if (!ReadU2(reader, details)) {
+            if (!CImportObject::ReadU2(reader, details)) {
                 return damaged(at, what);
             }
             pendingDetails += static_cast<std::size_t>(details);
         }
         if (inRange) {
-            AddPolygon(surface, indices);
+            m_object.AddPolygon(surface, indices);
         } else {
-            ++m_nDroppedPolygons;
+            ++m_object.m_nDroppedPolygons;
         }
     }
     if (pendingDetails > 0) {
-        LwoDamaged("the POLS chunk at " + LwoOffset(chunk, 0) + " ends " +
-                   std::to_string(pendingDetails) + " detail polygons short");
-        return false;
+        return Damaged("the POLS chunk at " + Offset(chunk, 0) + " ends " +
+                       std::to_string(pendingDetails) + " detail polygons short");
     }
     return true;
 }

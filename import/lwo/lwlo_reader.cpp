@@ -3,10 +3,11 @@
 // and belonging to that layer. A layer's polygons index its own points. "SRFS" names the
 // object's surfaces once; the first one counts, as in LWOB. Curves ("CRVS") are counted and
 // skipped.
-#include "iff_chunks.h"
-#include "import_object.h"
+#include "import/import_object.h"
+#include "import/lwo/iff_chunks.h"
+#include "import/lwo/lwo_reader.h"
 
-bool CImportObject::ReadLwlo(CIffChunkWalker& walker) {
+bool CLwoReader::ReadLwlo(CIffChunkWalker& walker) {
     std::size_t layerFirstPoint = 0;
     bool surfacesRead = false;
     CIffChunk chunk;
@@ -17,12 +18,12 @@ bool CImportObject::ReadLwlo(CIffChunkWalker& walker) {
                             chunk.Is("CRVS");
         if (step == CIffChunkWalker::Step::Truncated) {
             if (needed) {
-                return LwoChunkCutShort(chunk);
+                return ChunkCutShort(chunk);
             }
             break; // an unneeded chunk cut short only ends the list
         }
         if (chunk.Is("LAYR")) {
-            layerFirstPoint = m_aPoint.size();
+            layerFirstPoint = m_object.m_aPoint.size();
         } else if (chunk.Is("PNTS")) {
             if (!ReadPoints(chunk)) {
                 return false;
@@ -41,18 +42,19 @@ bool CImportObject::ReadLwlo(CIffChunkWalker& walker) {
     return true;
 }
 
-bool CImportObject::CountCurves(const CIffChunk& chunk) {
+bool CLwoReader::CountCurves(const CIffChunk& chunk) {
     // Each curve: a 16-bit point count, that many 16-bit point indices, a 16-bit surface
     // number and a 16-bit flags word (continuity at the ends).
     CBigEndianReader reader(chunk.m_data);
     while (!reader.AtEnd()) {
         const std::size_t at = reader.Position();
         std::int32_t count = 0;
-        if (!ReadU2(reader, count) || !reader.Skip(static_cast<std::size_t>(count) * 2 + 4)) {
-            LwoDamaged("curve at " + LwoOffset(chunk, at) + " runs past the end of its CRVS chunk");
-            return false;
+        if (!CImportObject::ReadU2(reader, count) ||
+            !reader.Skip(static_cast<std::size_t>(count) * 2 + 4)) {
+            return Damaged("curve at " + Offset(chunk, at) +
+                           " runs past the end of its CRVS chunk");
         }
-        ++m_nSkippedElements;
+        ++m_object.m_nSkippedElements;
     }
     return true;
 }

@@ -13,8 +13,9 @@
 // low 24 bits count. Everything else is skipped.
 #include <unordered_set>
 
-#include "iff_chunks.h"
-#include "import_object.h"
+#include "import/import_object.h"
+#include "import/lwo/iff_chunks.h"
+#include "import/lwo/lwo_reader.h"
 
 // The elements of the last POLS chunk of a layer, as a PTAG chunk after it numbers them:
 // which stored polygon each became, or -1 (skipped or dropped). While every element became
@@ -55,7 +56,7 @@ class CElementPolygons {
     std::vector<std::int32_t> m_anPolygon;
 };
 
-struct CImportObject::CLwo2State {
+struct CLwoReader::CLwo2State {
     std::vector<std::string> m_aTag;
     std::vector<bool> m_abSurfaceTag;               // per tag: a SURF or a PTAG SURF names it
     std::unordered_set<std::string> m_surfaceNames; // named by SURF chunks and forms
@@ -101,7 +102,7 @@ bool LeadingName(Bytes data, std::string& name) {
 
 } // namespace
 
-bool CImportObject::ReadLwo2(CIffChunkWalker& walker) {
+bool CLwoReader::ReadLwo2(CIffChunkWalker& walker) {
     CLwo2State state;
     CIffChunk chunk;
     CIffChunkWalker::Step step;
@@ -114,7 +115,7 @@ bool CImportObject::ReadLwo2(CIffChunkWalker& walker) {
         }
         if (step == CIffChunkWalker::Step::Truncated) {
             if (needed) {
-                return LwoChunkCutShort(chunk);
+                return ChunkCutShort(chunk);
             }
             break; // an unneeded chunk cut short only ends the list
         }
@@ -122,7 +123,7 @@ bool CImportObject::ReadLwo2(CIffChunkWalker& walker) {
         if (chunk.Is("TAGS")) {
             ReadTags(chunk, state);
         } else if (chunk.Is("LAYR")) {
-            state.m_nLayerFirstPoint = m_aPoint.size();
+            state.m_nLayerFirstPoint = m_object.m_aPoint.size();
             state.m_elements.Stop();
         } else if (chunk.Is("PNTS")) {
             read = ReadPoints(chunk);
@@ -146,7 +147,7 @@ bool CImportObject::ReadLwo2(CIffChunkWalker& walker) {
     return true;
 }
 
-void CImportObject::ReadTags(const CIffChunk& chunk, CLwo2State& state) {
+void CLwoReader::ReadTags(const CIffChunk& chunk, CLwo2State& state) {
     // The pad byte follows a string whose length with its terminator is odd: the next string
     // starts at an even offset. A last string without its terminator is no tag.
     std::size_t start = 0;
@@ -162,29 +163,29 @@ void CImportObject::ReadTags(const CIffChunk& chunk, CLwo2State& state) {
     state.m_abSurfaceTag.resize(state.m_aTag.size(), false);
 }
 
-bool CImportObject::ReadLwo2Polygons(const CIffChunk& chunk, CLwo2State& state) {
+bool CLwoReader::ReadLwo2Polygons(const CIffChunk& chunk, CLwo2State& state) {
     CBigEndianReader reader(chunk.m_data);
     Bytes type;
     if (!reader.ReadSpan(4, type)) {
-        LwoDamaged("the POLS chunk at offset " + std::to_string(chunk.m_nOffset) + " has no type");
-        return false;
+        return Damaged("the POLS chunk at offset " + std::to_string(chunk.m_nOffset) +
+                       " has no type");
     }
     // Faces, and the cages of subdivision patches, are polygons; curves, bones, metaballs,
     // lines and unknown types are counted and skipped.
     const bool polygons =
         IffTagIs(type, "FACE") || IffTagIs(type, "PTCH") || IffTagIs(type, "SUBD");
-    const std::size_t layerPoints = m_aPoint.size() - state.m_nLayerFirstPoint;
+    const std::size_t layerPoints = m_object.m_aPoint.size() - state.m_nLayerFirstPoint;
     const std::size_t firstPoint = state.m_nLayerFirstPoint;
-    state.m_elements.Start(m_aPolygon.size());
+    state.m_elements.Start(m_object.m_aPolygon.size());
     if (polygons) {
-        m_aPolygon.reserve(m_aPolygon.size() + chunk.m_data.size() / 10);
-        m_anIndexPool.reserve(m_anIndexPool.size() + chunk.m_data.size() / 2);
+        m_object.m_aPolygon.reserve(m_object.m_aPolygon.size() + chunk.m_data.size() / 10);
+        m_object.m_anIndexPool.reserve(m_object.m_anIndexPool.size() + chunk.m_data.size() / 2);
         state.m_anPolygonTag.reserve(state.m_anPolygonTag.size() + chunk.m_data.size() / 10);
     }
     // The corners go straight into the index pool; a polygon that is not kept takes them back.
     while (!reader.AtEnd()) {
         const std::size_t at = reader.Position();
-        const std::size_t poolStart = m_anIndexPool.size();
+        const std::size_t poolStart = m_object.m_anIndexPool.size();
         std::uint16_t word = 0;
         bool whole = reader.ReadU16(word);
         const std::size_t count = word & 0x03FFu; // the high 6 bits are flags
@@ -193,42 +194,40 @@ bool CImportObject::ReadLwo2Polygons(const CIffChunk& chunk, CLwo2State& state) 
             std::uint32_t index = 0;
             whole = ReadIndex(reader, index);
             inRange = inRange && index < layerPoints;
-            m_anIndexPool.push_back(static_cast<std::int32_t>(index + firstPoint));
+            m_object.m_anIndexPool.push_back(static_cast<std::int32_t>(index + firstPoint));
         }
         if (!whole) {
-            LwoDamaged("polygon at " + LwoOffset(chunk, at) +
-                       " runs past the end of its POLS chunk");
-            return false;
+            return Damaged("polygon at " + Offset(chunk, at) +
+                           " runs past the end of its POLS chunk");
         }
         std::int32_t stored = -1;
         if (!polygons) {
-            ++m_nSkippedElements;
+            ++m_object.m_nSkippedElements;
         } else if (!inRange) {
-            ++m_nDroppedPolygons;
+            ++m_object.m_nDroppedPolygons;
         } else {
-            stored = static_cast<std::int32_t>(m_aPolygon.size());
-            m_aPolygon.push_back({0, static_cast<std::uint32_t>(count), poolStart});
+            stored = static_cast<std::int32_t>(m_object.m_aPolygon.size());
+            m_object.m_aPolygon.push_back({0, static_cast<std::uint32_t>(count), poolStart});
             state.m_anPolygonTag.push_back(-1);
         }
         if (stored < 0) {
-            m_anIndexPool.resize(poolStart);
+            m_object.m_anIndexPool.resize(poolStart);
         }
         state.m_elements.Add(stored);
     }
     return true;
 }
 
-bool CImportObject::ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state) {
+bool CLwoReader::ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state) {
     if (!state.m_elements.Started()) {
-        LwoDamaged("the PTAG chunk at offset " + std::to_string(chunk.m_nOffset) +
-                   " comes before any POLS chunk of its layer");
-        return false;
+        return Damaged("the PTAG chunk at offset " + std::to_string(chunk.m_nOffset) +
+                       " comes before any POLS chunk of its layer");
     }
     CBigEndianReader reader(chunk.m_data);
     Bytes type;
     if (!reader.ReadSpan(4, type)) {
-        LwoDamaged("the PTAG chunk at offset " + std::to_string(chunk.m_nOffset) + " has no type");
-        return false;
+        return Damaged("the PTAG chunk at offset " + std::to_string(chunk.m_nOffset) +
+                       " has no type");
     }
     if (!IffTagIs(type, "SURF")) {
         return true; // colours, parts, smoothing groups: not surfaces
@@ -240,9 +239,8 @@ bool CImportObject::ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state) {
         std::uint32_t element = 0;
         std::uint16_t tag = 0;
         if (!ReadIndex(reader, element) || !reader.ReadU16(tag)) {
-            LwoDamaged("PTAG entry at " + LwoOffset(chunk, at) +
-                       " runs past the end of its PTAG chunk");
-            return false;
+            return Damaged("PTAG entry at " + Offset(chunk, at) +
+                           " runs past the end of its PTAG chunk");
         }
         if (element >= state.m_elements.Count() || tag >= state.m_aTag.size()) {
             continue;
@@ -255,7 +253,7 @@ bool CImportObject::ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state) {
     return true;
 }
 
-bool CImportObject::ReadSurfaceForm(const CIffChunk& chunk, CLwo2State& state) {
+bool CLwoReader::ReadSurfaceForm(const CIffChunk& chunk, CLwo2State& state) {
     if (!IffTagIs(chunk.m_data, "SURF")) {
         return true; // clips, envelopes and other nested forms
     }
@@ -270,35 +268,34 @@ bool CImportObject::ReadSurfaceForm(const CIffChunk& chunk, CLwo2State& state) {
         return true;
     }
     case CIffChunkWalker::Step::Truncated:
-        LwoDamaged("the name of the surface form at offset " + std::to_string(chunk.m_nOffset) +
-                   " runs past the end of the form");
-        return false;
+        return Damaged("the name of the surface form at offset " + std::to_string(chunk.m_nOffset) +
+                       " runs past the end of the form");
     case CIffChunkWalker::Step::End:
         break;
     }
     return true; // a surface form without sub-chunks names nothing
 }
 
-void CImportObject::AssignLwo2Surfaces(CLwo2State& state) {
+void CLwoReader::AssignLwo2Surfaces(CLwo2State& state) {
     // Surfaces in TAGS order, each name once, so surface numbers follow the file.
     std::vector<std::int32_t> surfaceOfTag(state.m_aTag.size(), 0);
     for (std::size_t t = 0; t < state.m_aTag.size(); ++t) {
         if (state.m_abSurfaceTag[t] || state.m_surfaceNames.count(state.m_aTag[t]) > 0) {
-            surfaceOfTag[t] = AddSurface(state.m_aTag[t]);
+            surfaceOfTag[t] = m_object.AddSurface(state.m_aTag[t]);
         }
     }
     // A polygon no PTAG puts on a surface goes to "Default": the surface of that name, or
     // one added last when the first such polygon is met.
     std::int32_t defaultSurface = 0;
-    for (std::size_t i = 0; i < m_aPolygon.size(); ++i) {
+    for (std::size_t i = 0; i < m_object.m_aPolygon.size(); ++i) {
         const std::int32_t tag = state.m_anPolygonTag[i];
         if (tag >= 0) {
-            m_aPolygon[i].m_nSurface = surfaceOfTag[static_cast<std::size_t>(tag)];
+            m_object.m_aPolygon[i].m_nSurface = surfaceOfTag[static_cast<std::size_t>(tag)];
         } else {
             if (defaultSurface == 0) {
-                defaultSurface = AddSurface("Default");
+                defaultSurface = m_object.AddSurface("Default");
             }
-            m_aPolygon[i].m_nSurface = defaultSurface;
+            m_object.m_aPolygon[i].m_nSurface = defaultSurface;
         }
     }
 }

@@ -1,4 +1,4 @@
-#include "c_numbers.h"
+#include "import/dxf/c_numbers.h"
 
 #include "ascii_text.h"
 

@@ -11,7 +11,7 @@
 #include <span>
 
 class CBigEndianReader {
-public:
+  public:
     CBigEndianReader() = default;
     explicit CBigEndianReader(std::span<const std::uint8_t> data) : m_data(data) {}
 
@@ -74,7 +74,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::span<const std::uint8_t> m_data;
     std::size_t m_nPos = 0;
 };

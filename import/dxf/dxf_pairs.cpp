@@ -1,4 +1,4 @@
-#include "dxf_pairs.h"
+#include "import/dxf/dxf_pairs.h"
 
 #include "ascii_text.h"
 
