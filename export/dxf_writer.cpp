@@ -1,6 +1,5 @@
-// The DXF writer: header, layer table, empty blocks, and one 3DFACE or closed
-// 3D POLYLINE per polygon. File Y is the scene's z and file Z the scene's y,
-// so the scene's vertical axis becomes the DXF's vertical Z.
+#include "dxf_writer.h"
+
 #include "dxf_text.h"
 #include "export_object.h"
 #include "replacing_file.h"

@@ -15,7 +15,6 @@
 
 #include <string>
 
-class CDxfText;
 class CSceneDocument;
 
 class CExportObject {
@@ -35,6 +34,7 @@ class CExportObject {
     // out of the polygon (the document comes from outside and is not trusted).
     void ConvertScene(CSceneDocument& document);
 
+    // The DXF writer (dxf_writer.h, dxf_writer.cpp).
     // Writes the object as a DXF file at strPath, replacing any file of that
     // name only when the whole file was written. On success m_strInfo becomes
     // the export summary and the result is true. On failure the result is
@@ -60,8 +60,3 @@ class CExportObject {
     int m_bRename = 1;
     int m_bFlipPolygons = 0;
 };
-
-// The entity of one polygon appended to out, with layer as its group 8: the
-// one formatting path behind FormatFace, FormatPolyline and WriteDxf.
-void AppendDxfFace(CDxfText& out, const CExportPolygon& polygon, const std::string& layer);
-void AppendDxfPolyline(CDxfText& out, const CExportPolygon& polygon, const std::string& layer);
