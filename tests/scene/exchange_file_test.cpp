@@ -1,16 +1,18 @@
 #include "archive.h"
 #include "exchange_file.h"
 #include "scene_document.h"
-#include "scene_test_util.h"
+
+#include "support/archive_bytes.h"
+#include "support/file_contents.h"
+#include "support/test_application.h"
+#include "support/test_host.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <grp.h>
-#include <iterator>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,36 +24,16 @@ namespace {
 class ExchangeFileTest : public ::testing::Test {
   protected:
     void SetUp() override { ExchangeState() = CExchangeState(); }
-    void TearDown() override {
-        if (!m_folder.empty()) {
-            fs::permissions(m_folder / "PlugIns", fs::perms::owner_all, fs::perm_options::add);
-            fs::remove_all(m_folder);
-        }
-    }
 
-    // A host folder with an empty PlugIns folder, named in the profile.
+    // The host folder with an empty PlugIns folder, named in the profile.
     fs::path MakeHostFolder() {
-        char name[] = "/tmp/qr_exchange_testXXXXXX";
-        m_folder = mkdtemp(name);
-        fs::create_directory(m_folder / "PlugIns");
-        m_app.app->WriteProfileString("Paths", "ApplicationPath", m_folder.string());
-        return m_folder / "PlugIns";
+        m_host.NameIn(m_app.App());
+        return m_host.PluginFolder();
     }
 
-    TestApp m_app;
-    fs::path m_folder;
+    CTestApplication m_app;
+    CTestHost m_host;
 };
-
-ByteVector ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return ByteVector(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const fs::path& path, const ByteVector& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
 
 ByteVector WriteToMemory(CSceneDocument& doc) {
     CArchive ar;
@@ -147,7 +129,7 @@ TEST_F(ExchangeFileTest, Format142FileComesBackByteForByte) {
     ExchangeState() = CExchangeState();
 
     CSceneDocument doc;
-    ASSERT_EQ(ReadFromMemory(doc, file, *m_app.app), ExchangeStatus::Read);
+    ASSERT_EQ(ReadFromMemory(doc, file, m_app.App()), ExchangeStatus::Read);
     const CExchangeState& s = ExchangeState();
     EXPECT_EQ(s.m_nFormatMajor, 1);
     EXPECT_EQ(s.m_nFormatMinor, 42);
@@ -165,14 +147,14 @@ TEST_F(ExchangeFileTest, Format142FileComesBackByteForByte) {
 
     // The same through the file functions.
     const fs::path plugins = MakeHostFolder();
-    WriteAll(plugins / "qrplugin.qrc", file);
+    WriteFile(plugins / "qrplugin.qrc", file);
     ExchangeState() = CExchangeState();
     CSceneDocument fromFile;
-    ASSERT_EQ(ReadExchangeFile(fromFile, "qrplugin.qrc", *m_app.app), ExchangeStatus::Read);
-    WriteExchangeFile(fromFile, "qrplugin.qrc", *m_app.app);
-    EXPECT_EQ(ReadAll(plugins / "qrplugin.qrc"), file);
+    ASSERT_EQ(ReadExchangeFile(fromFile, "qrplugin.qrc", m_app.App()), ExchangeStatus::Read);
+    WriteExchangeFile(fromFile, "qrplugin.qrc", m_app.App());
+    EXPECT_EQ(ReadFileBytes(plugins / "qrplugin.qrc"), file);
     EXPECT_EQ(std::distance(fs::directory_iterator(plugins), fs::directory_iterator()), 1);
-    EXPECT_EQ(m_app.transcript.str(), "");
+    EXPECT_EQ(m_app.Transcript(), "");
 }
 
 // An old header in front of a new document's record.
@@ -209,7 +191,7 @@ TEST_F(ExchangeFileTest, OlderFormatsReadTheirFieldsAndComeBackAs142) {
         s.m_slots[1].m_strText = "stale";
 
         CSceneDocument doc;
-        ASSERT_EQ(ReadFromMemory(doc, OldFile(c.major, c.minor, c.fields), *m_app.app),
+        ASSERT_EQ(ReadFromMemory(doc, OldFile(c.major, c.minor, c.fields), m_app.App()),
                   ExchangeStatus::Read);
         EXPECT_EQ(s.m_nFormatMajor, c.major);
         EXPECT_EQ(s.m_nFormatMinor, c.minor);
@@ -257,13 +239,13 @@ TEST_F(ExchangeFileTest, WrongMagicIsReportedAndNothingElseIsRead) {
     ExchangeState().m_slots[0].m_nValue = 5;
     CSceneDocument doc;
     CArchive ar(file);
-    EXPECT_EQ(ReadExchangeArchive(doc, ar, *m_app.app), ExchangeStatus::WrongMagic);
+    EXPECT_EQ(ReadExchangeArchive(doc, ar, m_app.App()), ExchangeStatus::WrongMagic);
     EXPECT_EQ(ar.GetPosition(), 6u);
     EXPECT_EQ(doc.GetPartCount(), 0);
     EXPECT_EQ(ExchangeState().m_strHostText1, "kept");
     EXPECT_EQ(ExchangeState().m_slots[0].m_nValue, 0);
-    EXPECT_NE(m_app.transcript.str().find("Invalid File Format!"), std::string::npos)
-        << m_app.transcript.str();
+    EXPECT_NE(m_app.Transcript().find("Invalid File Format!"), std::string::npos)
+        << m_app.Transcript();
 }
 
 // A file of another kind is not an exchange file, even when its first byte,
@@ -271,12 +253,12 @@ TEST_F(ExchangeFileTest, WrongMagicIsReportedAndNothingElseIsRead) {
 TEST_F(ExchangeFileTest, OtherKindsOfFileAreInvalidNotDamaged) {
     for (const std::string text : {"hello", "\x89PNG\r\n", "\x04QRCA"}) {
         SCOPED_TRACE(text);
-        m_app.transcript.str("");
+        m_app.ClearTranscript();
         const ByteVector file(text.begin(), text.end());
         CSceneDocument doc;
         CArchive ar(file);
-        EXPECT_EQ(ReadExchangeArchive(doc, ar, *m_app.app), ExchangeStatus::WrongMagic);
-        EXPECT_NE(m_app.transcript.str().find("Invalid File Format!"), std::string::npos);
+        EXPECT_EQ(ReadExchangeArchive(doc, ar, m_app.App()), ExchangeStatus::WrongMagic);
+        EXPECT_NE(m_app.Transcript().find("Invalid File Format!"), std::string::npos);
     }
 }
 
@@ -288,7 +270,7 @@ TEST_F(ExchangeFileTest, EveryPrefixThrowsTheEndOfFileError) {
         CSceneDocument doc;
         CArchive ar(prefix);
         try {
-            ReadExchangeArchive(doc, ar, *m_app.app);
+            ReadExchangeArchive(doc, ar, m_app.App());
             ADD_FAILURE() << "prefix of " << n << " bytes was read without error";
         } catch (const CArchiveException& e) {
             ++thrown;
@@ -296,7 +278,7 @@ TEST_F(ExchangeFileTest, EveryPrefixThrowsTheEndOfFileError) {
         }
     }
     EXPECT_EQ(thrown, file.size());
-    EXPECT_EQ(m_app.transcript.str(), "");
+    EXPECT_EQ(m_app.Transcript(), "");
 }
 
 TEST_F(ExchangeFileTest, HugeCountsInATinyFileThrow) {
@@ -317,7 +299,7 @@ TEST_F(ExchangeFileTest, HugeCountsInATinyFileThrow) {
         damaged[at + 3] = 0x7F;
         CSceneDocument loaded;
         CArchive ar(damaged);
-        EXPECT_THROW(ReadExchangeArchive(loaded, ar, *m_app.app), CArchiveException) << at;
+        EXPECT_THROW(ReadExchangeArchive(loaded, ar, m_app.App()), CArchiveException) << at;
     }
 }
 
@@ -347,7 +329,7 @@ TEST_F(ExchangeFileTest, HugeCountsInAPipeEndWithTheEndOfFileError) {
     close(fds[1]);
     CSceneDocument loaded;
     CArchive ar(fds[0], CArchive::load, "pipe");
-    EXPECT_THROW(ReadExchangeArchive(loaded, ar, *m_app.app), CArchiveException);
+    EXPECT_THROW(ReadExchangeArchive(loaded, ar, m_app.App()), CArchiveException);
     close(fds[0]);
 }
 
@@ -357,11 +339,11 @@ TEST_F(ExchangeFileTest, MissingFileLeavesTheDocumentAlone) {
     CSceneDocument doc;
     doc.m_parts.Add(new CScenePart);
     doc.m_strLatNorth = "mine";
-    EXPECT_EQ(ReadExchangeFile(doc, "qrplugin.qrc", *m_app.app), ExchangeStatus::Missing);
+    EXPECT_EQ(ReadExchangeFile(doc, "qrplugin.qrc", m_app.App()), ExchangeStatus::Missing);
     EXPECT_EQ(doc.GetPartCount(), 1);
     EXPECT_EQ(doc.m_strLatNorth, "mine");
     EXPECT_EQ(ExchangeState().m_slots[2].m_nValue, 0);
-    EXPECT_EQ(m_app.transcript.str(), "");
+    EXPECT_EQ(m_app.Transcript(), "");
 }
 
 // Runs check as a user without privileges: here when we are one, else in a
@@ -392,7 +374,7 @@ TEST_F(ExchangeFileTest, UnreadableFileIsAnErrorNotAMissingFile) {
     const auto readFails = [&](const char* reason) {
         CSceneDocument doc;
         try {
-            ReadExchangeFile(doc, "qrplugin.qrc", *m_app.app);
+            ReadExchangeFile(doc, "qrplugin.qrc", m_app.App());
             ADD_FAILURE() << "no exception for " << reason;
         } catch (const CFileException& e) {
             EXPECT_EQ(e.GetFileName(), path);
@@ -410,13 +392,15 @@ TEST_F(ExchangeFileTest, UnreadableFileIsAnErrorNotAMissingFile) {
     fs::remove(plugins / "qrplugin.qrc");
 
     // A file its user may not read.
-    WriteAll(plugins / "qrplugin.qrc", MakeRichFile(false));
+    WriteFile(plugins / "qrplugin.qrc", MakeRichFile(false));
     fs::permissions(plugins / "qrplugin.qrc", fs::perms::none);
-    fs::permissions(m_folder, fs::perms(0755));
+    // Only the file's own bits may refuse: the folders above it are open.
+    fs::permissions(m_host.Scratch(), fs::perms(0755));
+    fs::permissions(m_host.Folder(), fs::perms(0755));
     const int result = RunUnprivileged([&] {
         CSceneDocument doc;
         try {
-            ReadExchangeFile(doc, "qrplugin.qrc", *m_app.app);
+            ReadExchangeFile(doc, "qrplugin.qrc", m_app.App());
         } catch (const CFileException& e) {
             return e.GetErrorNumber() == EACCES && doc.GetPartCount() == 0 ? 0 : 2;
         }
@@ -429,30 +413,30 @@ TEST_F(ExchangeFileTest, UnreadableFileIsAnErrorNotAMissingFile) {
 }
 
 TEST_F(ExchangeFileTest, HostFolderAndFileLocation) {
-    EXPECT_EQ(GetHostFolder(*m_app.app), "");
-    EXPECT_EQ(GetExchangeFilePath(*m_app.app, "qrplugin.qrc"), "PlugIns/qrplugin.qrc");
-    m_app.app->WriteProfileString("Paths", "ApplicationPath", "/opt/Host");
-    EXPECT_EQ(GetHostFolder(*m_app.app), "/opt/Host/");
-    EXPECT_EQ(GetExchangeFilePath(*m_app.app, "qrplugin.qrc"), "/opt/Host/PlugIns/qrplugin.qrc");
+    EXPECT_EQ(GetHostFolder(m_app.App()), "");
+    EXPECT_EQ(GetExchangeFilePath(m_app.App(), "qrplugin.qrc"), "PlugIns/qrplugin.qrc");
+    m_app.App().WriteProfileString("Paths", "ApplicationPath", "/opt/Host");
+    EXPECT_EQ(GetHostFolder(m_app.App()), "/opt/Host/");
+    EXPECT_EQ(GetExchangeFilePath(m_app.App(), "qrplugin.qrc"), "/opt/Host/PlugIns/qrplugin.qrc");
 }
 
 TEST_F(ExchangeFileTest, TruncatedFileThrowsAndIsNotRewritten) {
     const fs::path plugins = MakeHostFolder();
     ByteVector file = MakeRichFile();
     file.resize(file.size() / 2);
-    WriteAll(plugins / "qrplugin.qrc", file);
+    WriteFile(plugins / "qrplugin.qrc", file);
     CSceneDocument doc;
-    EXPECT_THROW(ReadExchangeFile(doc, "qrplugin.qrc", *m_app.app), CArchiveException);
-    EXPECT_EQ(ReadAll(plugins / "qrplugin.qrc"), file);
+    EXPECT_THROW(ReadExchangeFile(doc, "qrplugin.qrc", m_app.App()), CArchiveException);
+    EXPECT_EQ(ReadFileBytes(plugins / "qrplugin.qrc"), file);
 }
 
 TEST_F(ExchangeFileTest, WriteKeepsPermissionsAndCreatesNewFiles) {
     const fs::path plugins = MakeHostFolder();
     CSceneDocument doc;
-    WriteExchangeFile(doc, "qrplugin.qrc", *m_app.app);
-    EXPECT_EQ(ReadAll(plugins / "qrplugin.qrc"), WriteToMemory(doc));
+    WriteExchangeFile(doc, "qrplugin.qrc", m_app.App());
+    EXPECT_EQ(ReadFileBytes(plugins / "qrplugin.qrc"), WriteToMemory(doc));
     fs::permissions(plugins / "qrplugin.qrc", fs::perms(0640));
-    WriteExchangeFile(doc, "qrplugin.qrc", *m_app.app);
+    WriteExchangeFile(doc, "qrplugin.qrc", m_app.App());
     EXPECT_EQ(fs::status(plugins / "qrplugin.qrc").permissions(), fs::perms(0640));
     EXPECT_EQ(std::distance(fs::directory_iterator(plugins), fs::directory_iterator()), 1);
 }
@@ -460,17 +444,17 @@ TEST_F(ExchangeFileTest, WriteKeepsPermissionsAndCreatesNewFiles) {
 TEST_F(ExchangeFileTest, FailedWriteLeavesTheOldFileWhole) {
     const fs::path plugins = MakeHostFolder();
     const ByteVector old = MakeRichFile();
-    WriteAll(plugins / "qrplugin.qrc", old);
+    WriteFile(plugins / "qrplugin.qrc", old);
     CSceneDocument doc;
 
     // No folder for the temporary file.
-    EXPECT_THROW(WriteExchangeFile(doc, "missing/qrplugin.qrc", *m_app.app), CFileException);
+    EXPECT_THROW(WriteExchangeFile(doc, "missing/qrplugin.qrc", m_app.App()), CFileException);
 
     // The rename fails: the target name is a folder.
     fs::create_directory(plugins / "taken");
     fs::create_directory(plugins / "taken" / "inside");
     try {
-        WriteExchangeFile(doc, "taken", *m_app.app);
+        WriteExchangeFile(doc, "taken", m_app.App());
         ADD_FAILURE() << "no exception";
     } catch (const CFileException& e) {
         EXPECT_NE(std::string(e.what()).find("taken"), std::string::npos) << e.what();
@@ -482,14 +466,14 @@ TEST_F(ExchangeFileTest, FailedWriteLeavesTheOldFileWhole) {
     if (geteuid() != 0) {
         fs::permissions(plugins, fs::perms(0555));
         try {
-            WriteExchangeFile(doc, "qrplugin.qrc", *m_app.app);
+            WriteExchangeFile(doc, "qrplugin.qrc", m_app.App());
             ADD_FAILURE() << "no exception";
         } catch (const CFileException& e) {
             EXPECT_NE(std::string(e.what()).find("qrplugin.qrc"), std::string::npos) << e.what();
         }
         fs::permissions(plugins, fs::perms(0755));
     }
-    EXPECT_EQ(ReadAll(plugins / "qrplugin.qrc"), old);
+    EXPECT_EQ(ReadFileBytes(plugins / "qrplugin.qrc"), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(plugins), fs::directory_iterator()), 1);
 }
 

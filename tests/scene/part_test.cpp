@@ -1,5 +1,6 @@
 #include "scene_part.h"
-#include "scene_test_util.h"
+
+#include "support/archive_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -239,7 +240,7 @@ TEST(ScenePart, RemoveAllPointsMatchesRemovingPointZeroRepeatedly) {
         for (int k = 0; k < polygons; ++k) {
             std::vector<std::int32_t> corners;
             const int count = static_cast<int>(rng() % 4); // 0 to 3 corners
-            for (int c = 0; c < count; ++c) // some outside the list, some negative
+            for (int c = 0; c < count; ++c)                // some outside the list, some negative
                 corners.push_back(static_cast<std::int32_t>(rng() % 12) - 2);
             const bool selected = rng() % 4 == 0;
             for (CScenePart* part : {&fast, &slow}) {
