@@ -27,6 +27,7 @@ class CTestApplication {
 
     CApplication& App() { return m_app; }
     CMemoryProfile& Profile() { return m_profile; }
+    const CMemoryProfile& Profile() const { return m_profile; }
     // The message boxes shown so far, in the transcript form.
     std::string Transcript() const { return m_transcript.str(); }
     void ClearTranscript() { m_transcript.str(""); }
