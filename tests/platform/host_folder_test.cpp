@@ -1,12 +1,12 @@
 #include "host_folder.h"
 
+#include "support/file_contents.h"
 #include "support/scratch_folder.h"
 #include "support/test_application.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <optional>
 
 namespace {
@@ -57,7 +57,7 @@ TEST(PluginFolder, ExistingFolderOfAnotherCaseIsUsed) {
 TEST(PluginFolder, FilesAndOtherNamesAreNotFolders) {
     CScratchFolder folder;
     const std::string host = folder.Path().string();
-    std::ofstream(folder / "plugins") << "a file";
+    WriteFile(folder / "plugins", "a file");
     std::filesystem::create_directory(folder / "plugins2");
     std::filesystem::create_directory(folder / "plugin");
     EXPECT_EQ(GetPluginFolder(host), host + "/PlugIns/");
