@@ -7,6 +7,7 @@
 #include "support/file_contents.h"
 #include "support/lwo_bytes.h"
 #include "support/program_run.h"
+#include "support/scene_parts.h"
 #include "support/test_application.h"
 #include "support/test_host.h"
 
@@ -554,16 +555,7 @@ bool UpdateLiterally(CScenePart& part, const std::vector<CImportPoint>& points,
     bool concave = false;
     for (int t = 0; t < static_cast<int>(polygons.size()) && !concave; ++t)
         concave = part.IsPolygonConcave(t) == 1;
-    for (int i = 0; i < part.m_points.GetSize();) {
-        bool used = false;
-        for (const auto& polygon : part.m_polygons)
-            for (std::int32_t corner : polygon->m_indices)
-                used = used || corner == i;
-        if (used)
-            ++i;
-        else
-            part.RemovePoint(i);
-    }
+    RemoveUnusedPointsOneByOne(part);
     if (flip)
         part.FlipPolygons();
     return concave;
@@ -643,20 +635,7 @@ TEST_F(ImportCommandTest, UpdateMatchesTheStepByStepMethodOnRandomParts) {
         const std::string transcript = RunOpen(object);
         auto actual = ReadScene();
         ASSERT_EQ(Names(*actual), "P;Q;");
-        const CScenePart& updated = *actual->m_parts[0];
-        ASSERT_EQ(updated.m_points.GetSize(), literal.m_points.GetSize());
-        for (int i = 0; i < literal.m_points.GetSize(); ++i) {
-            EXPECT_EQ(updated.m_points[i]->m_x, literal.m_points[i]->m_x) << i;
-            EXPECT_EQ(updated.m_points[i]->m_y, literal.m_points[i]->m_y) << i;
-            EXPECT_EQ(updated.m_points[i]->m_z, literal.m_points[i]->m_z) << i;
-        }
-        ASSERT_EQ(updated.m_polygons.GetSize(), literal.m_polygons.GetSize());
-        for (int i = 0; i < literal.m_polygons.GetSize(); ++i) {
-            EXPECT_EQ(Corners(updated, i), Corners(literal, i)) << i;
-            EXPECT_EQ(updated.m_polygons[i]->m_bSelected, literal.m_polygons[i]->m_bSelected) << i;
-        }
-        EXPECT_EQ(updated.m_nCurPoint, literal.m_nCurPoint);
-        EXPECT_EQ(updated.m_nCurPolygon, literal.m_nCurPolygon);
+        ExpectSameGeometry(*actual->m_parts[0], literal);
         const std::string line = "\n  P (" + std::to_string(surfaceP.size()) + ")";
         EXPECT_NE(transcript.find(line + (concave ? "  WARNING" : "\n")), std::string::npos)
             << transcript;
