@@ -2,7 +2,10 @@
 // the summary, and failures that must leave the target whole.
 #include "dxf_text.h"
 #include "export_object.h"
-#include "export_test_util.h"
+
+#include "support/exported_dxf.h"
+#include "support/file_contents.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +14,13 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <random>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
-using namespace exporttest;
 namespace fs = std::filesystem;
 
 namespace {
@@ -28,20 +31,23 @@ const std::string kRoofTriangle = Crlf("  0\n3DFACE\n  8\nRoof_1\n"
                                        " 12\n1.000000\n 22\n3.000000\n 32\n2.000000\n"
                                        " 13\n1.000000\n 23\n3.000000\n 33\n2.000000\n");
 
-std::string LayerEntry(const std::string& name) {
-    return Crlf("  0\nLAYER\n  2\n" + name + "\n 70\n    64\n 62\n     7\n  6\nCONTINUOUS\n");
-}
+// Builds export objects directly, without a scene.
+struct CObjectBuilder {
+    CExportObject object;
 
-std::string DxfFile(const std::vector<std::string>& layers, const std::string& entities) {
-    std::string text = Crlf("  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n"
-                            "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n 70\n") +
-                       std::to_string(layers.size()) + "\r\n";
-    for (const auto& layer : layers)
-        text += LayerEntry(layer);
-    text += Crlf("  0\nENDTAB\n  0\nENDSEC\n  0\nSECTION\n  2\nBLOCKS\n  0\nENDSEC\n"
-                 "  0\nSECTION\n  2\nENTITIES\n");
-    return text + entities + Crlf("  0\nENDSEC\n  0\nEOF\n");
-}
+    CExportSurface* Surface(const std::string& name) {
+        return object.m_surfaces[object.m_surfaces.Add(new CExportSurface(name))];
+    }
+    CExportPoint* Point(double x, double y, double z) {
+        return object.m_points[object.m_points.Add(new CExportPoint(x, y, z))];
+    }
+    CExportPolygon* Polygon(CExportSurface* surface, std::initializer_list<CExportPoint*> points) {
+        auto* polygon = object.m_polygons[object.m_polygons.Add(new CExportPolygon)];
+        polygon->m_pSurface = surface;
+        polygon->m_points.assign(points);
+        return polygon;
+    }
+};
 
 std::string WriteAndRead(CExportObject& object, const fs::path& path) {
     std::string error;
@@ -62,7 +68,8 @@ std::string Printf(double value) {
 } // namespace
 
 TEST(DxfWriter, EmptyObjectWritesOnlyTheFrame) {
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     CExportObject object;
     EXPECT_EQ(WriteAndRead(object, dir / "empty.dxf"), kEmptyDxf);
     EXPECT_EQ(CountFiles(dir), 1); // no temporary file left beside it
@@ -94,13 +101,13 @@ TEST(DxfWriter, WorkedFivePointPolyline) {
 TEST(DxfWriter, QuadrilateralHasFourCornersAndNoRepeat) {
     CObjectBuilder b;
     auto* s = b.Surface("Q");
-    auto* q = b.Polygon(s, {b.Point(0, 0, 0), b.Point(1, 0, 0), b.Point(1, 0, 1), b.Point(0, 0, 1)});
-    EXPECT_EQ(b.object.FormatFace(*q),
-              Crlf("  0\n3DFACE\n  8\nQ\n"
-                   " 10\n0.000000\n 20\n0.000000\n 30\n0.000000\n"
-                   " 11\n1.000000\n 21\n0.000000\n 31\n0.000000\n"
-                   " 12\n1.000000\n 22\n1.000000\n 32\n0.000000\n"
-                   " 13\n0.000000\n 23\n1.000000\n 33\n0.000000\n"));
+    auto* q =
+        b.Polygon(s, {b.Point(0, 0, 0), b.Point(1, 0, 0), b.Point(1, 0, 1), b.Point(0, 0, 1)});
+    EXPECT_EQ(b.object.FormatFace(*q), Crlf("  0\n3DFACE\n  8\nQ\n"
+                                            " 10\n0.000000\n 20\n0.000000\n 30\n0.000000\n"
+                                            " 11\n1.000000\n 21\n0.000000\n 31\n0.000000\n"
+                                            " 12\n1.000000\n 22\n1.000000\n 32\n0.000000\n"
+                                            " 13\n0.000000\n 23\n1.000000\n 33\n0.000000\n"));
 }
 
 TEST(DxfWriter, DegeneratePolygonsBecomePolylines) {
@@ -112,15 +119,19 @@ TEST(DxfWriter, DegeneratePolygonsBecomePolylines) {
     const std::string head =
         Crlf("  0\nPOLYLINE\n  8\nL\n 66\n     1\n 10\n0.0\n 20\n0.0\n 30\n0.0\n 70\n     9\n");
     EXPECT_EQ(b.object.FormatPolyline(*none), head + Crlf("  0\nSEQEND\n"));
-    EXPECT_EQ(b.object.FormatPolyline(*two),
-              head + Crlf("  0\nVERTEX\n  8\nL\n 10\n1.000000\n 20\n3.000000\n 30\n2.000000\n 70\n    32\n"
-                          "  0\nVERTEX\n  8\nL\n 10\n4.000000\n 20\n6.000000\n 30\n5.000000\n 70\n    32\n"
-                          "  0\nSEQEND\n"));
+    EXPECT_EQ(
+        b.object.FormatPolyline(*two),
+        head +
+            Crlf("  0\nVERTEX\n  8\nL\n 10\n1.000000\n 20\n3.000000\n 30\n2.000000\n 70\n    32\n"
+                 "  0\nVERTEX\n  8\nL\n 10\n4.000000\n 20\n6.000000\n 30\n5.000000\n 70\n    32\n"
+                 "  0\nSEQEND\n"));
 
     // In the file, the point count alone picks the entity.
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     std::string file = WriteAndRead(b.object, dir / "d.dxf");
-    EXPECT_EQ(file, DxfFile({"L"}, b.object.FormatPolyline(*none) + b.object.FormatPolyline(*two)));
+    EXPECT_EQ(file,
+              ExportedDxf({"L"}, b.object.FormatPolyline(*none) + b.object.FormatPolyline(*two)));
 }
 
 TEST(DxfWriter, WholeFileOfMixedPolygons) {
@@ -133,10 +144,11 @@ TEST(DxfWriter, WholeFileOfMixedPolygons) {
     b.Polygon(roof, {p0, p1, p2});
     auto* quad = b.Polygon(wall, {p0, p1, p2, p0});
     auto* five = b.Polygon(wall, {p0, p1, p2, p1, p0});
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     EXPECT_EQ(WriteAndRead(b.object, dir / "m.dxf"),
-              DxfFile({"Roof_1", "Wall_2"},
-                      kRoofTriangle + b.object.FormatFace(*quad) + b.object.FormatPolyline(*five)));
+              ExportedDxf({"Roof_1", "Wall_2"}, kRoofTriangle + b.object.FormatFace(*quad) +
+                                                    b.object.FormatPolyline(*five)));
     EXPECT_NE(b.object.FormatFace(*quad).find("  8\r\nWall_2\r\n"), std::string::npos);
 }
 
@@ -155,8 +167,14 @@ TEST(DxfWriter, LayerNamesSanitisedOnlyWhenRenameIsExactlyOne) {
         {1, "Dach\xc3\xa4", "Dach__"}, // each byte of a UTF-8 character
         {1, "a-b(c)!z", "a_b_c__z"},
         // Control bytes would split the line: replaced whatever the switch.
-        {0, "a\nb\rc\x01\x1f" "d", "a_b_c__d"},
-        {1, "a\nb\rc\x01\x1f" "d", "a_b_c__d"},
+        {0,
+         "a\nb\rc\x01\x1f"
+         "d",
+         "a_b_c__d"},
+        {1,
+         "a\nb\rc\x01\x1f"
+         "d",
+         "a_b_c__d"},
         {0, "tab\there", "tab_here"},
     };
     for (const auto& c : cases) {
@@ -167,15 +185,18 @@ TEST(DxfWriter, LayerNamesSanitisedOnlyWhenRenameIsExactlyOne) {
         auto* t = b.Polygon(s, {b.Point(0, 0, 0), b.Point(1, 0, 0), b.Point(1, 2, 3)});
         EXPECT_EQ(b.object.FormatFace(*t).substr(0, 20 + c.layer.size()),
                   "  0\r\n3DFACE\r\n  8\r\n" + c.layer + "\r\n");
-        auto dir = ScratchDir();
-        EXPECT_EQ(WriteAndRead(b.object, dir / "n.dxf"), DxfFile({c.layer}, b.object.FormatFace(*t)));
+        CScratchFolder scratch;
+        const fs::path& dir = scratch.Path();
+        EXPECT_EQ(WriteAndRead(b.object, dir / "n.dxf"),
+                  ExportedDxf({c.layer}, b.object.FormatFace(*t)));
     }
 }
 
 TEST(DxfWriter, IsLayerNameCharAcceptsExactlyTheLettersAndDigits) {
     int allowed = 0;
     for (int ch = 0; ch < 256; ++ch) {
-        const bool expect = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9');
+        const bool expect =
+            (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9');
         EXPECT_EQ(CExportSurface::IsLayerNameChar(static_cast<char>(ch)), expect) << ch;
         allowed += expect;
     }
@@ -186,23 +207,27 @@ TEST(DxfWriter, DuplicatePartNamesGiveDuplicateLayers) {
     CObjectBuilder b;
     b.Surface("House");
     b.Surface("House");
-    auto dir = ScratchDir();
-    EXPECT_EQ(WriteAndRead(b.object, dir / "dup.dxf"), DxfFile({"House", "House"}, ""));
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
+    EXPECT_EQ(WriteAndRead(b.object, dir / "dup.dxf"), ExportedDxf({"House", "House"}, ""));
 }
 
 TEST(DxfWriter, FileYIsSceneZAndFileZIsSceneY) {
     CObjectBuilder b;
     auto* s = b.Surface("A");
-    auto* p = b.Polygon(s, {b.Point(0, 2, 3), b.Point(-1, -2, -3), b.Point(5, 0, 0), b.Point(0, 0, 0)});
+    auto* p =
+        b.Polygon(s, {b.Point(0, 2, 3), b.Point(-1, -2, -3), b.Point(5, 0, 0), b.Point(0, 0, 0)});
     std::string text = b.object.FormatFace(*p);
     EXPECT_NE(text.find(" 20\r\n3.000000\r\n 30\r\n2.000000\r\n"), std::string::npos);
-    EXPECT_NE(text.find(" 11\r\n-1.000000\r\n 21\r\n-3.000000\r\n 31\r\n-2.000000\r\n"), std::string::npos);
+    EXPECT_NE(text.find(" 11\r\n-1.000000\r\n 21\r\n-3.000000\r\n 31\r\n-2.000000\r\n"),
+              std::string::npos);
 }
 
 TEST(DxfWriter, RealsMatchPrintfAtEveryMagnitude) {
-    std::vector<double> values = {0.0, -0.0, 0.5, -1.5, 1e-7, -1e-7, 5e-7, 0.0000005, 2.5e-6,
-                                  123456.789, 1e15, 1e20, -1e20, 1.7976931348623157e308,
-                                  -DBL_MAX, DBL_MIN, 4294967296.0, 0.1, 2.0 / 3.0};
+    std::vector<double> values = {
+        0.0,       -0.0,    0.5,          -1.5, 1e-7,     -1e-7, 5e-7,
+        0.0000005, 2.5e-6,  123456.789,   1e15, 1e20,     -1e20, 1.7976931348623157e308,
+        -DBL_MAX,  DBL_MIN, 4294967296.0, 0.1,  2.0 / 3.0};
     std::mt19937_64 random(20261207);
     std::uniform_int_distribution<std::uint64_t> bits;
     while (values.size() < 20000) {
@@ -223,8 +248,9 @@ TEST(DxfWriter, RealsMatchPrintfAtEveryMagnitude) {
 }
 
 TEST(DxfWriter, NonFiniteRealsAreWrittenAsZero) {
-    for (double v : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                     std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN()}) {
+    for (double v :
+         {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+          std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN()}) {
         CDxfText text;
         text.AppendReal(v);
         EXPECT_EQ(std::string(text.View()), "0.000000\r\n");
@@ -257,12 +283,14 @@ TEST(DxfWriter, SummaryText) {
     for (int i = 0; i < 6; ++i)
         b.Polygon(s, {points[0], points[1], points[2], points[3]});
     EXPECT_EQ(b.object.m_strInfo, "OK");
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     WriteAndRead(b.object, dir / "box.dxf");
     const std::string rule = "-- DXF EXPORT INFO " + std::string(67, '-');
     EXPECT_EQ(rule.size(), 86u);
-    EXPECT_EQ(b.object.m_strInfo, std::string(19, ' ') + "OK - Export was successful\n\n" + rule +
-                                      "\n\n  Points Count: 8\n  Polygons Count: 6\n  Parts Count: 1\n");
+    EXPECT_EQ(b.object.m_strInfo,
+              std::string(19, ' ') + "OK - Export was successful\n\n" + rule +
+                  "\n\n  Points Count: 8\n  Polygons Count: 6\n  Parts Count: 1\n");
     // The summary is never part of the file.
     EXPECT_EQ(ReadFile(dir / "box.dxf").find("Export was successful"), std::string::npos);
 }
@@ -282,14 +310,16 @@ TEST(DxfWriter, StreamedFileEqualsTheEntityTextsAcrossFlushes) {
     auto* big = b.Polygon(s, {});
     big->m_points = ring;
     entities += b.object.FormatPolyline(*big);
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     std::string file = WriteAndRead(b.object, dir / "many.dxf");
     EXPECT_GT(file.size(), 3u << 20);
-    EXPECT_TRUE(file == DxfFile({"Many"}, entities));
+    EXPECT_TRUE(file == ExportedDxf({"Many"}, entities));
 }
 
 TEST(DxfWriterFailure, MissingFolderIsReportedAndNothingIsWritten) {
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     CObjectBuilder b;
     b.Surface("A");
     std::string error;
@@ -300,7 +330,8 @@ TEST(DxfWriterFailure, MissingFolderIsReportedAndNothingIsWritten) {
 }
 
 TEST(DxfWriterFailure, ReadOnlyFileIsLeftWhole) {
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     auto path = dir / "old.dxf";
     WriteFile(path, "old contents\n");
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -315,7 +346,8 @@ TEST(DxfWriterFailure, ReadOnlyFileIsLeftWhole) {
 }
 
 TEST(DxfWriterFailure, FolderAsTargetIsRefused) {
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     fs::create_directory(dir / "sub.dxf");
     CExportObject object;
     std::string error;
@@ -328,7 +360,8 @@ TEST(DxfWriterFailure, FolderAsTargetIsRefused) {
 TEST(DxfWriterFailure, ReadOnlyFolderIsReported) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "running as root: a read-only folder does not stop root";
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     auto locked = dir / "locked";
     fs::create_directory(locked);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
@@ -342,7 +375,8 @@ TEST(DxfWriterFailure, ReadOnlyFolderIsReported) {
 
 TEST(DxfWriterFailure, WriteFailingMidwayLeavesTheOldFileAndNoTemporary) {
     // A file-size limit makes write() fail part way, as a full disk would.
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     auto path = dir / "site.dxf";
     WriteFile(path, "the previous export\n");
     CObjectBuilder b;
@@ -370,7 +404,8 @@ TEST(DxfWriterFailure, WriteFailingMidwayLeavesTheOldFileAndNoTemporary) {
 }
 
 TEST(DxfWriter, ReplacesAnExistingFileKeepingItsPermissions) {
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     auto path = dir / "keep.dxf";
     WriteFile(path, std::string(100000, 'x'));
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -383,7 +418,8 @@ TEST(DxfWriter, ReplacesAnExistingFileKeepingItsPermissions) {
 
 TEST(DxfWriter, TargetNameAtTheFileSystemsLimitIsWritten) {
     // The temporary file's name must not grow with the target's.
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     auto path = dir / (std::string(251, 'n') + ".dxf");
     CExportObject object;
     EXPECT_EQ(WriteAndRead(object, path), kEmptyDxf);

@@ -1,19 +1,17 @@
 // The export command end to end: exchange file in, settings, dialog, DXF out,
 // messages in the transcript. The exchange file must never change.
 #include "export_command.h"
-#include "export_test_util.h"
-#include "scene_builder.h"
 
-#include "application.h"
-#include "memory_profile.h"
-#include "exchange_file.h"
+#include "support/exported_dxf.h"
+#include "support/file_contents.h"
+#include "support/scene_parts.h"
+#include "support/test_application.h"
+#include "support/test_host.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <sstream>
+#include <memory>
 
-using namespace exporttest;
 namespace fs = std::filesystem;
 
 namespace {
@@ -55,45 +53,25 @@ class CRecordingDialogs : public CUserDialogs {
 };
 
 // A host folder with an exchange file, an in-memory profile pointing at it,
-// recorded dialogs and a transcript.
+// recorded dialogs and a transcript. Exports go beside the host folder.
 class ExportCommand : public ::testing::Test {
   protected:
-    void SetUp() override {
-        m_dir = ScratchDir();
-        m_host = m_dir / "host";
-        fs::create_directories(m_host / "PlugIns");
-        MakeApp("");
-        m_profile->Write("Paths", "ApplicationPath", m_host.string());
+    void SetUp() override { m_host.NameIn(m_test.App()); }
+
+    void Set(const std::string& key, const std::string& value) {
+        m_test.Profile().Write("Karvel", key, value);
     }
 
-    // A new application object with the same profile values.
-    void MakeApp(const std::string& savePath) {
-        auto profile = std::make_unique<CMemoryProfile>();
-        if (m_profile != nullptr)
-            for (const auto& [key, value] : m_profile->GetValues())
-                profile->Write(key.first, key.second, value);
-        auto dialogs = std::make_unique<CRecordingDialogs>(savePath);
-        m_profile = profile.get();
-        m_dialogs = dialogs.get();
-        m_transcript.str("");
-        m_app = std::make_unique<CApplication>(std::move(profile), std::move(dialogs), &m_transcript);
-    }
+    fs::path ExchangePath() const { return m_host.ExchangePath(); }
 
-    void Set(const std::string& key, const std::string& value) { m_profile->Write("Karvel", key, value); }
-
-    fs::path ExchangePath() const { return m_host / "PlugIns" / "qrplugin.qrc"; }
-
-    void WriteScene(CSceneDocument& doc) {
-        WriteExchangeFile(doc, kExchangeFileName, *m_app);
-        m_transcript.str("");
-    }
+    void WriteScene(CSceneDocument& doc) { m_host.WriteScene(doc); }
 
     // Runs the command and checks what every run must hold: result 2 and an
     // exchange file byte for byte as before.
     void Run() {
         const bool had = fs::exists(ExchangePath());
         const std::string before = had ? ReadFile(ExchangePath()) : "";
-        EXPECT_EQ(RunExportCommand(*m_app), 2);
+        EXPECT_EQ(RunExportCommand(m_test.App()), 2);
         EXPECT_EQ(fs::exists(ExchangePath()), had);
         if (had) {
             EXPECT_TRUE(ReadFile(ExchangePath()) == before) << "the exchange file changed";
@@ -103,7 +81,7 @@ class ExportCommand : public ::testing::Test {
     // The profile reads of section "Karvel", in order.
     std::vector<std::string> KarvelReads() const {
         std::vector<std::string> keys;
-        for (const auto& [section, key] : m_profile->GetReads())
+        for (const auto& [section, key] : m_test.Profile().GetReads())
             if (section == "Karvel")
                 keys.push_back(key);
         return keys;
@@ -112,43 +90,33 @@ class ExportCommand : public ::testing::Test {
     void WriteTwoPartScene() {
         CSceneDocument doc;
         AddPart(doc, "Roof 1", {{0, 0, 0}, {1, 0, 0}, {1, 2, 3}}, {{0, 1, 2}}, {0, 0, 0});
-        AddPart(doc, "Wall", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}}, {10, 0, -5});
+        AddPart(doc, "Wall", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}},
+                {10, 0, -5});
         WriteScene(doc);
     }
 
-    fs::path m_dir;
-    fs::path m_host;
-    CMemoryProfile* m_profile = nullptr;
-    CRecordingDialogs* m_dialogs = nullptr;
-    std::ostringstream m_transcript;
-    std::unique_ptr<CApplication> m_app;
+    CTestHost m_host;
+    const fs::path& m_dir = m_host.Scratch();
+    CRecordingDialogs* m_dialogs = new CRecordingDialogs(""); // owned by m_test
+    CTestApplication m_test{std::unique_ptr<CUserDialogs>(m_dialogs)};
 };
 
-const std::string kTwoPartEntities =
-    Crlf("  0\n3DFACE\n  8\nRoof_1\n"
-         " 10\n0.000000\n 20\n0.000000\n 30\n0.000000\n"
-         " 11\n1.000000\n 21\n0.000000\n 31\n0.000000\n"
-         " 12\n1.000000\n 22\n3.000000\n 32\n2.000000\n"
-         " 13\n1.000000\n 23\n3.000000\n 33\n2.000000\n"
-         "  0\n3DFACE\n  8\nWall\n"
-         " 10\n10.000000\n 20\n-5.000000\n 30\n0.000000\n"
-         " 11\n11.000000\n 21\n-5.000000\n 31\n0.000000\n"
-         " 12\n11.000000\n 22\n-5.000000\n 32\n1.000000\n"
-         " 13\n10.000000\n 23\n-5.000000\n 33\n1.000000\n");
+const std::string kTwoPartEntities = Crlf("  0\n3DFACE\n  8\nRoof_1\n"
+                                          " 10\n0.000000\n 20\n0.000000\n 30\n0.000000\n"
+                                          " 11\n1.000000\n 21\n0.000000\n 31\n0.000000\n"
+                                          " 12\n1.000000\n 22\n3.000000\n 32\n2.000000\n"
+                                          " 13\n1.000000\n 23\n3.000000\n 33\n2.000000\n"
+                                          "  0\n3DFACE\n  8\nWall\n"
+                                          " 10\n10.000000\n 20\n-5.000000\n 30\n0.000000\n"
+                                          " 11\n11.000000\n 21\n-5.000000\n 31\n0.000000\n"
+                                          " 12\n11.000000\n 22\n-5.000000\n 32\n1.000000\n"
+                                          " 13\n10.000000\n 23\n-5.000000\n 33\n1.000000\n");
 
 std::string TwoPartDxf(const std::string& roofLayer) {
-    std::string layers;
-    for (const std::string& name : {roofLayer, std::string("Wall")})
-        layers += Crlf("  0\nLAYER\n  2\n" + name + "\n 70\n    64\n 62\n     7\n  6\nCONTINUOUS\n");
     std::string entities = kTwoPartEntities;
     if (roofLayer != "Roof_1")
         entities.replace(entities.find("Roof_1"), 6, roofLayer);
-    return Crlf("  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n"
-                "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n 70\n2\n") +
-           layers +
-           Crlf("  0\nENDTAB\n  0\nENDSEC\n  0\nSECTION\n  2\nBLOCKS\n  0\nENDSEC\n"
-                "  0\nSECTION\n  2\nENTITIES\n") +
-           entities + Crlf("  0\nENDSEC\n  0\nEOF\n");
+    return ExportedDxf({roofLayer, "Wall"}, entities);
 }
 
 } // namespace
@@ -164,9 +132,9 @@ TEST_F(ExportCommand, DefaultsWhenTheKeysAreMissing) {
     EXPECT_EQ(m_dialogs->m_nOpenCalls, 0);
     // Renaming on, no flip, summary shown.
     EXPECT_EQ(ReadFile(out), TwoPartDxf("Roof_1"));
-    EXPECT_EQ(m_transcript.str(), InfoBox(Summary(7, 2, 2)));
+    EXPECT_EQ(m_test.Transcript(), InfoBox(Summary(7, 2, 2)));
     EXPECT_EQ(KarvelReads(), (std::vector<std::string>{"export_rename", "export_flip_poly",
-                                                        "export_use_def_dxf", "export_view_info"}));
+                                                       "export_use_def_dxf", "export_view_info"}));
 }
 
 TEST_F(ExportCommand, RenameOffOrNotExactlyOneKeepsPartNames) {
@@ -190,10 +158,10 @@ TEST_F(ExportCommand, DefaultPathOverwritesWithoutAsking) {
     Run();
     EXPECT_EQ(m_dialogs->m_nSaveCalls, 0);
     EXPECT_EQ(ReadFile(out), TwoPartDxf("Roof_1"));
-    EXPECT_EQ(m_transcript.str(), InfoBox(Summary(7, 2, 2)));
-    EXPECT_EQ(KarvelReads(), (std::vector<std::string>{"export_rename", "export_flip_poly",
-                                                        "export_use_def_dxf", "export_view_info",
-                                                        "export_def_dxf"}));
+    EXPECT_EQ(m_test.Transcript(), InfoBox(Summary(7, 2, 2)));
+    EXPECT_EQ(KarvelReads(),
+              (std::vector<std::string>{"export_rename", "export_flip_poly", "export_use_def_dxf",
+                                        "export_view_info", "export_def_dxf"}));
 }
 
 TEST_F(ExportCommand, DefaultPathEmptyWritesNothingAndSaysNothing) {
@@ -202,7 +170,7 @@ TEST_F(ExportCommand, DefaultPathEmptyWritesNothingAndSaysNothing) {
     m_dialogs->m_savePath = (m_dir / "never.dxf").string();
     Run();
     EXPECT_EQ(m_dialogs->m_nSaveCalls, 0);
-    EXPECT_EQ(m_transcript.str(), "");
+    EXPECT_EQ(m_test.Transcript(), "");
     EXPECT_EQ(CountFiles(m_dir), 1); // the host folder only
 }
 
@@ -225,7 +193,7 @@ TEST_F(ExportCommand, CancelWritesNothing) {
     m_dialogs->m_savePath = "";
     Run();
     EXPECT_EQ(m_dialogs->m_nSaveCalls, 1);
-    EXPECT_EQ(m_transcript.str(), "");
+    EXPECT_EQ(m_test.Transcript(), "");
     EXPECT_EQ(CountFiles(m_dir), 1);
 }
 
@@ -235,16 +203,17 @@ TEST_F(ExportCommand, ViewInfoOffWritesWithoutMessage) {
         Set("export_view_info", value);
         const auto out = m_dir / (std::string("v") + value + ".dxf");
         m_dialogs->m_savePath = out.string();
-        m_transcript.str("");
+        m_test.ClearTranscript();
         Run();
         EXPECT_EQ(ReadFile(out), TwoPartDxf("Roof_1"));
-        EXPECT_EQ(m_transcript.str(), "");
+        EXPECT_EQ(m_test.Transcript(), "");
     }
 }
 
 TEST_F(ExportCommand, TwoFlippedExportsInARowGiveTheSameFile) {
     CSceneDocument doc;
-    AddPart(doc, "A", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 1, 2, 3}, {0, 1, 2, 3, 0}});
+    AddPart(doc, "A", {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+            {{0, 1, 2}, {0, 1, 2, 3}, {0, 1, 2, 3, 0}});
     WriteScene(doc);
     Set("export_flip_poly", "1");
     m_dialogs->m_savePath = (m_dir / "one.dxf").string();
@@ -260,8 +229,10 @@ TEST_F(ExportCommand, TwoFlippedExportsInARowGiveTheSameFile) {
     const std::string plain = ReadFile(m_dir / "plain.dxf");
     EXPECT_NE(one, plain);
     // Flipped: the triangle starts at its last corner.
-    EXPECT_NE(one.find("  8\r\nA\r\n 10\r\n1.000000\r\n 20\r\n0.000000\r\n 30\r\n1.000000\r\n"), std::string::npos);
-    EXPECT_NE(plain.find("  8\r\nA\r\n 10\r\n0.000000\r\n 20\r\n0.000000\r\n 30\r\n0.000000\r\n"), std::string::npos);
+    EXPECT_NE(one.find("  8\r\nA\r\n 10\r\n1.000000\r\n 20\r\n0.000000\r\n 30\r\n1.000000\r\n"),
+              std::string::npos);
+    EXPECT_NE(plain.find("  8\r\nA\r\n 10\r\n0.000000\r\n 20\r\n0.000000\r\n 30\r\n0.000000\r\n"),
+              std::string::npos);
 }
 
 TEST_F(ExportCommand, WrongMagicShowsInvalidFormatThenWritesAnEmptyDxf) {
@@ -278,10 +249,11 @@ TEST_F(ExportCommand, WrongMagicShowsInvalidFormatThenWritesAnEmptyDxf) {
     Run();
     EXPECT_EQ(m_dialogs->m_nSaveCalls, 1);
     EXPECT_EQ(ReadFile(out), kEmptyDxf);
-    const std::string transcript = m_transcript.str();
+    const std::string transcript = m_test.Transcript();
     const auto invalid = transcript.find("\nInvalid File Format!\n[end]\n");
     ASSERT_NE(invalid, std::string::npos) << transcript;
-    EXPECT_EQ(transcript.substr(transcript.find("[end]\n", invalid) + 6), InfoBox(Summary(0, 0, 0)));
+    EXPECT_EQ(transcript.substr(transcript.find("[end]\n", invalid) + 6),
+              InfoBox(Summary(0, 0, 0)));
 }
 
 TEST_F(ExportCommand, MissingExchangeFileWritesAnEmptyDxf) {
@@ -289,7 +261,7 @@ TEST_F(ExportCommand, MissingExchangeFileWritesAnEmptyDxf) {
     m_dialogs->m_savePath = out.string();
     Run();
     EXPECT_EQ(ReadFile(out), kEmptyDxf);
-    EXPECT_EQ(m_transcript.str(), InfoBox(Summary(0, 0, 0)));
+    EXPECT_EQ(m_test.Transcript(), InfoBox(Summary(0, 0, 0)));
 }
 
 TEST_F(ExportCommand, DamagedExchangeFileIsReportedAndNothingIsWritten) {
@@ -301,7 +273,7 @@ TEST_F(ExportCommand, DamagedExchangeFileIsReportedAndNothingIsWritten) {
     Run();
     EXPECT_EQ(m_dialogs->m_nSaveCalls, 0);
     EXPECT_FALSE(fs::exists(m_dir / "never.dxf"));
-    const std::string transcript = m_transcript.str();
+    const std::string transcript = m_test.Transcript();
     EXPECT_EQ(transcript.rfind("[message icon=stop buttons=ok]\n", 0), 0u) << transcript;
     EXPECT_NE(transcript.find(ExchangePath().string()), std::string::npos) << transcript;
     EXPECT_NE(transcript.find("Nothing was exported."), std::string::npos) << transcript;
@@ -314,15 +286,15 @@ TEST_F(ExportCommand, ExchangeFileThatCannotBeOpenedIsReportedAndNothingIsWritte
     // A link to itself: there, and no user (root included) can open it.
     fs::create_symlink("qrplugin.qrc", ExchangePath());
     m_dialogs->m_savePath = (m_dir / "never.dxf").string();
-    EXPECT_EQ(RunExportCommand(*m_app), 2);
+    EXPECT_EQ(RunExportCommand(m_test.App()), 2);
     EXPECT_EQ(m_dialogs->m_nSaveCalls, 0);
     EXPECT_FALSE(fs::exists(m_dir / "never.dxf"));
     const std::string path = ExchangePath().string();
-    EXPECT_EQ(m_transcript.str(), "[message icon=stop buttons=ok]\nThe host's scene could not be "
-                                  "read from the exchange file \"" +
-                                      path + "\":\ncannot open \"" + path +
-                                      "\": Too many levels of symbolic links\nNothing was "
-                                      "exported.\n[end]\n");
+    EXPECT_EQ(m_test.Transcript(), "[message icon=stop buttons=ok]\nThe host's scene could not be "
+                                   "read from the exchange file \"" +
+                                       path + "\":\ncannot open \"" + path +
+                                       "\": Too many levels of symbolic links\nNothing was "
+                                       "exported.\n[end]\n");
     EXPECT_TRUE(fs::is_symlink(ExchangePath()));
 }
 
@@ -353,14 +325,17 @@ TEST_F(ExportCommand, UnwritableTargetIsReportedAndTheOldFileStaysWhole) {
         fs::path path;
         std::string reason;
     };
-    for (const Case& c : {Case{locked, "Permission denied"}, Case{missing, "No such file or directory"}}) {
+    for (const Case& c :
+         {Case{locked, "Permission denied"}, Case{missing, "No such file or directory"}}) {
         SCOPED_TRACE(c.path.string());
         m_dialogs->m_savePath = c.path.string();
-        m_transcript.str("");
+        m_test.ClearTranscript();
         Run();
-        EXPECT_EQ(m_transcript.str(), "[message icon=stop buttons=ok]\nThe DXF file \"" + c.path.string() +
-                                          "\" could not be written: " + c.reason +
-                                          ".\nNothing was exported; an existing file of that name is unchanged.\n[end]\n");
+        EXPECT_EQ(
+            m_test.Transcript(),
+            "[message icon=stop buttons=ok]\nThe DXF file \"" + c.path.string() +
+                "\" could not be written: " + c.reason +
+                ".\nNothing was exported; an existing file of that name is unchanged.\n[end]\n");
     }
     EXPECT_EQ(ReadFile(locked), "an older export");
     EXPECT_FALSE(fs::exists(m_dir / "no-such-folder"));

@@ -1,10 +1,9 @@
 // ConvertScene and Dump: the scene in export form.
 #include "export_object.h"
-#include "scene_builder.h"
+
+#include "support/scene_parts.h"
 
 #include <gtest/gtest.h>
-
-using namespace exporttest;
 
 namespace {
 
@@ -112,7 +111,8 @@ TEST(ExportObject, FlipReversesOnlySelectedPolygonsOrAllWhenNoneIsSelected) {
         object.SetFlipPolygons(1);
         object.ConvertScene(doc);
         const bool all = selected < 0;
-        EXPECT_EQ(CornerIndices(object, 0), all ? (std::vector<int>{2, 1, 0}) : (std::vector<int>{0, 1, 2}));
+        EXPECT_EQ(CornerIndices(object, 0),
+                  all ? (std::vector<int>{2, 1, 0}) : (std::vector<int>{0, 1, 2}));
         EXPECT_EQ(CornerIndices(object, 1), (std::vector<int>{3, 2, 1}));
         EXPECT_EQ(CornerIndices(object, 2),
                   all ? (std::vector<int>{3, 2, 1, 0}) : (std::vector<int>{0, 1, 2, 3}));
@@ -135,21 +135,20 @@ TEST(ExportObject, DumpListsPointsSurfacesAndPolygons) {
     AddPart(doc, "Roof 1", {{0, 0.5, 0}, {1, 0, -2}, {1, 2, 3}}, {{0, 1, 2}});
     CExportObject object;
     object.ConvertScene(doc);
-    EXPECT_EQ(object.Dump(),
-              "- Object - Points --------------\nPointCount: 3"
-              "\nPoint   | X: 0.000000 Y: 0.500000 Z: 0.000000"
-              "\nPoint   | X: 1.000000 Y: 0.000000 Z: -2.000000"
-              "\nPoint   | X: 1.000000 Y: 2.000000 Z: 3.000000"
-              "\n- Object - Points ----------END-"
-              "\n\n- Object - Surfaces --------------\nSurfacesCount: 1"
-              "\nSurface | Name: Roof 1"
-              "\n- Object - Surfaces ----------END-"
-              "\n\n- Object - Polygons --------------\nPolygonsCount: 1"
-              "\nPolygon | PointCount: 3"
-              "\nSurface | Name: Roof 1"
-              "\nPoint   | X: 0.000000 Y: 0.500000 Z: 0.000000"
-              "\nPoint   | X: 1.000000 Y: 0.000000 Z: -2.000000"
-              "\nPoint   | X: 1.000000 Y: 2.000000 Z: 3.000000"
-              "\nPolygon | END"
-              "\n- Object - Polygons ----------END-");
+    EXPECT_EQ(object.Dump(), "- Object - Points --------------\nPointCount: 3"
+                             "\nPoint   | X: 0.000000 Y: 0.500000 Z: 0.000000"
+                             "\nPoint   | X: 1.000000 Y: 0.000000 Z: -2.000000"
+                             "\nPoint   | X: 1.000000 Y: 2.000000 Z: 3.000000"
+                             "\n- Object - Points ----------END-"
+                             "\n\n- Object - Surfaces --------------\nSurfacesCount: 1"
+                             "\nSurface | Name: Roof 1"
+                             "\n- Object - Surfaces ----------END-"
+                             "\n\n- Object - Polygons --------------\nPolygonsCount: 1"
+                             "\nPolygon | PointCount: 3"
+                             "\nSurface | Name: Roof 1"
+                             "\nPoint   | X: 0.000000 Y: 0.500000 Z: 0.000000"
+                             "\nPoint   | X: 1.000000 Y: 0.000000 Z: -2.000000"
+                             "\nPoint   | X: 1.000000 Y: 2.000000 Z: 3.000000"
+                             "\nPolygon | END"
+                             "\n- Object - Polygons ----------END-");
 }

@@ -1,14 +1,12 @@
 // The built module as the host sees it: loaded with dlopen, ExecutePlugin and
 // PluginVersionInfo exported, nothing else of ours visible.
-#include "application.h"
-#include "memory_profile.h"
-#include "scripted_dialogs.h"
+#include "support/test_application.h"
+#include "support/test_host.h"
 
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
 #include <filesystem>
-#include <sstream>
 
 namespace {
 
@@ -40,22 +38,16 @@ TEST(BraskExportModule, ExecutePluginAnswersTwoAndWritesTheFile) {
     auto execute = reinterpret_cast<int (*)()>(dlsym(module.handle, "ExecutePlugin"));
     ASSERT_NE(execute, nullptr);
 
-    auto dir = std::filesystem::path(QR_BINARY_DIR) / "test-work" / "export" / "module";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    auto profile = std::make_unique<CMemoryProfile>();
-    profile->Write("Paths", "ApplicationPath", (dir / "host").string());
-    std::ostringstream transcript;
-    CApplication app(std::move(profile),
-                     std::make_unique<CScriptedDialogs>(std::deque<std::string>{}, std::nullopt,
-                                                        (dir / "scene").string()),
-                     &transcript);
-    AfxSetApp(&app);
+    CTestHost host;
+    const std::filesystem::path& dir = host.Scratch();
+    CTestApplication app({}, std::nullopt, (dir / "scene").string());
+    host.NameIn(app.App());
+    AfxSetApp(&app.App());
     const int result = execute();
     AfxSetApp(nullptr);
     EXPECT_EQ(result, 2);
     // No exchange file: an empty scene, written where the dialog said, with
     // the dialog's default extension.
     EXPECT_TRUE(std::filesystem::exists(dir / "scene.dxf"));
-    EXPECT_NE(transcript.str().find("OK - Export was successful"), std::string::npos);
+    EXPECT_NE(app.Transcript().find("OK - Export was successful"), std::string::npos);
 }

@@ -2,10 +2,10 @@
 // ezdxf (its audit included), assimp, and our own DXF import reader (the
 // round trip scene -> DXF -> import object).
 #include "export_object.h"
-#include "export_test_util.h"
-#include "scene_builder.h"
-
 #include "import_object.h"
+
+#include "support/scene_parts.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,6 @@
 #include <map>
 #include <sstream>
 
-using namespace exporttest;
 namespace fs = std::filesystem;
 
 namespace {
@@ -35,14 +34,17 @@ std::string Capture(const std::string& command, int& status) {
     return out;
 }
 
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
+std::string Quote(const std::string& text) {
+    return "'" + text + "'";
+}
 
 // Three parts: a triangle with a position, a quadrilateral, and a closed
 // five-point polyline, with names that renaming changes.
 void BuildScene(CSceneDocument& doc) {
     AddPart(doc, "Roof 1", {{0, 0, 0}, {1, 0, 0}, {1, 2, 3}}, {{0, 1, 2}}, {10, 0.5, -5});
     AddPart(doc, "Wall", {{0, 0, 0}, {4, 0, 0}, {4, 3, 0}, {0, 3, 0}}, {{0, 1, 2, 3}, {3, 2, 1}});
-    AddPart(doc, "Ring.B", {{0, 0, 0}, {2, 0, 0}, {3, 0, 2}, {1, 0, 3}, {-1, 0, 2}}, {{0, 1, 2, 3, 4}});
+    AddPart(doc, "Ring.B", {{0, 0, 0}, {2, 0, 0}, {3, 0, 2}, {1, 0, 3}, {-1, 0, 2}},
+            {{0, 1, 2, 3, 4}});
 }
 
 fs::path WriteScene(const fs::path& dir, CExportObject& object) {
@@ -76,7 +78,8 @@ TEST(IndependentReaders, EzdxfReadsLayersEntitiesAndCoordinatesAndItsAuditFindsN
     if (status != 0)
         GTEST_SKIP() << "python3-ezdxf is not installed";
 
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     CExportObject object;
     auto path = WriteScene(dir, object);
 
@@ -96,7 +99,8 @@ TEST(IndependentReaders, EzdxfReadsLayersEntitiesAndCoordinatesAndItsAuditFindsN
         expected += "\n";
     }
     expected += "audit errors=0\n";
-    const std::string found = Capture("/usr/bin/python3 " + Quote(QR_EZDXF_CHECK) + " " + Quote(path.string()), status);
+    const std::string found =
+        Capture("/usr/bin/python3 " + Quote(QR_EZDXF_CHECK) + " " + Quote(path.string()), status);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(found, expected);
 }
@@ -104,12 +108,14 @@ TEST(IndependentReaders, EzdxfReadsLayersEntitiesAndCoordinatesAndItsAuditFindsN
 TEST(IndependentReaders, AssimpReadsTheSameFaces) {
     if (!fs::exists("/usr/bin/assimp"))
         GTEST_SKIP() << "assimp-utils is not installed";
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     CExportObject object;
     auto path = WriteScene(dir, object);
     int status = 0;
     // --raw: no post-processing, so a quadrilateral stays one face.
-    const std::string info = Capture("/usr/bin/assimp info " + Quote(path.string()) + " --raw 2>&1", status);
+    const std::string info =
+        Capture("/usr/bin/assimp info " + Quote(path.string()) + " --raw 2>&1", status);
     ASSERT_EQ(status, 0) << info;
     // The mesh table: "    0 (Roof_1): [3 / 0 / 1 | triangle]", one mesh per
     // layer. A 3DFACE whose last corner repeats becomes a triangle, a
@@ -142,7 +148,8 @@ TEST(IndependentReaders, AssimpReadsTheSameFaces) {
 }
 
 TEST(RoundTrip, ExportedSceneImportsWithTheSameLayersPointsAndPolygons) {
-    auto dir = ScratchDir();
+    CScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
     CExportObject object;
     auto path = WriteScene(dir, object);
     CImportObject imported;

@@ -1,107 +1,48 @@
 // qrhost end to end: the real program and the real Karvel module, run as
 // subprocesses over exchange files made here with the scene library.
+#include "support/dxf_builders.h"
+#include "support/file_contents.h"
+#include "support/program_run.h"
+#include "support/scratch_folder.h"
+#include "support/test_host.h"
+
 #include "application.h"
 #include "exchange_file.h"
 #include "ini_profile.h"
-#include "memory_profile.h"
 #include "scene_document.h"
-#include "test_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <fstream>
-#include <spawn.h>
-#include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
 const std::string kQrhost = QR_BINARY_DIR "/bin/qrhost";
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
-void WriteAll(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
-// Runs a program with standard input from /dev/null (so dialogs are never
-// answered on a terminal) and its outputs in files of the folder.
-RunResult RunProgram(const CTestFolder& folder, std::vector<std::string> args) {
-    const std::string outPath = folder / "stdout.txt";
-    const std::string errPath = folder / "stderr.txt";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    RunResult result;
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << argv[0];
-        return result;
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = ReadAll(outPath);
-    result.err = ReadAll(errPath);
-    return result;
-}
-
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// Every test uses a profile of its own, never the user's.
+// Every test uses a profile of its own, never the user's. The profile, the
+// objects and the outputs lie beside the host folder.
 class Qrhost : public ::testing::Test {
   protected:
     void SetUp() override {
         setenv("QUARRION_PROFILE", (m_folder / "profile.ini").c_str(), 1);
-        m_host = m_folder / "host";
-        m_exchange = m_host + "/PlugIns/qrplugin.qrc";
         // A run that imports nothing and shows no summary: a DXF without
         // entities, and view_info off. Such a run must give the scene back.
-        WriteAll(m_folder / "profile.ini", "[Karvel]\nview_info=0\n");
-        WriteAll(m_folder / "empty.dxf", "  0\nEOF\n");
+        WriteFile(m_folder / "profile.ini", "[Karvel]\nview_info=0\n");
+        WriteFile(m_folder / "empty.dxf", "  0\nEOF\n");
     }
-    RunResult Qr(std::vector<std::string> args) {
+    CProgramRun Qr(std::vector<std::string> args) {
         args.insert(args.begin(), kQrhost);
         return RunProgram(m_folder, std::move(args));
     }
-    RunResult RunKarvel() {
+    CProgramRun RunKarvel() {
         return Qr({"run", "Karvel", "--folder", m_host, "--profile", m_folder / "profile.ini",
                    "--open", m_folder / "empty.dxf"});
     }
     // A scene with two parts, a link, host values and slots, written by the
     // scene library into the host's exchange file.
     std::string WriteSmallScene() {
-        std::filesystem::create_directories(m_host + "/PlugIns");
-        CApplication app(std::make_unique<CMemoryProfile>(), nullptr, nullptr);
-        app.WriteProfileString("Paths", "ApplicationPath", m_host);
         CExchangeState& state = ExchangeState();
         state.m_strHostText1 = "Quarrion 4";
         state.m_strHostText5 = "caf\xc3\xa9";
@@ -131,58 +72,59 @@ class Qrhost : public ::testing::Test {
         lid->m_strName = "Lid";
         lid->m_strLink = "Box.0";
         doc.m_parts.Add(lid);
-        WriteExchangeFile(doc, kExchangeFileName, app);
-        return ReadAll(m_exchange);
+        m_testHost.WriteScene(doc);
+        return ReadFile(m_exchange);
     }
 
-    CTestFolder m_folder;
-    std::string m_host;
-    std::string m_exchange;
+    CTestHost m_testHost;
+    const std::filesystem::path& m_folder = m_testHost.Scratch();
+    const std::string m_host = m_testHost.Folder();
+    const std::string m_exchange = m_testHost.ExchangePath();
 };
 
 } // namespace
 
 TEST_F(Qrhost, NewThenRunKarvelGivesTheFileBackWithAnEmptyTranscript) {
-    const RunResult made = Qr({"new", m_host});
+    const CProgramRun made = Qr({"new", m_host});
     ASSERT_EQ(made.exitCode, 0) << made.err;
-    const std::string before = ReadAll(m_exchange);
+    const std::string before = ReadFile(m_exchange);
     ASSERT_FALSE(before.empty());
     EXPECT_EQ(before.substr(0, 14), std::string("\x05QRCAD\x01\0\0\0\x2a\0\0\0", 14));
 
-    const RunResult run = RunKarvel();
+    const CProgramRun run = RunKarvel();
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "") << "a clean run shows no message";
     EXPECT_TRUE(Contains(run.err, "ExecutePlugin returned 1")) << run.err;
-    EXPECT_EQ(ReadAll(m_exchange), before);
-    EXPECT_EQ(ReadAll(m_folder / "profile.ini"),
+    EXPECT_EQ(ReadFile(m_exchange), before);
+    EXPECT_EQ(ReadFile(m_folder / "profile.ini"),
               "[Karvel]\nview_info=0\n\n[Paths]\nApplicationPath=" + m_host + "\n");
 }
 
 TEST_F(Qrhost, NewRefusesToReplaceAnExistingScene) {
     const std::string scene = WriteSmallScene();
-    const RunResult again = Qr({"new", m_host});
+    const CProgramRun again = Qr({"new", m_host});
     EXPECT_NE(again.exitCode, 0);
     EXPECT_TRUE(Contains(again.err, "already exists")) << again.err;
-    EXPECT_EQ(ReadAll(m_exchange), scene);
-    const RunResult forced = Qr({"new", "--force", m_host});
+    EXPECT_EQ(ReadFile(m_exchange), scene);
+    const CProgramRun forced = Qr({"new", "--force", m_host});
     EXPECT_EQ(forced.exitCode, 0) << forced.err;
-    EXPECT_LT(ReadAll(m_exchange).size(), scene.size());
+    EXPECT_LT(ReadFile(m_exchange).size(), scene.size());
 }
 
 TEST_F(Qrhost, RunKarvelOverASceneGivesItBackByteForByte) {
     const std::string scene = WriteSmallScene();
-    const RunResult run = RunKarvel();
+    const CProgramRun run = RunKarvel();
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(ReadAll(m_exchange), scene);
+    EXPECT_EQ(ReadFile(m_exchange), scene);
 }
 
 TEST_F(Qrhost, TruncatedExchangeFileIsLeftUntouchedAndReported) {
     const std::string scene = WriteSmallScene();
     for (const size_t length : {size_t{3}, size_t{20}, scene.size() / 2, scene.size() - 1}) {
         const std::string damaged = scene.substr(0, length);
-        WriteAll(m_exchange, damaged);
-        const RunResult run = RunKarvel();
+        WriteFile(m_exchange, damaged);
+        const CProgramRun run = RunKarvel();
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_TRUE(run.out.starts_with("[message icon=stop buttons=ok]\n"
                                         "The host's scene could not be read from the exchange "
@@ -190,7 +132,7 @@ TEST_F(Qrhost, TruncatedExchangeFileIsLeftUntouchedAndReported) {
             << run.out;
         EXPECT_TRUE(Contains(run.out, "left unchanged.\n[end]\n")) << run.out;
         EXPECT_TRUE(Contains(run.err, "ExecutePlugin returned 1")) << run.err;
-        EXPECT_EQ(ReadAll(m_exchange), damaged) << "length " << length;
+        EXPECT_EQ(ReadFile(m_exchange), damaged) << "length " << length;
     }
 }
 
@@ -198,50 +140,49 @@ TEST_F(Qrhost, TruncatedExchangeFileIsLeftUntouchedAndReported) {
 // it names no .lwo file and the import refuses it; without the blank it imports.
 TEST_F(Qrhost, DefaultObjectPathKeepsItsOuterBlanksThroughTheProfile) {
     const std::string scene = WriteSmallScene();
-    WriteAll(m_folder / "face.dxf", "0\n3DFACE\n8\nF\n10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n0\n"
-                                    "12\n1\n22\n1\n32\n0\n0\nEOF\n");
+    WriteFile(m_folder / "face.dxf",
+              Face("F", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) + "0\nEOF\n");
     CApplication settings(std::make_unique<CIniProfile>(m_folder / "profile.ini"), nullptr,
                           nullptr);
     ASSERT_TRUE(settings.WriteProfileInt("Karvel", "use_def_lwo", 1));
     const std::string object = m_folder / "face.dxf";
     ASSERT_TRUE(settings.WriteProfileString("Karvel", "def_lwo", object + " "));
     const std::vector<std::string> run = {"run", "Karvel", "--folder", m_host};
-    const RunResult blank = Qr(run);
+    const CProgramRun blank = Qr(run);
     EXPECT_EQ(blank.out, "[message icon=stop buttons=ok]\nERROR - Wrong LW Object\n\n\"" + object +
                              " \": only .lwo and .dxf files can be imported\n[end]\n");
-    EXPECT_EQ(ReadAll(m_exchange), scene);
+    EXPECT_EQ(ReadFile(m_exchange), scene);
 
     ASSERT_TRUE(settings.WriteProfileString("Karvel", "def_lwo", object));
-    const RunResult plain = Qr(run);
+    const CProgramRun plain = Qr(run);
     EXPECT_EQ(plain.out, "");
-    EXPECT_NE(ReadAll(m_exchange), scene);
+    EXPECT_NE(ReadFile(m_exchange), scene);
 }
 
 TEST_F(Qrhost, WrongMagicIsReportedAndNeverOverwritten) {
     std::string scene = WriteSmallScene();
     scene.replace(1, 5, "qrcad");
-    WriteAll(m_exchange, scene);
-    const RunResult run = RunKarvel();
+    WriteFile(m_exchange, scene);
+    const CProgramRun run = RunKarvel();
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "[message icon=warning buttons=ok]\nInvalid File Format!\n[end]\n");
-    EXPECT_EQ(ReadAll(m_exchange), scene);
+    EXPECT_EQ(ReadFile(m_exchange), scene);
 }
 
 TEST_F(Qrhost, MissingExchangeFileGivesANewEmptyScene) {
-    std::filesystem::create_directories(m_host + "/PlugIns");
-    const RunResult run = RunKarvel();
+    const CProgramRun run = RunKarvel();
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    const std::string written = ReadAll(m_exchange);
-    CTestFolder other;
-    ASSERT_EQ(RunProgram(other, {kQrhost, "new", other / "h"}).exitCode, 0);
-    EXPECT_EQ(written, ReadAll(other / "h/PlugIns/qrplugin.qrc"));
+    const std::string written = ReadFile(m_exchange);
+    CScratchFolder other;
+    ASSERT_EQ(RunProgram(other.Path(), {kQrhost, "new", other / "h"}).exitCode, 0);
+    EXPECT_EQ(written, ReadFile(other / "h/PlugIns/qrplugin.qrc"));
 }
 
 TEST_F(Qrhost, FailedWriteIsShownInAMessageBox) {
     // No plug-in folder: nothing to read, and the new file cannot be made.
-    std::filesystem::create_directories(m_host);
-    const RunResult run = RunKarvel();
+    std::filesystem::remove(m_testHost.PluginFolder());
+    const CProgramRun run = RunKarvel();
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(run.out.starts_with("[message icon=stop buttons=ok]\n"
                                     "The scene could not be written back to the exchange file:\n"))
@@ -250,8 +191,8 @@ TEST_F(Qrhost, FailedWriteIsShownInAMessageBox) {
 }
 
 TEST_F(Qrhost, PluginFolderOfAnotherSpellingIsUsed) {
-    std::filesystem::create_directories(m_host + "/Plugins");
-    const RunResult run = RunKarvel();
+    std::filesystem::rename(m_testHost.PluginFolder(), m_host + "/Plugins");
+    const CProgramRun run = RunKarvel();
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(std::filesystem::exists(m_host + "/Plugins/qrplugin.qrc"));
@@ -259,27 +200,26 @@ TEST_F(Qrhost, PluginFolderOfAnotherSpellingIsUsed) {
 }
 
 TEST_F(Qrhost, BareNameIsLookedUpInThePluginFolderFirst) {
-    std::filesystem::create_directories(m_host + "/PlugIns");
-    WriteAll(m_host + "/PlugIns/Karvel.so", "not a module");
-    const RunResult run = RunKarvel();
+    WriteFile(m_host + "/PlugIns/Karvel.so", "not a module");
+    const CProgramRun run = RunKarvel();
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(Contains(run.err, "cannot load plug-in \"" + m_host + "/PlugIns/Karvel.so\""))
         << run.err;
 }
 
 TEST_F(Qrhost, MissingOrBrokenPluginIsAClearError) {
-    const RunResult missing = Qr({"run", "NoSuchPlugin", "--folder", m_host});
+    const CProgramRun missing = Qr({"run", "NoSuchPlugin", "--folder", m_host});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(Contains(missing.err, "plug-in \"NoSuchPlugin\" not found")) << missing.err;
     EXPECT_TRUE(Contains(missing.err, m_host + "/PlugIns/NoSuchPlugin.so")) << missing.err;
 
-    const RunResult notModule = Qr({"run", m_folder / "profile.ini"});
+    const CProgramRun notModule = Qr({"run", m_folder / "profile.ini"});
     EXPECT_EQ(notModule.exitCode, 2);
     EXPECT_TRUE(Contains(notModule.err, "not found") || Contains(notModule.err, "cannot load"))
         << notModule.err;
 
     // A real shared object without the entry point.
-    const RunResult noEntry = Qr({"run", QR_BINARY_DIR "/bin/libqrplatform.so"});
+    const CProgramRun noEntry = Qr({"run", QR_BINARY_DIR "/bin/libqrplatform.so"});
     EXPECT_EQ(noEntry.exitCode, 2);
     EXPECT_TRUE(Contains(noEntry.err, "exports no ExecutePlugin")) << noEntry.err;
 }
@@ -294,7 +234,7 @@ TEST_F(Qrhost, WrongCallsPrintTheUsage) {
                                                  {"dump", "--xml", "a.qrc"},
                                                  {"new"},
                                                  {"version"}}) {
-        const RunResult run = Qr(args);
+        const CProgramRun run = Qr(args);
         EXPECT_EQ(run.exitCode, 2) << testing::PrintToString(args);
         EXPECT_TRUE(Contains(run.err, "usage:")) << run.err;
         EXPECT_EQ(run.out, "");
@@ -302,7 +242,7 @@ TEST_F(Qrhost, WrongCallsPrintTheUsage) {
 }
 
 TEST_F(Qrhost, VersionShowsTheModulesTexts) {
-    const RunResult run = Qr({"version", "Karvel"});
+    const CProgramRun run = Qr({"version", "Karvel"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "CompanyName=Brask Design\nFileVersion=2.0\nProductVersion=2.0\n"
                        "FileDescription=Object import plugin for Quarrion\n");
@@ -310,7 +250,7 @@ TEST_F(Qrhost, VersionShowsTheModulesTexts) {
 
 TEST_F(Qrhost, DumpTextShowsEveryPart) {
     WriteSmallScene();
-    const RunResult run = Qr({"dump", m_exchange});
+    const CProgramRun run = Qr({"dump", m_exchange});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (const char* line :
          {"format: major=1 minor=42\n", "  host_text1: \"Quarrion 4\"\n", "  host_value: 2.5\n",
@@ -325,12 +265,12 @@ TEST_F(Qrhost, DumpTextShowsEveryPart) {
 
 TEST_F(Qrhost, DumpJsonIsValidJsonWithTheSchemasKeys) {
     WriteSmallScene();
-    const RunResult run = Qr({"dump", "--json", m_exchange});
+    const CProgramRun run = Qr({"dump", "--json", m_exchange});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(Contains(run.out, "\"name\": \"Box\"")) << run.out;
     if (!std::filesystem::exists("/usr/bin/python3"))
         GTEST_SKIP() << "/usr/bin/python3 not present: JSON not parsed";
-    WriteAll(m_folder / "dump.json", run.out);
+    WriteFile(m_folder / "dump.json", run.out);
     const std::string check =
         "import json,sys\n"
         "d=json.load(open(sys.argv[1]))\n"
@@ -348,8 +288,8 @@ TEST_F(Qrhost, DumpJsonIsValidJsonWithTheSchemasKeys) {
         "assert d['parts'][1]['link_id']==1\n"
         "assert d['slots'][2]['text']=='slot two' and d['slots'][0]['factor']==1\n"
         "assert d['trailing_bytes']==0\n";
-    WriteAll(m_folder / "check.py", check);
-    const RunResult parsed =
+    WriteFile(m_folder / "check.py", check);
+    const CProgramRun parsed =
         RunProgram(m_folder, {"/usr/bin/python3", m_folder / "check.py", m_folder / "dump.json"});
     EXPECT_EQ(parsed.exitCode, 0) << parsed.err;
 }
@@ -357,19 +297,19 @@ TEST_F(Qrhost, DumpJsonIsValidJsonWithTheSchemasKeys) {
 TEST_F(Qrhost, DumpOfADamagedFileIsAnErrorNeverACrash) {
     const std::string scene = WriteSmallScene();
     for (size_t length = 0; length < scene.size(); length += 1 + length / 3) {
-        WriteAll(m_folder / "cut.qrc", scene.substr(0, length));
-        const RunResult run = Qr({"dump", m_folder / "cut.qrc"});
+        WriteFile(m_folder / "cut.qrc", scene.substr(0, length));
+        const CProgramRun run = Qr({"dump", m_folder / "cut.qrc"});
         EXPECT_EQ(run.exitCode, 1) << "length " << length << ": " << run.err;
         EXPECT_TRUE(Contains(run.err, "\" is damaged: ")) << run.err;
         EXPECT_EQ(run.out, "");
     }
     std::string foreign = scene;
     foreign.replace(1, 5, "QRCAX");
-    WriteAll(m_folder / "foreign.qrc", foreign);
-    const RunResult wrong = Qr({"dump", "--json", m_folder / "foreign.qrc"});
+    WriteFile(m_folder / "foreign.qrc", foreign);
+    const CProgramRun wrong = Qr({"dump", "--json", m_folder / "foreign.qrc"});
     EXPECT_EQ(wrong.exitCode, 1);
     EXPECT_TRUE(Contains(wrong.err, "Invalid File Format!")) << wrong.err;
-    const RunResult missing = Qr({"dump", m_folder / "none.qrc"});
+    const CProgramRun missing = Qr({"dump", m_folder / "none.qrc"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(Contains(missing.err, "cannot open")) << missing.err;
 }
@@ -383,13 +323,13 @@ TEST_F(Qrhost, ScriptedAnswersAreTakenInOrderThenNoOneAnswers) {
                                            m_host,   "--profile", m_folder / "profile.ini",
                                            "--open", crate};
     ASSERT_EQ(Qr(base).exitCode, 0);
-    const std::string once = ReadAll(m_exchange);
+    const std::string once = ReadFile(m_exchange);
 
     // Importing the same object again asks once per part of the same name.
     std::vector<std::string> scripted = base;
     for (const char* answer : {"no", "yes"})
         scripted.insert(scripted.end(), {"--answer", answer});
-    const RunResult answered = Qr(scripted);
+    const CProgramRun answered = Qr(scripted);
     EXPECT_EQ(answered.exitCode, 0) << answered.err;
     const size_t first = answered.out.find("[message icon=question buttons=yesno answer=no]\n");
     const size_t second = answered.out.find("[message icon=question buttons=yesno answer=yes]\n");
@@ -397,10 +337,10 @@ TEST_F(Qrhost, ScriptedAnswersAreTakenInOrderThenNoOneAnswers) {
     EXPECT_NE(second, std::string::npos) << answered.out;
     EXPECT_LT(first, second) << "answers are used in the order given";
     EXPECT_FALSE(Contains(answered.err, "no one to answer")) << answered.err;
-    EXPECT_NE(ReadAll(m_exchange), once);
+    EXPECT_NE(ReadFile(m_exchange), once);
 
     // Without answers and without a terminal, every question is answered No.
-    const RunResult unanswered = Qr(base);
+    const CProgramRun unanswered = Qr(base);
     EXPECT_EQ(unanswered.exitCode, 0) << unanswered.err;
     EXPECT_TRUE(Contains(unanswered.out, "[message icon=question buttons=yesno answer=no]\n"));
     EXPECT_FALSE(Contains(unanswered.out, "answer=yes"));

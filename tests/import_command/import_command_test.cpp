@@ -3,47 +3,31 @@
 // over real exchange and object files in a scratch host folder.
 #include "import_command.h"
 
-#include "test_support.h"
+#include "support/dxf_builders.h"
+#include "support/file_contents.h"
+#include "support/lwo_bytes.h"
+#include "support/program_run.h"
+#include "support/scene_parts.h"
+#include "support/test_application.h"
+#include "support/test_host.h"
 
-#include "application.h"
-#include "archive.h"
-#include "exchange_file.h"
-#include "memory_profile.h"
+#include "import_object.h"
 #include "plugin_settings.h"
 #include "scene_document.h"
-#include "scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-std::string AsString(const ByteVector& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
 
 // A little object: surface "Hull" holds a rectangle, "Deck" a triangle
 // and an L-shaped (concave) hexagon. Point 0 is (1, 2, 3).
@@ -60,67 +44,43 @@ std::string HullAndDeckLwo(std::uint32_t hullSurface = 1) {
               Chunk("SRFS", SurfaceNames({"Hull", "Deck"})), Chunk("POLS", polygons)}));
 }
 
+// Objects are written into the host's folder; each run gets a new
+// application over the same settings, as each call from the host does.
 class ImportCommandTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_host = fs::path(QR_BINARY_DIR) / "test-work" / "import_command" /
-                 (std::string(info->test_suite_name()) + "." + info->name());
-        fs::remove_all(m_host);
-        fs::create_directories(m_host / "PlugIns");
-        Set("Paths", "ApplicationPath", m_host.string());
-    }
+    // A new, empty host folder: for cases run in a loop.
+    void NewHost() { m_host = CTestHost(); }
 
-    void Set(const std::string& section, const std::string& key, const std::string& value) {
-        m_values[{section, key}] = value;
-    }
-    void SetKarvel(const std::string& key, const std::string& value) { Set("Karvel", key, value); }
+    void SetKarvel(const std::string& key, const std::string& value) { m_settings[key] = value; }
 
     fs::path Object(const std::string& name, const std::string& bytes) {
-        WriteBytes(m_host / name, bytes);
-        return m_host / name;
+        WriteFile(Host() / name, bytes);
+        return Host() / name;
+    }
+    fs::path Object(const std::string& name, const ByteVector& bytes) {
+        return Object(name, AsString(bytes));
     }
 
-    fs::path ExchangePath() const { return m_host / "PlugIns" / "qrplugin.qrc"; }
-
-    // Writes doc as the host's scene.
-    void WriteScene(CSceneDocument& doc) {
-        auto app = MakeApp({}, std::nullopt);
-        WriteExchangeFile(doc, kExchangeFileName, *app);
-    }
-
-    std::unique_ptr<CSceneDocument> ReadScene() {
-        auto doc = std::make_unique<CSceneDocument>();
-        auto app = MakeApp({}, std::nullopt);
-        EXPECT_EQ(ReadExchangeFile(*doc, kExchangeFileName, *app), ExchangeStatus::Read);
-        return doc;
-    }
+    const fs::path& Host() const { return m_host.Folder(); }
+    fs::path ExchangePath() const { return m_host.ExchangePath(); }
+    void WriteScene(CSceneDocument& doc) { m_host.WriteScene(doc); }
+    std::unique_ptr<CSceneDocument> ReadScene() { return m_host.ReadScene(); }
 
     // Runs the command; returns the transcript of its message boxes.
     std::string Run(std::deque<std::string> answers, std::optional<std::string> open) {
-        auto app = MakeApp(std::move(answers), std::move(open));
-        EXPECT_EQ(RunImportCommand(*app), 1);
-        return m_transcript.str();
+        CTestApplication app(std::move(answers), std::move(open));
+        m_host.NameIn(app.App());
+        for (const auto& [key, value] : m_settings)
+            app.Profile().Write("Karvel", key, value);
+        EXPECT_EQ(RunImportCommand(app.App()), 1);
+        return app.Transcript();
     }
     std::string RunOpen(const fs::path& object, std::deque<std::string> answers = {}) {
         return Run(std::move(answers), object.string());
     }
 
-    std::unique_ptr<CApplication> MakeApp(std::deque<std::string> answers,
-                                          std::optional<std::string> open) {
-        auto profile = std::make_unique<CMemoryProfile>();
-        for (const auto& [key, value] : m_values)
-            profile->Write(key.first, key.second, value);
-        m_transcript.str("");
-        return std::make_unique<CApplication>(
-            std::move(profile),
-            std::make_unique<CScriptedDialogs>(std::move(answers), std::move(open), std::nullopt),
-            &m_transcript);
-    }
-
-    fs::path m_host;
-    std::map<std::pair<std::string, std::string>, std::string> m_values;
-    std::ostringstream m_transcript;
+    CTestHost m_host;
+    std::map<std::string, std::string> m_settings; // of section [Karvel]
 };
 
 // A scene part with one triangle, a position, a material text and a link.
@@ -221,7 +181,7 @@ TEST_F(ImportCommandTest, UpdateQuestionAnswers) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SetUp();
+        NewHost();
         SetKarvel(kKeyFlipPoly, "0");
         SetKarvel(kKeyViewInfo, "0");
         SetKarvel(kKeyVzdyUpdate, c.vzdyUpdate);
@@ -284,7 +244,7 @@ TEST_F(ImportCommandTest, SecondSurfaceOfTheSameNameFindsThePartJustMade) {
     PutPolygon(polygons, {1, 2, 3}, 2);
     const auto lwo = Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0})),
                            Chunk("SRFS", SurfaceNames({"Hull", "Hull"})), Chunk("POLS", polygons)});
-    EXPECT_EQ(RunOpen(Object("twice.lwo", AsString(lwo)), {"yes"}), HullQuestion("yes"));
+    EXPECT_EQ(RunOpen(Object("twice.lwo", lwo), {"yes"}), HullQuestion("yes"));
     auto doc = ReadScene();
     ASSERT_EQ(Names(*doc), "Hull;");
     EXPECT_EQ(doc->m_parts[0]->m_points.GetSize(), 3);
@@ -308,7 +268,7 @@ TEST_F(ImportCommandTest, ExtensionRulesForTheConfiguredPath) {
     for (const Case c : {Case{"upper.LWO", true}, Case{"short.lw", false},
                          Case{"space.lwo ", false}, Case{"none", false}}) {
         SCOPED_TRACE(c.file);
-        SetUp();
+        NewHost();
         SetKarvel(kKeyUseDefLwo, "1");
         SetKarvel(kKeyDefLwo, Object(c.file, lwo).string());
         const auto transcript = Run({}, std::nullopt);
@@ -319,7 +279,7 @@ TEST_F(ImportCommandTest, ExtensionRulesForTheConfiguredPath) {
             // The fixed text, then why: the name the extension was taken from.
             EXPECT_EQ(transcript, "[message icon=stop buttons=ok]\n"
                                   "ERROR - Wrong LW Object\n\n\"" +
-                                      (m_host / c.file).string() +
+                                      (Host() / c.file).string() +
                                       "\": only .lwo and .dxf files can be imported\n"
                                       "[end]\n");
             EXPECT_EQ(ReadScene()->GetPartCount(), 0);
@@ -331,20 +291,17 @@ TEST_F(ImportCommandTest, CancelledDialogWritesTheSceneBackUnchanged) {
     CSceneDocument scene;
     AddPart(scene, "Hull");
     WriteScene(scene);
-    const std::string before = ReadBytes(ExchangePath());
+    const std::string before = ReadFile(ExchangePath());
     EXPECT_EQ(Run({}, std::string()), "[message icon=stop buttons=ok]\n"
                                       "ERROR - Wrong LW Object\n"
                                       "[end]\n");
-    EXPECT_EQ(ReadBytes(ExchangePath()), before);
+    EXPECT_EQ(ReadFile(ExchangePath()), before);
 }
 
 TEST_F(ImportCommandTest, DxfAxesAreSwappedAndTrianglesLoseTheirRepeatedCorner) {
     SetKarvel(kKeyFlipPoly, "0");
-    const std::string dxf = "0\nSECTION\n2\nENTITIES\n"
-                            "0\n3DFACE\n8\nRoof\n"
-                            "10\n1\n20\n2\n30\n3\n11\n4\n21\n5\n31\n6\n"
-                            "12\n7\n22\n8\n32\n9\n13\n7\n23\n8\n33\n9\n"
-                            "0\nENDSEC\n0\nEOF\n";
+    const std::string dxf =
+        Section(Face("Roof", {{{1, 2, 3}}, {{4, 5, 6}}, {{7, 8, 9}}, {{7, 8, 9}}}));
     RunOpen(Object("roof.DXF", dxf));
     auto doc = ReadScene();
     ASSERT_EQ(Names(*doc), "Roof;");
@@ -359,11 +316,8 @@ TEST_F(ImportCommandTest, DxfAxesAreSwappedAndTrianglesLoseTheirRepeatedCorner) 
 // With the default flip, a triangle kept with its repeated fourth corner would
 // start with the repeat and get a zero normal.
 TEST_F(ImportCommandTest, FlippedDxfTriangleHasANormal) {
-    const std::string dxf = "0\nSECTION\n2\nENTITIES\n"
-                            "0\n3DFACE\n8\nRoof\n"
-                            "10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n0\n"
-                            "12\n1\n22\n1\n32\n0\n13\n1\n23\n1\n33\n0\n"
-                            "0\nENDSEC\n0\nEOF\n";
+    const std::string dxf =
+        Section(Face("Roof", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{1, 1, 0}}}));
     RunOpen(Object("roof.dxf", dxf));
     auto doc = ReadScene();
     ASSERT_EQ(Names(*doc), "Roof;");
@@ -385,9 +339,8 @@ TEST_F(ImportCommandTest, FlipFollowsTheSetting) {
         {nullptr, {3, 2, 1, 0}}, {"1", {3, 2, 1, 0}}, {"0", {0, 1, 2, 3}}, {"2", {0, 1, 2, 3}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.flip ? c.flip : "missing");
-        SetUp();
-        m_values.clear();
-        Set("Paths", "ApplicationPath", m_host.string());
+        NewHost();
+        m_settings.clear();
         if (c.flip)
             SetKarvel(kKeyFlipPoly, c.flip);
         RunOpen(Object("boat.lwo", HullAndDeckLwo()));
@@ -408,7 +361,7 @@ TEST_F(ImportCommandTest, ConcavityWarningOncePerSurfaceAndNeverForConvexShapes)
         Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 0, 1, 0, 0, 1, 0, 0, 0,
                                     2, 0, 0, 2, 0, 1, 1, 0, 1, 1, 0, 2, 0, 0, 2})),
               Chunk("SRFS", SurfaceNames({"Convex", "Concave"})), Chunk("POLS", polygons)});
-    const auto transcript = RunOpen(Object("shapes.lwo", AsString(lwo)));
+    const auto transcript = RunOpen(Object("shapes.lwo", lwo));
     EXPECT_NE(transcript.find("\n  Convex (3)\n  Concave (2)  WARNING (concave polygon)\n[end]"),
               std::string::npos)
         << transcript;
@@ -420,7 +373,7 @@ TEST_F(ImportCommandTest, SurfaceWithoutPolygonsBecomesAnEmptyPart) {
     const auto lwo =
         Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0})),
               Chunk("SRFS", SurfaceNames({"Used", "Unused"})), Chunk("POLS", polygons)});
-    EXPECT_NE(RunOpen(Object("one.lwo", AsString(lwo))).find("  Unused (0)\n"), std::string::npos);
+    EXPECT_NE(RunOpen(Object("one.lwo", lwo)).find("  Unused (0)\n"), std::string::npos);
     auto doc = ReadScene();
     ASSERT_EQ(Names(*doc), "Used;Unused;");
     EXPECT_EQ(doc->m_parts[1]->m_points.GetSize(), 0);
@@ -440,7 +393,7 @@ TEST_F(ImportCommandTest, Lwo2LayersAndSurfacesBecomeParts) {
          Lwo2Polygons("FACE", {{0, 1, 2}, {3, 4, 5, 6}, {0, 1, 7}}),
          PolygonTags("SURF", {{0, 2}, {1, 3}, {2, 3}}), Lwo2Polygons("CURV", {{0, 3}})},
         "LWO2");
-    const auto transcript = RunOpen(Object("boat.lwo", AsString(lwo)));
+    const auto transcript = RunOpen(Object("boat.lwo", lwo));
     EXPECT_NE(transcript.find("  Points Count: 11\n"
                               "  Polygons Count: 3\n"
                               "  Parts Count: 3\n"
@@ -473,10 +426,8 @@ TEST_F(ImportCommandTest, Lwo2LayersAndSurfacesBecomeParts) {
 
 TEST_F(ImportCommandTest, SharedDxfPointsAreCountedOnceInTheSummary) {
     // Two faces on two layers share an edge: 4 distinct points in all.
-    const std::string dxf = "0\n3DFACE\n8\nA\n10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n0\n"
-                            "12\n1\n22\n1\n32\n0\n"
-                            "0\n3DFACE\n8\nB\n10\n1\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n"
-                            "12\n0\n22\n1\n32\n0\n0\nEOF\n";
+    const std::string dxf = Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                            Face("B", {{{1, 0, 0}}, {{1, 1, 0}}, {{0, 1, 0}}}) + "0\nEOF\n";
     const auto transcript = RunOpen(Object("two.dxf", dxf));
     EXPECT_NE(transcript.find("  Points Count: 4\n  Polygons Count: 2\n  Parts Count: 2\n"),
               std::string::npos)
@@ -490,7 +441,7 @@ TEST_F(ImportCommandTest, DxfThatCannotBeOpenedIsAnErrorNotASuccess) {
     CSceneDocument scene;
     AddPart(scene, "Hull");
     WriteScene(scene);
-    const auto transcript = RunOpen(m_host / "missing.dxf");
+    const auto transcript = RunOpen(Host() / "missing.dxf");
     EXPECT_EQ(transcript.rfind("[message icon=stop buttons=ok]\nERROR - Wrong LW Object\n", 0), 0u)
         << transcript;
     EXPECT_EQ(transcript.find("successful"), std::string::npos);
@@ -498,8 +449,7 @@ TEST_F(ImportCommandTest, DxfThatCannotBeOpenedIsAnErrorNotASuccess) {
 }
 
 TEST_F(ImportCommandTest, DxfWithoutGeometryStillGetsTheSummary) {
-    const auto transcript = RunOpen(Object("empty.dxf", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n"
-                                                        "0\nEOF\n"));
+    const auto transcript = RunOpen(Object("empty.dxf", Section("")));
     EXPECT_NE(transcript.find("  Points Count: 0\n  Polygons Count: 0\n  Parts Count: 0\n"
                               "  Updates: 0\n\nImported Parts:\n[end]"),
               std::string::npos)
@@ -512,7 +462,7 @@ TEST_F(ImportCommandTest, PolygonsNamingMissingPointsAreReportedNotImported) {
     PutPolygon(polygons, {0, 1, 9}, 1); // point 9 does not exist
     const auto lwo = Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0})),
                            Chunk("SRFS", SurfaceNames({"Hull"})), Chunk("POLS", polygons)});
-    const auto transcript = RunOpen(Object("bad.lwo", AsString(lwo)));
+    const auto transcript = RunOpen(Object("bad.lwo", lwo));
     EXPECT_NE(transcript.find("  Polygons Count: 1\n"), std::string::npos);
     EXPECT_NE(transcript.find("  Hull (1)\n  WARNING (1 invalid polygons skipped)\n[end]"),
               std::string::npos)
@@ -522,27 +472,27 @@ TEST_F(ImportCommandTest, PolygonsNamingMissingPointsAreReportedNotImported) {
 
 TEST_F(ImportCommandTest, WrongMagicStopsWithoutDialogOrWrite) {
     const std::string foreign = "\x05qrcad and whatever the host keeps here";
-    WriteBytes(ExchangePath(), foreign);
+    WriteFile(ExchangePath(), foreign);
     // Only the reader's message: no summary, no error about the object.
     EXPECT_EQ(RunOpen(Object("boat.lwo", HullAndDeckLwo())),
               "[message icon=warning buttons=ok]\nInvalid File Format!\n[end]\n");
-    EXPECT_EQ(ReadBytes(ExchangePath()), foreign);
+    EXPECT_EQ(ReadFile(ExchangePath()), foreign);
 }
 
 TEST_F(ImportCommandTest, DamagedExchangeFileIsReportedAndKept) {
     CSceneDocument scene;
     AddPart(scene, "Hull");
     WriteScene(scene);
-    std::string bytes = ReadBytes(ExchangePath());
+    std::string bytes = ReadFile(ExchangePath());
     bytes.resize(bytes.size() / 2);
-    WriteBytes(ExchangePath(), bytes);
+    WriteFile(ExchangePath(), bytes);
     const auto transcript = RunOpen(Object("boat.lwo", HullAndDeckLwo()));
     EXPECT_EQ(transcript.rfind("[message icon=stop buttons=ok]\nThe host's scene could not be "
                                "read from the exchange file",
                                0),
               0u)
         << transcript;
-    EXPECT_EQ(ReadBytes(ExchangePath()), bytes);
+    EXPECT_EQ(ReadFile(ExchangePath()), bytes);
 }
 
 TEST_F(ImportCommandTest, MissingExchangeFileGivesANewOneWithTheImportedParts) {
@@ -573,13 +523,13 @@ TEST_F(ImportCommandTest, ExchangeFileBehindALinkIsWrittenThroughIt) {
     CSceneDocument scene;
     AddPart(scene, "Mast");
     WriteScene(scene);
-    fs::create_directory(m_host / "scenes");
-    fs::rename(ExchangePath(), m_host / "scenes" / "real.qrc");
+    fs::create_directory(Host() / "scenes");
+    fs::rename(ExchangePath(), Host() / "scenes" / "real.qrc");
     fs::create_symlink("../scenes/real.qrc", ExchangePath());
     RunOpen(Object("boat.lwo", HullAndDeckLwo()));
     EXPECT_TRUE(fs::is_symlink(ExchangePath()));
     EXPECT_EQ(Names(*ReadScene()), "Mast;Hull;Deck;");
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_host / "scenes"), {}), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Host() / "scenes"), {}), 1);
 }
 
 // The update as the method states it, step by step, on part: RemovePoint(0)
@@ -605,16 +555,7 @@ bool UpdateLiterally(CScenePart& part, const std::vector<CImportPoint>& points,
     bool concave = false;
     for (int t = 0; t < static_cast<int>(polygons.size()) && !concave; ++t)
         concave = part.IsPolygonConcave(t) == 1;
-    for (int i = 0; i < part.m_points.GetSize();) {
-        bool used = false;
-        for (const auto& polygon : part.m_polygons)
-            for (std::int32_t corner : polygon->m_indices)
-                used = used || corner == i;
-        if (used)
-            ++i;
-        else
-            part.RemovePoint(i);
-    }
+    RemoveUnusedPointsOneByOne(part);
     if (flip)
         part.FlipPolygons();
     return concave;
@@ -661,10 +602,9 @@ TEST_F(ImportCommandTest, UpdateMatchesTheStepByStepMethodOnRandomParts) {
             if (surface == 1)
                 surfaceP.push_back(corners);
         }
-        const fs::path object =
-            Object("random.lwo",
-                   AsString(Form({Chunk("PNTS", pointData), Chunk("SRFS", SurfaceNames({"P", "Q"})),
-                                  Chunk("POLS", polygonData)})));
+        const fs::path object = Object(
+            "random.lwo", Form({Chunk("PNTS", pointData), Chunk("SRFS", SurfaceNames({"P", "Q"})),
+                                Chunk("POLS", polygonData)}));
 
         // The scene's part "P": with or without points, odd polygons, any current indices.
         CSceneDocument scene;
@@ -695,20 +635,7 @@ TEST_F(ImportCommandTest, UpdateMatchesTheStepByStepMethodOnRandomParts) {
         const std::string transcript = RunOpen(object);
         auto actual = ReadScene();
         ASSERT_EQ(Names(*actual), "P;Q;");
-        const CScenePart& updated = *actual->m_parts[0];
-        ASSERT_EQ(updated.m_points.GetSize(), literal.m_points.GetSize());
-        for (int i = 0; i < literal.m_points.GetSize(); ++i) {
-            EXPECT_EQ(updated.m_points[i]->m_x, literal.m_points[i]->m_x) << i;
-            EXPECT_EQ(updated.m_points[i]->m_y, literal.m_points[i]->m_y) << i;
-            EXPECT_EQ(updated.m_points[i]->m_z, literal.m_points[i]->m_z) << i;
-        }
-        ASSERT_EQ(updated.m_polygons.GetSize(), literal.m_polygons.GetSize());
-        for (int i = 0; i < literal.m_polygons.GetSize(); ++i) {
-            EXPECT_EQ(Corners(updated, i), Corners(literal, i)) << i;
-            EXPECT_EQ(updated.m_polygons[i]->m_bSelected, literal.m_polygons[i]->m_bSelected) << i;
-        }
-        EXPECT_EQ(updated.m_nCurPoint, literal.m_nCurPoint);
-        EXPECT_EQ(updated.m_nCurPolygon, literal.m_nCurPolygon);
+        ExpectSameGeometry(*actual->m_parts[0], literal);
         const std::string line = "\n  P (" + std::to_string(surfaceP.size()) + ")";
         EXPECT_NE(transcript.find(line + (concave ? "  WARNING" : "\n")), std::string::npos)
             << transcript;
@@ -716,16 +643,11 @@ TEST_F(ImportCommandTest, UpdateMatchesTheStepByStepMethodOnRandomParts) {
 }
 
 TEST_F(ImportCommandTest, SettingsAreReadInOrderAfterTheScene) {
-    auto profile = std::make_unique<CMemoryProfile>();
-    auto* reads = profile.get();
-    profile->Write("Paths", "ApplicationPath", m_host.string());
-    CApplication app(
-        std::move(profile),
-        std::make_unique<CScriptedDialogs>(std::deque<std::string>{}, std::string(), std::nullopt),
-        &m_transcript);
-    RunImportCommand(app);
+    CTestApplication app({}, std::string());
+    m_host.NameIn(app.App());
+    RunImportCommand(app.App());
     std::vector<std::string> keys;
-    for (const auto& [section, key] : reads->GetReads())
+    for (const auto& [section, key] : app.Profile().GetReads())
         if (section == "Karvel")
             keys.push_back(key);
     EXPECT_EQ(keys, (std::vector<std::string>{"def_lwo", "use_def_lwo", "vzdy_update", "view_info",
@@ -734,22 +656,20 @@ TEST_F(ImportCommandTest, SettingsAreReadInOrderAfterTheScene) {
 
 // End to end: qrhost loads the real Karvel module, answers from its command line.
 TEST_F(ImportCommandTest, QrhostRunsTheImportWithScriptedAnswers) {
-    const fs::path profile = m_host / "profile.ini";
-    WriteBytes(profile, "[Karvel]\nflip_poly=0\n");
+    const fs::path profile = Host() / "profile.ini";
+    WriteFile(profile, "[Karvel]\nflip_poly=0\n");
     CSceneDocument scene;
     AddPart(scene, "Hull");
     WriteScene(scene);
     const fs::path object = Object("boat.lwo", HullAndDeckLwo());
-    const fs::path out = m_host / "stdout.txt";
-    const std::string command = "'" QR_BINARY_DIR "/bin/qrhost' run Karvel --profile '" +
-                                profile.string() + "' --folder '" + m_host.string() + "' --open '" +
-                                object.string() + "' --answer yes < /dev/null > '" + out.string() +
-                                "' 2> '" + (m_host / "stderr.txt").string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0) << ReadBytes(m_host / "stderr.txt");
-    const std::string transcript = ReadBytes(out);
+    const CProgramRun run =
+        RunProgram(Host(), {QR_BINARY_DIR "/bin/qrhost", "run", "Karvel", "--profile", profile,
+                            "--folder", Host(), "--open", object, "--answer", "yes"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::string& transcript = run.out;
     EXPECT_EQ(transcript.rfind(HullQuestion("yes"), 0), 0u) << transcript;
     EXPECT_NE(transcript.find("  Updates: 1\n"), std::string::npos);
-    EXPECT_NE(ReadBytes(m_host / "stderr.txt").find("returned 1"), std::string::npos);
+    EXPECT_NE(run.err.find("returned 1"), std::string::npos);
     auto doc = ReadScene();
     ASSERT_EQ(Names(*doc), "Hull;Deck;");
     EXPECT_EQ(Corners(*doc->m_parts[0], 0), (std::vector<std::int32_t>{0, 1, 2, 3}));

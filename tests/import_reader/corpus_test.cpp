@@ -10,8 +10,8 @@
 #include <memory>
 #include <sstream>
 
+#include "import_object.h"
 #include "object_file.h"
-#include "test_support.h"
 
 namespace fs = std::filesystem;
 
@@ -52,10 +52,12 @@ std::map<std::string, long> OurPolygonsPerLayer(const CImportObject& object) {
 
 // counts: polygons per layer as ezdxf reads them; zeroFilled: the faces among them that
 // leave out a coordinate group, which ezdxf fills with 0.
-bool RunEzdxf(const fs::path& file, std::map<std::string, long>& counts, std::map<std::string, long>& zeroFilled,
-              std::string& error) {
-    std::string command = "/usr/bin/python3 '" + (fs::path(QR_SOURCE_DIR) / "tests/import_reader/ezdxf_counts.py").string() +
-                          "' '" + file.string() + "' 2>/dev/null";
+bool RunEzdxf(const fs::path& file, std::map<std::string, long>& counts,
+              std::map<std::string, long>& zeroFilled, std::string& error) {
+    std::string command =
+        "/usr/bin/python3 '" +
+        (fs::path(QR_SOURCE_DIR) / "tests/import_reader/ezdxf_counts.py").string() + "' '" +
+        file.string() + "' 2>/dev/null";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     if (!pipe) {
         error = "popen failed";
@@ -75,7 +77,8 @@ bool RunEzdxf(const fs::path& file, std::map<std::string, long>& counts, std::ma
         if (tab == std::string::npos) {
             continue;
         }
-        (zfill ? zeroFilled : counts)[text.substr(tab + 1)] = std::strtol(text.c_str(), nullptr, 10);
+        (zfill ? zeroFilled : counts)[text.substr(tab + 1)] =
+            std::strtol(text.c_str(), nullptr, 10);
     }
     int status = pclose(pipe.release());
     if (status != 0) {
@@ -167,7 +170,9 @@ TEST(Corpus, LaterFormsLoadWithTheManifestCountsAndNames) {
     std::ifstream manifest(folder / "MANIFEST.tsv");
     std::string line;
     std::getline(manifest, line);
-    ASSERT_EQ(line.rfind("file\tform\tpoints\tsurfaces\tpolygons\tskipped\tdropped\tsurface_names\t", 0), 0u)
+    ASSERT_EQ(
+        line.rfind("file\tform\tpoints\tsurfaces\tpolygons\tskipped\tdropped\tsurface_names\t", 0),
+        0u)
         << "the manifest's columns changed: " << line;
     std::size_t checked = 0;
     while (std::getline(manifest, line)) {
@@ -193,7 +198,7 @@ TEST(Corpus, LaterFormsLoadWithTheManifestCountsAndNames) {
         EXPECT_EQ(names, JsonStrings(Unquoted(columns[7])));
         ++checked;
     }
-    EXPECT_EQ(checked, FilesIn(folder).size() - 1);  // every object but the manifest
+    EXPECT_EQ(checked, FilesIn(folder).size() - 1); // every object but the manifest
 }
 
 TEST(Corpus, DxfFilesLoadWithEzdxfCountsPerLayer) {
@@ -201,7 +206,8 @@ TEST(Corpus, DxfFilesLoadWithEzdxfCountsPerLayer) {
         GTEST_SKIP() << "corpus not found at " << kCorpus;
     }
     if (!EzdxfAvailable()) {
-        GTEST_SKIP() << "Debian's python3-ezdxf is not installed (/usr/bin/python3 -c 'import ezdxf' fails)";
+        GTEST_SKIP()
+            << "Debian's python3-ezdxf is not installed (/usr/bin/python3 -c 'import ezdxf' fails)";
     }
     int zeroFilledFiles = 0;
     for (const fs::path& file : FilesIn(kCorpus / "dxf")) {
@@ -215,7 +221,8 @@ TEST(Corpus, DxfFilesLoadWithEzdxfCountsPerLayer) {
         // A face that leaves out a coordinate group of its first three corners is a polygon
         // for ezdxf (it fills the group with 0) and none here: a corner needs all three groups.
         for (const auto& [layer, count] : zeroFilled) {
-            std::printf("note: %s: %ld 3DFACE on layer \"%s\" leaving out a coordinate group: no polygon here, ezdxf fills 0\n",
+            std::printf("note: %s: %ld 3DFACE on layer \"%s\" leaving out a coordinate group: no "
+                        "polygon here, ezdxf fills 0\n",
                         file.filename().c_str(), count, layer.c_str());
             expected[layer] -= count;
             if (expected[layer] == 0) {
@@ -239,7 +246,8 @@ TEST(Corpus, NegativeFilesRejectedOrEmpty) {
         // sound LightWave object here has no extension, so the import refuses it by its name.
         CImportObject lwo;
         if (lwo.LoadLwo(file.string()) != 0) {
-            EXPECT_EQ(GetObjectExtension(file.string()), "") << "only an object without an extension may load";
+            EXPECT_EQ(GetObjectExtension(file.string()), "")
+                << "only an object without an extension may load";
         } else {
             EXPECT_FALSE(lwo.m_strError.empty());
             EXPECT_EQ(lwo.GetPointCount(), 0u);
@@ -256,4 +264,4 @@ TEST(Corpus, NegativeFilesRejectedOrEmpty) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -8,65 +8,12 @@
 #include <random>
 #include <sstream>
 
-#include "test_support.h"
+#include "support/dxf_builders.h"
+#include "support/file_contents.h"
+#include "support/loaded_object.h"
+#include "support/scratch_folder.h"
 
 namespace {
-
-// Pairs written one per line each: {"0", "3DFACE"} -> "0\n3DFACE\n".
-std::string Dxf(std::initializer_list<std::pair<std::string_view, std::string_view>> pairs, std::string_view eol = "\n") {
-    std::string text;
-    for (const auto& [code, value] : pairs) {
-        text += std::string(code) + std::string(eol) + std::string(value) + std::string(eol);
-    }
-    return text;
-}
-
-std::string Face(std::string_view layer, std::initializer_list<std::array<int, 3>> corners) {
-    std::ostringstream out;
-    out << "0\n3DFACE\n";
-    if (!layer.empty()) {
-        out << "8\n" << layer << "\n";
-    }
-    int d = 0;
-    for (const auto& c : corners) {
-        out << "1" << d << "\n" << c[0] << "\n2" << d << "\n" << c[1] << "\n3" << d << "\n" << c[2] << "\n";
-        ++d;
-    }
-    return out.str();
-}
-
-std::string Polyline(std::string_view layer, int flags, std::initializer_list<std::array<int, 3>> vertices) {
-    std::ostringstream out;
-    out << "0\nPOLYLINE\n8\n" << layer << "\n66\n1\n70\n" << flags << "\n";
-    for (const auto& v : vertices) {
-        out << "0\nVERTEX\n8\n" << layer << "\n10\n" << v[0] << "\n20\n" << v[1] << "\n30\n" << v[2] << "\n";
-    }
-    out << "0\nSEQEND\n8\n" << layer << "\n";
-    return out.str();
-}
-
-std::string Section(const std::string& entities) {
-    return "0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n";
-}
-
-// A polyface mesh: vertex records 1..4 at the corners of a unit square, then face records.
-std::string Polyface(std::string_view layer, const std::string& faceRecords) {
-    std::string text = "0\nPOLYLINE\n8\n" + std::string(layer) + "\n66\n1\n70\n64\n71\n4\n72\n1\n";
-    const int square[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    for (const auto& v : square) {
-        text += "0\nVERTEX\n8\n" + std::string(layer) + "\n10\n" + std::to_string(v[0]) + "\n20\n" +
-                std::to_string(v[1]) + "\n30\n0\n70\n192\n";
-    }
-    return text + faceRecords + "0\nSEQEND\n";
-}
-
-std::string FaceRecord(std::initializer_list<std::pair<int, int>> codes) {
-    std::string text = "0\nVERTEX\n8\n0\n10\n0\n20\n0\n30\n0\n70\n128\n";
-    for (const auto& [code, number] : codes) {
-        text += std::to_string(code) + "\n" + std::to_string(number) + "\n";
-    }
-    return text;
-}
 
 TEST(DxfReader, FacesOnTwoLayersShareTheirEdgePoints) {
     CImportObject object;
@@ -116,8 +63,17 @@ TEST(DxfReader, MissingLayerIsDefaultAndTwoCornersMakeNoPolygon) {
 
 TEST(DxfReader, FaceMissingAZGroupMakesNoPolygonUnlikeReadersThatFillZero) {
     CImportObject object;
-    ASSERT_EQ(LoadDxfText(object, Dxf({{"0", "3DFACE"}, {"8", "L"}, {"10", "0"}, {"20", "0"}, {"30", "0"}, {"11", "1"},
-                                       {"21", "0"}, {"31", "0"}, {"12", "1"}, {"22", "1"}, {"0", "EOF"}})),
+    ASSERT_EQ(LoadDxfText(object, Dxf({{"0", "3DFACE"},
+                                       {"8", "L"},
+                                       {"10", "0"},
+                                       {"20", "0"},
+                                       {"30", "0"},
+                                       {"11", "1"},
+                                       {"21", "0"},
+                                       {"31", "0"},
+                                       {"12", "1"},
+                                       {"22", "1"},
+                                       {"0", "EOF"}})),
               5);
     EXPECT_EQ(object.GetSurfaceCount(), 1u);
     EXPECT_EQ(object.GetPolygonCount(), 0u);
@@ -125,10 +81,12 @@ TEST(DxfReader, FaceMissingAZGroupMakesNoPolygonUnlikeReadersThatFillZero) {
 
 TEST(DxfReader, ThreeDPolylines) {
     CImportObject object;
-    ASSERT_EQ(LoadDxfText(object, Section(Polyline("Four", 8, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{0, 1, 0}}}) +
-                                          Polyline("Closed", 9, {{{0, 0, 5}}, {{1, 0, 5}}, {{1, 1, 5}}}) +
-                                          Polyline("Two", 8, {{{0, 0, 0}}, {{7, 7, 7}}}))),
-              5);
+    ASSERT_EQ(
+        LoadDxfText(object, Section(Polyline("Four", 8,
+                                             {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}, {{0, 1, 0}}}) +
+                                    Polyline("Closed", 9, {{{0, 0, 5}}, {{1, 0, 5}}, {{1, 1, 5}}}) +
+                                    Polyline("Two", 8, {{{0, 0, 0}}, {{7, 7, 7}}}))),
+        5);
     ASSERT_EQ(object.GetSurfaceCount(), 3u);
     ASSERT_EQ(object.GetPolygonCount(), 2u);
     EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{0, 1, 2, 3}));
@@ -140,10 +98,12 @@ TEST(DxfReader, ThreeDPolylines) {
 
 TEST(DxfReader, TwoDPolylinesAndMeshesPassedOver) {
     CImportObject object;
-    ASSERT_EQ(LoadDxfText(object, Section(Polyline("Flat", 0, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
-                                          Polyline("FlatClosed", 1, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
-                                          Polyline("Mesh", 16, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}))),
-              5);
+    ASSERT_EQ(
+        LoadDxfText(object,
+                    Section(Polyline("Flat", 0, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                            Polyline("FlatClosed", 1, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                            Polyline("Mesh", 16, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}))),
+        5);
     EXPECT_EQ(object.GetPointCount(), 0u);
     EXPECT_EQ(object.GetSurfaceCount(), 0u);
     EXPECT_EQ(object.GetPolygonCount(), 0u);
@@ -151,7 +111,9 @@ TEST(DxfReader, TwoDPolylinesAndMeshesPassedOver) {
 
 TEST(DxfReader, PolyfaceNegativeNumberNamesItsVertex) {
     CImportObject object;
-    ASSERT_EQ(LoadDxfText(object, Section(Polyface("Mesh", FaceRecord({{71, 1}, {72, -2}, {73, 3}, {74, 4}})))), 5);
+    ASSERT_EQ(LoadDxfText(object, Section(Polyface(
+                                      "Mesh", FaceRecord({{71, 1}, {72, -2}, {73, 3}, {74, 4}})))),
+              5);
     ASSERT_EQ(object.GetPolygonCount(), 1u);
     EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{0, 1, 2, 3}));
     EXPECT_EQ(object.GetSurface(0).m_strName, "Mesh");
@@ -159,11 +121,13 @@ TEST(DxfReader, PolyfaceNegativeNumberNamesItsVertex) {
 
 TEST(DxfReader, PolyfaceZeroAndOutOfRangeNumbersLeftOut) {
     CImportObject object;
-    ASSERT_EQ(LoadDxfText(object, Section(Polyface("Mesh", FaceRecord({{71, 2}, {72, 0}, {73, 0}}) +
-                                                             FaceRecord({{71, 4}, {72, 9}, {73, -3}, {74, 1}}) +
-                                                             FaceRecord({{72, 1}, {73, 2}, {74, 3}}) +
-                                                             FaceRecord({{71, -2147483647 - 1}})))),
-              5);
+    ASSERT_EQ(
+        LoadDxfText(object,
+                    Section(Polyface("Mesh", FaceRecord({{71, 2}, {72, 0}, {73, 0}}) +
+                                                 FaceRecord({{71, 4}, {72, 9}, {73, -3}, {74, 1}}) +
+                                                 FaceRecord({{72, 1}, {73, 2}, {74, 3}}) +
+                                                 FaceRecord({{71, -2147483647 - 1}})))),
+        5);
     ASSERT_EQ(object.GetPolygonCount(), 4u);
     EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{1}));
     EXPECT_EQ(Indices(object, 1), (std::vector<std::int32_t>{3, 2, 0}));
@@ -173,9 +137,10 @@ TEST(DxfReader, PolyfaceZeroAndOutOfRangeNumbersLeftOut) {
 
 TEST(DxfReader, FacesNumberedBeforePolylines) {
     CImportObject object;
-    ASSERT_EQ(LoadDxfText(object, Section(Polyline("P", 8, {{{5, 5, 5}}, {{6, 5, 5}}, {{6, 6, 5}}}) +
-                                          Face("F", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}))),
-              5);
+    ASSERT_EQ(
+        LoadDxfText(object, Section(Polyline("P", 8, {{{5, 5, 5}}, {{6, 5, 5}}, {{6, 6, 5}}}) +
+                                    Face("F", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}))),
+        5);
     ASSERT_EQ(object.GetSurfaceCount(), 2u);
     EXPECT_EQ(object.GetSurface(0).m_strName, "F");
     EXPECT_EQ(object.GetSurface(1).m_strName, "P");
@@ -225,11 +190,22 @@ TEST(DxfReader, LineEndsAndLayoutReadAlike) {
 
 TEST(DxfReader, EntityNamesCountOnlyAsGroupCodeZero) {
     // A line-matching reader starts phantom entities at the layer names and the text value.
-    std::string text = Section(Face("POLYLINE_001", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
-                               Face("3DFACE layer", {{{0, 0, 1}}, {{1, 0, 1}}, {{1, 1, 1}}}) +
-                               Dxf({{"0", "TEXT"}, {"8", "Notes"}, {"1", "3DFACE"}, {"10", "9"}, {"20", "9"}, {"30", "9"},
-                                    {"11", "8"}, {"21", "8"}, {"31", "8"}, {"12", "7"}, {"22", "7"}, {"32", "7"}}) +
-                               Dxf({{"0", "TEXT"}, {"8", "Notes"}, {"1", "VERTEX SEQEND POLYLINE"}, {"70", "8"}}));
+    std::string text =
+        Section(Face("POLYLINE_001", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                Face("3DFACE layer", {{{0, 0, 1}}, {{1, 0, 1}}, {{1, 1, 1}}}) +
+                Dxf({{"0", "TEXT"},
+                     {"8", "Notes"},
+                     {"1", "3DFACE"},
+                     {"10", "9"},
+                     {"20", "9"},
+                     {"30", "9"},
+                     {"11", "8"},
+                     {"21", "8"},
+                     {"31", "8"},
+                     {"12", "7"},
+                     {"22", "7"},
+                     {"32", "7"}}) +
+                Dxf({{"0", "TEXT"}, {"8", "Notes"}, {"1", "VERTEX SEQEND POLYLINE"}, {"70", "8"}}));
     CImportObject object;
     ASSERT_EQ(LoadDxfText(object, text), 5);
     ASSERT_EQ(object.GetSurfaceCount(), 2u);
@@ -241,7 +217,8 @@ TEST(DxfReader, EntityNamesCountOnlyAsGroupCodeZero) {
 
 TEST(DxfReader, EntitiesInsideBlocksAreRead) {
     std::string text = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n8\n0\n2\nB\n70\n0\n" +
-                       Face("Inside", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) + "0\nENDBLK\n0\nENDSEC\n0\nEOF\n";
+                       Face("Inside", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                       "0\nENDBLK\n0\nENDSEC\n0\nEOF\n";
     CImportObject object;
     ASSERT_EQ(LoadDxfText(object, text), 5);
     EXPECT_EQ(object.GetPolygonCount(), 1u);
@@ -249,12 +226,14 @@ TEST(DxfReader, EntitiesInsideBlocksAreRead) {
 }
 
 TEST(DxfReader, PolylineWithoutSeqendRunsToTheEnd) {
-    std::string text = "0\nPOLYLINE\n8\nP\n70\n8\n0\nVERTEX\n10\n1\n20\n2\n0\nVERTEX\n10\n3\n0\nVERTEX\n30\n4.5\n";
+    std::string text =
+        "0\nPOLYLINE\n8\nP\n70\n8\n0\nVERTEX\n10\n1\n20\n2\n0\nVERTEX\n10\n3\n0\nVERTEX\n30\n4.5\n";
     CImportObject object;
     ASSERT_EQ(LoadDxfText(object, text), 5);
     ASSERT_EQ(object.GetPolygonCount(), 1u);
-    EXPECT_EQ(Printed(object), "X: 1.000000 Y: 2.000000 Z: 0.000000\nX: 3.000000 Y: 0.000000 Z: 0.000000\n"
-                               "X: 0.000000 Y: 0.000000 Z: 4.500000\nP\nSurf: 1  Pts: 3  (0 1 2 )\n");
+    EXPECT_EQ(Printed(object),
+              "X: 1.000000 Y: 2.000000 Z: 0.000000\nX: 3.000000 Y: 0.000000 Z: 0.000000\n"
+              "X: 0.000000 Y: 0.000000 Z: 4.500000\nP\nSurf: 1  Pts: 3  (0 1 2 )\n");
 }
 
 TEST(DxfReader, NoFixedCapacities) {
@@ -263,7 +242,8 @@ TEST(DxfReader, NoFixedCapacities) {
         vertices += "0\nVERTEX\n10\n" + std::to_string(i) + "\n20\n0\n30\n0\n";
     }
     CImportObject object;
-    ASSERT_EQ(LoadDxfText(object, "0\nPOLYLINE\n8\nBig\n70\n8\n" + vertices + "0\nSEQEND\n0\nEOF\n"), 5);
+    ASSERT_EQ(
+        LoadDxfText(object, "0\nPOLYLINE\n8\nBig\n70\n8\n" + vertices + "0\nSEQEND\n0\nEOF\n"), 5);
     ASSERT_EQ(object.GetPolygonCount(), 1u);
     EXPECT_EQ(object.GetPolygon(0).m_nCount, 12000);
     EXPECT_EQ(object.GetPolygon(0).m_anIndex[11999], 11999);
@@ -275,7 +255,9 @@ TEST(DxfReader, RejectsWhatIsNotTextDxf) {
     EXPECT_NE(binary.m_strError.find("binary"), std::string::npos);
 
     CImportObject notDxf;
-    EXPECT_EQ(LoadDxfText(notDxf, Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) + "EXTENTS,1\n0\n"), 0);
+    EXPECT_EQ(
+        LoadDxfText(notDxf, Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) + "EXTENTS,1\n0\n"),
+        0);
     EXPECT_NE(notDxf.m_strError.find("line 23"), std::string::npos) << notDxf.m_strError;
     EXPECT_EQ(notDxf.GetPolygonCount(), 0u);
     EXPECT_EQ(notDxf.GetSurfaceCount(), 0u);
@@ -299,11 +281,13 @@ TEST(DxfReader, RejectsWhatIsNotTextDxf) {
 }
 
 TEST(DxfReader, RejectionFromAFileNamesTheFile) {
-    CTempFile file("site.dxf", "\"quoted\"\n");
+    CScratchFolder folder;
+    const std::string file = folder / "site.dxf";
+    WriteFile(file, "\"quoted\"\n");
     CImportObject object;
-    EXPECT_EQ(object.LoadDxf(file.Path()), 0);
+    EXPECT_EQ(object.LoadDxf(file), 0);
     EXPECT_EQ(object.m_strError,
-              "\"" + file.Path() + "\": line 1: group code \"\\\"quoted\\\"\" is not a number");
+              "\"" + file + "\": line 1: group code \"\\\"quoted\\\"\" is not a number");
 }
 
 TEST(DxfReader, MissingFileReturnsZero) {
@@ -313,9 +297,11 @@ TEST(DxfReader, MissingFileReturnsZero) {
 }
 
 TEST(DxfReader, LoadsFromAFile) {
-    CTempFile file("site.dxf", Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}})));
+    CScratchFolder folder;
+    const std::string file = folder / "site.dxf";
+    WriteFile(file, Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}})));
     CImportObject object;
-    EXPECT_EQ(object.LoadDxf(file.Path()), 5);
+    EXPECT_EQ(object.LoadDxf(file), 5);
     EXPECT_EQ(object.GetPolygonCount(), 1u);
 }
 
@@ -480,4 +466,4 @@ TEST(DxfReader, AddSurfaceIsExactAndCaseSensitive) {
     EXPECT_EQ(object.GetSurfaceCount(), 3u);
 }
 
-}  // namespace
+} // namespace

@@ -6,11 +6,12 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "inspect.h"
-#include "test_support.h"
+#include "support/dxf_builders.h"
+#include "support/file_contents.h"
+#include "support/lwo_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -20,23 +21,17 @@ struct CInspectRun {
     std::string m_strErr;
 };
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Runs RunInspect in a child process, so its stdout buffering and exit are its own.
 CInspectRun Inspect(std::vector<std::string> args) {
-    CTempFile outFile("out.txt", "");
-    CTempFile errFile("err.txt", "");
+    CScratchFolder folder;
+    const std::string outPath = folder / "out.txt";
+    const std::string errPath = folder / "err.txt";
     std::fflush(stdout);
     std::fflush(stderr);
     pid_t child = fork();
     if (child == 0) {
-        int out = ::open(outFile.Path().c_str(), O_WRONLY | O_TRUNC);
-        int err = ::open(errFile.Path().c_str(), O_WRONLY | O_TRUNC);
+        int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(out, 1);
         ::dup2(err, 2);
         args.insert(args.begin(), "inspect");
@@ -54,23 +49,24 @@ CInspectRun Inspect(std::vector<std::string> args) {
     int status = 0;
     waitpid(child, &status, 0);
     run.m_nExit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.m_strOut = ReadAll(outFile.Path());
-    run.m_strErr = ReadAll(errFile.Path());
+    run.m_strOut = ReadFile(outPath);
+    run.m_strErr = ReadFile(errPath);
     return run;
 }
 
-std::string QuadLwo(std::uint32_t lastIndex) {
+ByteVector QuadLwo(std::uint32_t lastIndex) {
     ByteVector polygons;
     PutPolygon(polygons, {0, 1, 2}, 1);
     PutPolygon(polygons, {0, 1, lastIndex}, 1);
-    ByteVector bytes = Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})), Chunk("SRFS", SurfaceNames({"Hull"})),
-                             Chunk("POLS", polygons)});
-    return std::string(bytes.begin(), bytes.end());
+    return Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})),
+                 Chunk("SRFS", SurfaceNames({"Hull"})), Chunk("POLS", polygons)});
 }
 
 TEST(Inspect, PrintsEveryRecordOfAnUpperCaseLwo) {
-    CTempFile file("crate.LWO", QuadLwo(2));
-    CInspectRun run = Inspect({file.Path()});
+    CScratchFolder folder;
+    const std::string file = folder / "crate.LWO";
+    WriteFile(file, QuadLwo(2));
+    CInspectRun run = Inspect({file});
     EXPECT_EQ(run.m_nExit, 0) << run.m_strErr;
     EXPECT_EQ(run.m_strOut,
               "X: 0.000000 Y: 0.000000 Z: 0.000000\nX: 1.000000 Y: 0.000000 Z: 0.000000\n"
@@ -80,36 +76,43 @@ TEST(Inspect, PrintsEveryRecordOfAnUpperCaseLwo) {
 }
 
 TEST(Inspect, SummaryAndDroppedPolygons) {
-    CTempFile file("crate.lwo", QuadLwo(7));
-    CInspectRun run = Inspect({"--summary", file.Path()});
+    CScratchFolder folder;
+    const std::string file = folder / "crate.lwo";
+    WriteFile(file, QuadLwo(7));
+    CInspectRun run = Inspect({"--summary", file});
     EXPECT_EQ(run.m_nExit, 0);
     EXPECT_EQ(run.m_strOut, "Points: 3\nSurfaces: 1\nPolygons: 1\n");
     EXPECT_NE(run.m_strErr.find("1 polygons dropped"), std::string::npos) << run.m_strErr;
 }
 
 TEST(Inspect, DxfByExtension) {
-    CTempFile file("site.Dxf", "0\n3DFACE\n8\nA\n10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n0\n12\n1\n22\n1\n32\n0\n0\nEOF\n");
-    CInspectRun run = Inspect({"--summary", file.Path()});
+    CScratchFolder folder;
+    const std::string file = folder / "site.Dxf";
+    WriteFile(file, Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) + "0\nEOF\n");
+    CInspectRun run = Inspect({"--summary", file});
     EXPECT_EQ(run.m_nExit, 0) << run.m_strErr;
     EXPECT_EQ(run.m_strOut, "Points: 3\nSurfaces: 1\nPolygons: 1\n");
 }
 
 TEST(Inspect, FailuresExitNonZeroWithAReason) {
-    ByteVector image = Form({}, "ILBM");
-    CTempFile wrongForm("object.lwo", std::string(image.begin(), image.end()));
-    CInspectRun notLoaded = Inspect({wrongForm.Path()});
+    CScratchFolder folder;
+    const std::string wrongForm = folder / "object.lwo";
+    WriteFile(wrongForm, Form({}, "ILBM"));
+    CInspectRun notLoaded = Inspect({wrongForm});
     EXPECT_EQ(notLoaded.m_nExit, 1);
     EXPECT_EQ(notLoaded.m_strOut, "");
     EXPECT_NE(notLoaded.m_strErr.find("ILBM"), std::string::npos) << notLoaded.m_strErr;
 
-    CTempFile binary("drawing.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22));
-    EXPECT_EQ(Inspect({binary.Path()}).m_nExit, 1);
+    const std::string binary = folder / "drawing.dxf";
+    WriteFile(binary, std::string_view("AutoCAD Binary DXF\r\n\x1a\0", 22));
+    EXPECT_EQ(Inspect({binary}).m_nExit, 1);
     EXPECT_EQ(Inspect({"/nonexistent/site.dxf"}).m_nExit, 1);
 
-    CTempFile other("notes.txt", "0\nEOF\n");
-    EXPECT_EQ(Inspect({other.Path()}).m_nExit, 2);
+    const std::string other = folder / "notes.txt";
+    WriteFile(other, "0\nEOF\n");
+    EXPECT_EQ(Inspect({other}).m_nExit, 2);
     EXPECT_EQ(Inspect({}).m_nExit, 2);
-    EXPECT_EQ(Inspect({"--bogus", other.Path()}).m_nExit, 2);
+    EXPECT_EQ(Inspect({"--bogus", other}).m_nExit, 2);
 }
 
-}  // namespace
+} // namespace

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "support/loaded_object.h"
+#include "support/lwo_bytes.h"
 
 namespace {
 

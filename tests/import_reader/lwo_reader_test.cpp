@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <limits>
 
-#include "test_support.h"
+#include "support/file_contents.h"
+#include "support/loaded_object.h"
+#include "support/lwo_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -16,10 +19,6 @@ ByteVector QuadObject() {
     PutPolygon(polygons, {3, 2, 1}, 1);
     return Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0})),
                  Chunk("SRFS", SurfaceNames({"Red", "Blue"})), Chunk("POLS", polygons)});
-}
-
-std::string AsString(const ByteVector& bytes) {
-    return std::string(bytes.begin(), bytes.end());
 }
 
 TEST(LwoReader, MinimalFileLoadsEmpty) {
@@ -75,9 +74,11 @@ TEST(LwoReader, NonFinitePointsMakeTheFileDamaged) {
         ByteVector points = Points({0, 0, 0, 1, 1});
         PutU32(points, bits);
         CImportObject object;
-        EXPECT_EQ(LoadLwoBytes(object, Form({Chunk("PNTS", points), Chunk("SRFS", SurfaceNames({"A"}))})), 0);
-        EXPECT_EQ(object.m_strError,
-                  "damaged LWOB object: point 1 of the PNTS chunk at offset 12 is not a finite number (offset 32)");
+        EXPECT_EQ(
+            LoadLwoBytes(object, Form({Chunk("PNTS", points), Chunk("SRFS", SurfaceNames({"A"}))})),
+            0);
+        EXPECT_EQ(object.m_strError, "damaged LWOB object: point 1 of the PNTS chunk at offset 12 "
+                                     "is not a finite number (offset 32)");
         EXPECT_EQ(object.GetPointCount() + object.GetSurfaceCount(), 0u);
     }
 }
@@ -90,15 +91,14 @@ TEST(LwoReader, QuadrilateralOnSurfaceTwoPrintsExactly) {
     EXPECT_EQ(quad.m_nCount, 4);
     EXPECT_EQ(quad.m_nSurface, 2);
     EXPECT_EQ(Indices(object, 0), (std::vector<std::int32_t>{0, 1, 2, 3}));
-    EXPECT_EQ(Printed(object),
-              "X: 0.000000 Y: 0.000000 Z: 0.000000\n"
-              "X: 1.000000 Y: 0.000000 Z: 0.000000\n"
-              "X: 1.000000 Y: 1.000000 Z: 0.000000\n"
-              "X: 0.000000 Y: 1.000000 Z: 0.000000\n"
-              "Red\n"
-              "Blue\n"
-              "Surf: 2  Pts: 4  (0 1 2 3 )\n"
-              "Surf: 1  Pts: 3  (3 2 1 )\n");
+    EXPECT_EQ(Printed(object), "X: 0.000000 Y: 0.000000 Z: 0.000000\n"
+                               "X: 1.000000 Y: 0.000000 Z: 0.000000\n"
+                               "X: 1.000000 Y: 1.000000 Z: 0.000000\n"
+                               "X: 0.000000 Y: 1.000000 Z: 0.000000\n"
+                               "Red\n"
+                               "Blue\n"
+                               "Surf: 2  Pts: 4  (0 1 2 3 )\n"
+                               "Surf: 1  Pts: 3  (3 2 1 )\n");
 }
 
 TEST(LwoReader, RejectedHeaders) {
@@ -125,18 +125,23 @@ TEST(LwoReader, RejectedHeaders) {
 }
 
 TEST(LwoReader, ReadOnlyFileLoads) {
-    CTempFile file("object.lwo", AsString(QuadObject()));
-    std::filesystem::permissions(file.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    CScratchFolder folder;
+    const std::string file = folder / "object.lwo";
+    WriteFile(file, QuadObject());
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read);
     CImportObject object;
-    EXPECT_NE(object.LoadLwo(file.Path()), 0);
+    EXPECT_NE(object.LoadLwo(file), 0);
     EXPECT_EQ(object.GetPolygonCount(), 2u);
 }
 
 TEST(LwoReader, RejectionFromAFileNamesTheFile) {
-    CTempFile file("image.lwo", AsString(Form({}, "ILBM")));
+    CScratchFolder folder;
+    const std::string file = folder / "image.lwo";
+    WriteFile(file, Form({}, "ILBM"));
     CImportObject object;
-    EXPECT_EQ(object.LoadLwo(file.Path()), 0);
-    EXPECT_EQ(object.m_strError, "\"" + file.Path() + "\": not a LightWave object: form type \"ILBM\"");
+    EXPECT_EQ(object.LoadLwo(file), 0);
+    EXPECT_EQ(object.m_strError, "\"" + file + "\": not a LightWave object: form type \"ILBM\"");
 }
 
 TEST(LwoReader, MissingFileNotLoaded) {
@@ -150,8 +155,9 @@ TEST(LwoReader, OddLengthChunkSkippedWithItsPad) {
     PutPolygon(polygons, {0, 1, 2}, 1);
     ByteVector odd = {'S', 'U', 'R', 'F', 'x'};
     CImportObject object;
-    ASSERT_NE(LoadLwoBytes(object, Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})), Chunk("SURF", odd),
-                                          Chunk("SRFS", SurfaceNames({"Hull"})), Chunk("POLS", polygons)})),
+    ASSERT_NE(LoadLwoBytes(object, Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})),
+                                         Chunk("SURF", odd), Chunk("SRFS", SurfaceNames({"Hull"})),
+                                         Chunk("POLS", polygons)})),
               0);
     EXPECT_EQ(object.GetPointCount(), 3u);
     ASSERT_EQ(object.GetSurfaceCount(), 1u);
@@ -164,9 +170,11 @@ TEST(LwoReader, ChunksInAnotherOrderReadAlike) {
     PutPolygon(polygons, {0, 1, 2, 3}, 2);
     PutPolygon(polygons, {3, 2, 1}, 1);
     CImportObject reordered;
-    ASSERT_NE(LoadLwoBytes(reordered, Form({Chunk("POLS", polygons), Chunk("SRFS", SurfaceNames({"Red", "Blue"})),
-                                             Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}))})),
-              0);
+    ASSERT_NE(
+        LoadLwoBytes(reordered,
+                     Form({Chunk("POLS", polygons), Chunk("SRFS", SurfaceNames({"Red", "Blue"})),
+                           Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}))})),
+        0);
     CImportObject usual;
     ASSERT_NE(LoadLwoBytes(usual, QuadObject()), 0);
     EXPECT_EQ(Printed(reordered), Printed(usual));
@@ -179,7 +187,8 @@ TEST(LwoReader, SurfaceNamedPolsterIsNoChunk) {
     PutPolygon(polygons, {0, 1, 2}, 1);
     CImportObject object;
     ASSERT_NE(LoadLwoBytes(object, Form({Chunk("SRFS", SurfaceNames({"POLSTER"})),
-                                          Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})), Chunk("POLS", polygons)})),
+                                         Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})),
+                                         Chunk("POLS", polygons)})),
               0);
     ASSERT_EQ(object.GetSurfaceCount(), 1u);
     EXPECT_EQ(object.GetSurface(0).m_strName, "POLSTER");
@@ -196,7 +205,9 @@ TEST(LwoReader, FloatBytesSpellingATagAreNoChunk) {
     PutU32(points, 0x00000004);
     PutF32(points, 0.0f);
     CImportObject object;
-    ASSERT_NE(LoadLwoBytes(object, Form({Chunk("PNTS", points), Chunk("SRFS", SurfaceNames({"Real"}))})), 0);
+    ASSERT_NE(
+        LoadLwoBytes(object, Form({Chunk("PNTS", points), Chunk("SRFS", SurfaceNames({"Real"}))})),
+        0);
     ASSERT_EQ(object.GetSurfaceCount(), 1u);
     EXPECT_EQ(object.GetSurface(0).m_strName, "Real");
     ASSERT_EQ(object.GetPointCount(), 1u);
@@ -205,14 +216,16 @@ TEST(LwoReader, FloatBytesSpellingATagAreNoChunk) {
 
 TEST(LwoReader, FirstChunkOfATagCounts) {
     CImportObject object;
-    ASSERT_NE(LoadLwoBytes(object, Form({Chunk("SRFS", SurfaceNames({"First"})), Chunk("SRFS", SurfaceNames({"Second"}))})),
+    ASSERT_NE(LoadLwoBytes(object, Form({Chunk("SRFS", SurfaceNames({"First"})),
+                                         Chunk("SRFS", SurfaceNames({"Second"}))})),
               0);
     ASSERT_EQ(object.GetSurfaceCount(), 1u);
     EXPECT_EQ(object.GetSurface(0).m_strName, "First");
 }
 
 TEST(LwoReader, NeededChunkPastTheEndIsDamaged) {
-    ByteVector file = Form({Chunk("SRFS", SurfaceNames({"A"})), Chunk("PNTS", Points({1, 2, 3, 4, 5, 6}))});
+    ByteVector file =
+        Form({Chunk("SRFS", SurfaceNames({"A"})), Chunk("PNTS", Points({1, 2, 3, 4, 5, 6}))});
     file.resize(file.size() - 4);
     CImportObject object;
     EXPECT_EQ(LoadLwoBytes(object, file), 0);
@@ -238,25 +251,29 @@ TEST(LwoReader, UnknownChunkPastTheEndOrPartialHeaderEndsTheWalk) {
 TEST(LwoReader, PolygonPastTheEndOfPolsIsDamaged) {
     ByteVector polygons;
     PutPolygon(polygons, {0, 1, 2}, 1);
-    PutU16(polygons, 3);  // three corners announced, two given, no surface number
+    PutU16(polygons, 3); // three corners announced, two given, no surface number
     PutU16(polygons, 0);
     PutU16(polygons, 1);
     CImportObject object;
-    EXPECT_EQ(LoadLwoBytes(object, Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})), Chunk("POLS", polygons)})), 0);
+    EXPECT_EQ(LoadLwoBytes(object, Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})),
+                                         Chunk("POLS", polygons)})),
+              0);
     EXPECT_NE(object.m_strError.find("POLS"), std::string::npos) << object.m_strError;
     EXPECT_EQ(object.GetPolygonCount(), 0u);
 }
 
 TEST(LwoReader, DetailPolygonsFollowTheirParent) {
     ByteVector polygons;
-    PutPolygon(polygons, {0, 1, 2, 3}, 0x10000 - 1);  // -1: surface 1, with details
+    PutPolygon(polygons, {0, 1, 2, 3}, 0x10000 - 1); // -1: surface 1, with details
     PutU16(polygons, 2);
     PutPolygon(polygons, {0, 1, 2}, 2);
     PutPolygon(polygons, {1, 2, 3}, 2);
     PutPolygon(polygons, {3, 2, 1, 0}, 1);
     CImportObject object;
-    ASSERT_NE(LoadLwoBytes(object, Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0})),
-                                          Chunk("SRFS", SurfaceNames({"Base", "Decal"})), Chunk("POLS", polygons)})),
+    ASSERT_NE(LoadLwoBytes(
+                  object,
+                  Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0})),
+                        Chunk("SRFS", SurfaceNames({"Base", "Decal"})), Chunk("POLS", polygons)})),
               0);
     EXPECT_EQ(Printed(object).substr(Printed(object).find("Surf:")),
               "Surf: 1  Pts: 4  (0 1 2 3 )\n"
@@ -271,24 +288,29 @@ TEST(LwoReader, DetailPolygonsCutShortAreDamaged) {
     PutU16(polygons, 2);
     PutPolygon(polygons, {0, 1, 2}, 1);
     CImportObject object;
-    EXPECT_EQ(LoadLwoBytes(object, Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})), Chunk("POLS", polygons)})), 0);
+    EXPECT_EQ(LoadLwoBytes(object, Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})),
+                                         Chunk("POLS", polygons)})),
+              0);
     EXPECT_NE(object.m_strError.find("detail"), std::string::npos) << object.m_strError;
 
     ByteVector noCount;
     PutPolygon(noCount, {0, 1, 2}, 0x10000 - 1);
     CImportObject missingCount;
-    EXPECT_EQ(LoadLwoBytes(missingCount, Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})), Chunk("POLS", noCount)})),
+    EXPECT_EQ(LoadLwoBytes(missingCount, Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})),
+                                               Chunk("POLS", noCount)})),
               0);
 }
 
 TEST(LwoReader, OutOfRangeIndicesDroppedAndCounted) {
     ByteVector polygons;
     PutPolygon(polygons, {0, 1, 2}, 1);
-    PutPolygon(polygons, {0, 1, 3}, 1);  // point 3 does not exist
+    PutPolygon(polygons, {0, 1, 3}, 1); // point 3 does not exist
     PutPolygon(polygons, {65535, 0, 1}, 1);
-    PutPolygon(polygons, {2, 1, 0}, 5);  // surface 5 does not exist: kept, belongs to none
+    PutPolygon(polygons, {2, 1, 0}, 5); // surface 5 does not exist: kept, belongs to none
     CImportObject object;
-    ASSERT_NE(LoadLwoBytes(object, Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})), Chunk("POLS", polygons)})), 0);
+    ASSERT_NE(LoadLwoBytes(object, Form({Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 0, 1, 0})),
+                                         Chunk("POLS", polygons)})),
+              0);
     EXPECT_EQ(object.m_nDroppedPolygons, 2u);
     ASSERT_EQ(object.GetPolygonCount(), 2u);
     EXPECT_EQ(Indices(object, 1), (std::vector<std::int32_t>{2, 1, 0}));
@@ -310,9 +332,10 @@ TEST(LwoReader, NoFixedCapacities) {
     PutU16(polygons, 1);
     std::string longName(200, 'n');
     CImportObject object;
-    ASSERT_NE(LoadLwoBytes(object, Form({Chunk("PNTS", points), Chunk("SRFS", SurfaceNames({longName})),
-                                          Chunk("POLS", polygons)})),
-              0);
+    ASSERT_NE(
+        LoadLwoBytes(object, Form({Chunk("PNTS", points), Chunk("SRFS", SurfaceNames({longName})),
+                                   Chunk("POLS", polygons)})),
+        0);
     ASSERT_EQ(object.GetPolygonCount(), 1u);
     EXPECT_EQ(object.GetPolygon(0).m_nCount, 300);
     EXPECT_EQ(object.GetPolygon(0).m_anIndex[299], 299);
@@ -324,15 +347,17 @@ TEST(LwoReader, EveryPrefixIsSafe) {
     PutPolygon(polygons, {0, 1, 2, 3}, 0x10000 - 1);
     PutU16(polygons, 1);
     PutPolygon(polygons, {0, 1, 2}, 2);
-    const ByteVector full = Form({Chunk("SRFS", SurfaceNames({"Red", "Blue"})), Chunk("SURF", ByteVector(7, 9)),
-                                  Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0})), Chunk("POLS", polygons)});
+    const ByteVector full = Form(
+        {Chunk("SRFS", SurfaceNames({"Red", "Blue"})), Chunk("SURF", ByteVector(7, 9)),
+         Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0})), Chunk("POLS", polygons)});
     CImportObject whole;
     ASSERT_NE(LoadLwoBytes(whole, full), 0);
     ASSERT_EQ(whole.GetPolygonCount(), 2u);
     for (std::size_t length = 0; length < full.size(); ++length) {
         SCOPED_TRACE(length);
         CImportObject object;
-        std::int32_t loaded = LoadLwoBytes(object, ByteVector(full.begin(), full.begin() + static_cast<long>(length)));
+        std::int32_t loaded = LoadLwoBytes(
+            object, ByteVector(full.begin(), full.begin() + static_cast<long>(length)));
         // The POLS chunk is last: every cut through it damages a needed chunk.
         if (length < 12 || length >= full.size() - polygons.size()) {
             EXPECT_EQ(loaded, 0);
@@ -340,7 +365,8 @@ TEST(LwoReader, EveryPrefixIsSafe) {
             EXPECT_EQ(object.GetPolygonCount(), 0u);
         }
         if (loaded == 0) {
-            EXPECT_EQ(object.GetPointCount() + object.GetSurfaceCount() + object.GetPolygonCount(), 0u);
+            EXPECT_EQ(object.GetPointCount() + object.GetSurfaceCount() + object.GetPolygonCount(),
+                      0u);
         }
     }
 }
@@ -354,4 +380,4 @@ TEST(LwoReader, ReloadStartsAfresh) {
     EXPECT_EQ(object.GetPolygonCount(), 0u);
 }
 
-}  // namespace
+} // namespace

@@ -1,7 +1,8 @@
+#include "support/test_application.h"
+
 #include "application.h"
 #include "console_dialogs.h"
 #include "memory_profile.h"
-#include "scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -29,19 +30,6 @@ class CRecordingDialogs : public CUserDialogs {
     std::string saveAnswer = "/fallback/out";
 };
 
-struct ScriptedApp {
-    explicit ScriptedApp(std::deque<std::string> answers,
-                         std::optional<std::string> open = std::nullopt,
-                         std::optional<std::string> save = std::nullopt,
-                         std::unique_ptr<CUserDialogs> fallback = nullptr)
-        : app(std::make_unique<CMemoryProfile>(),
-              std::make_unique<CScriptedDialogs>(std::move(answers), std::move(open),
-                                                 std::move(save), std::move(fallback)),
-              &transcript) {}
-    std::ostringstream transcript;
-    CApplication app;
-};
-
 } // namespace
 
 TEST(Transcript, EveryIconAndButtonKind) {
@@ -63,46 +51,46 @@ TEST(Transcript, EveryIconAndButtonKind) {
         {MB_YESNO, "[message icon=question buttons=yesno answer=no]", IDNO},
     };
     // Only the questions take scripted answers: yes for the first, then no.
-    ScriptedApp s({"yes", "no", "no", "no"});
+    CTestApplication s({"yes", "no", "no", "no"});
     std::string expected;
     for (const Case& c : cases) {
-        EXPECT_EQ(s.app.MessageBox("Line one\nline two", c.style), c.result) << c.header;
+        EXPECT_EQ(s.App().MessageBox("Line one\nline two", c.style), c.result) << c.header;
         expected += std::string(c.header) + "\nLine one\nline two\n[end]\n";
     }
-    EXPECT_EQ(s.transcript.str(), expected);
+    EXPECT_EQ(s.Transcript(), expected);
 }
 
 TEST(Transcript, TextIsVerbatim) {
-    ScriptedApp s({});
-    s.app.MessageBox("Invalid File Format!");
-    s.app.MessageBox("");
-    s.app.MessageBox("  spaced\t\n\nend\n", MB_ICONINFORMATION);
-    EXPECT_EQ(s.transcript.str(), "[message icon=warning buttons=ok]\nInvalid File Format!\n[end]\n"
-                                  "[message icon=warning buttons=ok]\n\n[end]\n"
-                                  "[message icon=information buttons=ok]\n"
-                                  "  spaced\t\n\nend\n\n[end]\n");
+    CTestApplication s;
+    s.App().MessageBox("Invalid File Format!");
+    s.App().MessageBox("");
+    s.App().MessageBox("  spaced\t\n\nend\n", MB_ICONINFORMATION);
+    EXPECT_EQ(s.Transcript(), "[message icon=warning buttons=ok]\nInvalid File Format!\n[end]\n"
+                              "[message icon=warning buttons=ok]\n\n[end]\n"
+                              "[message icon=information buttons=ok]\n"
+                              "  spaced\t\n\nend\n\n[end]\n");
 }
 
 TEST(ScriptedDialogs, AnswersInOrderThenNoWithoutFallback) {
-    ScriptedApp s({"no", "yes", "yes"});
-    EXPECT_EQ(s.app.MessageBox("q1", MB_YESNO), IDNO);
-    EXPECT_EQ(s.app.MessageBox("ok box takes no answer"), IDOK);
-    EXPECT_EQ(s.app.MessageBox("q2", MB_YESNO), IDYES);
-    EXPECT_EQ(s.app.MessageBox("q3", MB_YESNO), IDYES);
-    EXPECT_EQ(s.app.MessageBox("q4", MB_YESNO), IDNO) << "answers ran out";
-    EXPECT_EQ(s.app.DoOpenFileDialog("LWO|*.lwo||"), "") << "no path given: cancelled";
-    EXPECT_EQ(s.app.DoSaveFileDialog("DXF|*.dxf||", ".dxf"), "");
+    CTestApplication s({"no", "yes", "yes"});
+    EXPECT_EQ(s.App().MessageBox("q1", MB_YESNO), IDNO);
+    EXPECT_EQ(s.App().MessageBox("ok box takes no answer"), IDOK);
+    EXPECT_EQ(s.App().MessageBox("q2", MB_YESNO), IDYES);
+    EXPECT_EQ(s.App().MessageBox("q3", MB_YESNO), IDYES);
+    EXPECT_EQ(s.App().MessageBox("q4", MB_YESNO), IDNO) << "answers ran out";
+    EXPECT_EQ(s.App().DoOpenFileDialog("LWO|*.lwo||"), "") << "no path given: cancelled";
+    EXPECT_EQ(s.App().DoSaveFileDialog("DXF|*.dxf||", ".dxf"), "");
 }
 
 TEST(ScriptedDialogs, FallbackAnswersWhenTheScriptRunsOut) {
     auto fallback = std::make_unique<CRecordingDialogs>();
     CRecordingDialogs& recorded = *fallback;
-    ScriptedApp s({"no"}, std::nullopt, std::nullopt, std::move(fallback));
-    EXPECT_EQ(s.app.MessageBox("q1", MB_YESNO), IDNO);
-    EXPECT_EQ(s.app.MessageBox("info", MB_ICONINFORMATION), IDOK);
-    EXPECT_EQ(s.app.MessageBox("q2", MB_YESNO | MB_ICONQUESTION), IDYES);
-    EXPECT_EQ(s.app.DoOpenFileDialog("LWO|*.lwo||"), "/fallback/in.lwo");
-    EXPECT_EQ(s.app.DoSaveFileDialog("DXF|*.dxf||", ".dxf"), "/fallback/out.dxf");
+    CTestApplication s({"no"}, std::nullopt, std::nullopt, std::move(fallback));
+    EXPECT_EQ(s.App().MessageBox("q1", MB_YESNO), IDNO);
+    EXPECT_EQ(s.App().MessageBox("info", MB_ICONINFORMATION), IDOK);
+    EXPECT_EQ(s.App().MessageBox("q2", MB_YESNO | MB_ICONQUESTION), IDYES);
+    EXPECT_EQ(s.App().DoOpenFileDialog("LWO|*.lwo||"), "/fallback/in.lwo");
+    EXPECT_EQ(s.App().DoSaveFileDialog("DXF|*.dxf||", ".dxf"), "/fallback/out.dxf");
     EXPECT_EQ(recorded.asked,
               (std::vector<std::string>{"q2", "open LWO|*.lwo||", "save DXF|*.dxf||"}));
 }
@@ -110,9 +98,9 @@ TEST(ScriptedDialogs, FallbackAnswersWhenTheScriptRunsOut) {
 TEST(ScriptedDialogs, GivenPathsWinAndEmptyPathCancels) {
     auto fallback = std::make_unique<CRecordingDialogs>();
     CRecordingDialogs& recorded = *fallback;
-    ScriptedApp s({}, "/in/crate.lwo", "", std::move(fallback));
-    EXPECT_EQ(s.app.DoOpenFileDialog("LWO|*.lwo||"), "/in/crate.lwo");
-    EXPECT_EQ(s.app.DoSaveFileDialog("DXF|*.dxf||", ".dxf"), "") << "empty path is a cancel";
+    CTestApplication s({}, "/in/crate.lwo", "", std::move(fallback));
+    EXPECT_EQ(s.App().DoOpenFileDialog("LWO|*.lwo||"), "/in/crate.lwo");
+    EXPECT_EQ(s.App().DoSaveFileDialog("DXF|*.dxf||", ".dxf"), "") << "empty path is a cancel";
     EXPECT_TRUE(recorded.asked.empty());
 }
 
@@ -134,11 +122,11 @@ TEST(SaveDialog, DefaultExtensionOnlyForNamesWithoutOne) {
         {"", ".dxf", ""},
     };
     for (const Case& c : cases) {
-        ScriptedApp s({}, std::nullopt, std::string(c.chosen));
-        EXPECT_EQ(s.app.DoSaveFileDialog("DXF|*.dxf||", c.defaultExt), c.result) << c.chosen;
+        CTestApplication s({}, std::nullopt, std::string(c.chosen));
+        EXPECT_EQ(s.App().DoSaveFileDialog("DXF|*.dxf||", c.defaultExt), c.result) << c.chosen;
     }
-    ScriptedApp open({}, std::string("/in/object"));
-    EXPECT_EQ(open.app.DoOpenFileDialog("LWO|*.lwo||", ".lwo"), "/in/object");
+    CTestApplication open({}, std::string("/in/object"));
+    EXPECT_EQ(open.App().DoOpenFileDialog("LWO|*.lwo||", ".lwo"), "/in/object");
 }
 
 TEST(NonInteractiveDialogs, NoCancelAndSayWhy) {
@@ -182,9 +170,9 @@ TEST(AfxGetApp, InstalledAppWinsAndNullGoesBackToTheDefault) {
     CApplication* defaultApp = AfxGetApp();
     ASSERT_NE(defaultApp, nullptr);
     EXPECT_EQ(AfxGetApp(), defaultApp) << "the default is made once";
-    ScriptedApp s({});
-    AfxSetApp(&s.app);
-    EXPECT_EQ(AfxGetApp(), &s.app);
+    CTestApplication s;
+    AfxSetApp(&s.App());
+    EXPECT_EQ(AfxGetApp(), &s.App());
     AfxSetApp(nullptr);
     EXPECT_EQ(AfxGetApp(), defaultApp);
 }

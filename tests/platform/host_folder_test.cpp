@@ -1,11 +1,12 @@
 #include "host_folder.h"
-#include "memory_profile.h"
-#include "test_folder.h"
+
+#include "support/file_contents.h"
+#include "support/scratch_folder.h"
+#include "support/test_application.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <optional>
 
 namespace {
@@ -36,14 +37,14 @@ class CScopedEnv {
 } // namespace
 
 TEST(PluginFolder, PlugInsWhenNoSpellingExists) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string host = folder.Path().string();
     EXPECT_EQ(GetPluginFolder(host), host + "/PlugIns/");
     EXPECT_EQ(GetPluginFolder(host + "/"), host + "/PlugIns/");
 }
 
 TEST(PluginFolder, ExistingFolderOfAnotherCaseIsUsed) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string host = folder.Path().string();
     std::filesystem::create_directory(folder / "Plugins");
     EXPECT_EQ(GetPluginFolder(host), host + "/Plugins/");
@@ -54,16 +55,16 @@ TEST(PluginFolder, ExistingFolderOfAnotherCaseIsUsed) {
 }
 
 TEST(PluginFolder, FilesAndOtherNamesAreNotFolders) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string host = folder.Path().string();
-    std::ofstream(folder / "plugins") << "a file";
+    WriteFile(folder / "plugins", "a file");
     std::filesystem::create_directory(folder / "plugins2");
     std::filesystem::create_directory(folder / "plugin");
     EXPECT_EQ(GetPluginFolder(host), host + "/PlugIns/");
 }
 
 TEST(PluginFolder, EmptyHostFolderIsRelative) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const auto old = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
     EXPECT_EQ(GetPluginFolder(""), "PlugIns/");
@@ -77,9 +78,9 @@ TEST(PluginFolder, MissingHostFolderGivesPlugIns) {
 }
 
 TEST(ApplicationPath, ReadFromPathsWithoutTrailingSlash) {
-    auto profile = std::make_unique<CMemoryProfile>();
-    CMemoryProfile& store = *profile;
-    CApplication app(std::move(profile), nullptr, nullptr);
+    CTestApplication test;
+    CMemoryProfile& store = test.Profile();
+    CApplication& app = test.App();
     EXPECT_EQ(GetApplicationPath(app), "");
     store.Write("Paths", "ApplicationPath", "/opt/quarrion//");
     EXPECT_EQ(GetApplicationPath(app), "/opt/quarrion");
@@ -90,25 +91,23 @@ TEST(ApplicationPath, ReadFromPathsWithoutTrailingSlash) {
 }
 
 TEST(DefaultProfile, EnvironmentDecidesThePath) {
+    struct Case {
+        const char* profile; // null: not set
+        const char* xdg;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"/tmp/p.ini", "/xdg", "/tmp/p.ini"},
+        {nullptr, "/xdg", "/xdg/Orvane/Quarrion.ini"},
+        {"", "", "/home/user/.config/Orvane/Quarrion.ini"},
+        {nullptr, "relative", "/home/user/.config/Orvane/Quarrion.ini"},
+    };
     CScopedEnv home("HOME", "/home/user");
-    {
-        CScopedEnv profile("QUARRION_PROFILE", "/tmp/p.ini");
-        CScopedEnv xdg("XDG_CONFIG_HOME", "/xdg");
-        EXPECT_EQ(DefaultProfilePath(), "/tmp/p.ini");
-    }
-    {
-        CScopedEnv profile("QUARRION_PROFILE", nullptr);
-        CScopedEnv xdg("XDG_CONFIG_HOME", "/xdg");
-        EXPECT_EQ(DefaultProfilePath(), "/xdg/Orvane/Quarrion.ini");
-    }
-    {
-        CScopedEnv profile("QUARRION_PROFILE", "");
-        CScopedEnv xdg("XDG_CONFIG_HOME", "");
-        EXPECT_EQ(DefaultProfilePath(), "/home/user/.config/Orvane/Quarrion.ini");
-    }
-    {
-        CScopedEnv profile("QUARRION_PROFILE", nullptr);
-        CScopedEnv xdg("XDG_CONFIG_HOME", "relative");
-        EXPECT_EQ(DefaultProfilePath(), "/home/user/.config/Orvane/Quarrion.ini");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("QUARRION_PROFILE=") + (c.profile ? c.profile : "(unset)") +
+                     " XDG_CONFIG_HOME=" + c.xdg);
+        CScopedEnv profile("QUARRION_PROFILE", c.profile);
+        CScopedEnv xdg("XDG_CONFIG_HOME", c.xdg);
+        EXPECT_EQ(DefaultProfilePath(), c.path);
     }
 }

@@ -1,27 +1,16 @@
 #include "ini_profile.h"
 #include "memory_profile.h"
-#include "test_folder.h"
+
+#include "support/file_contents.h"
+#include "support/scratch_folder.h"
+#include "support/test_application.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
-void WriteAll(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
-}
 
 CApplication MakeApp(const std::string& path) {
     return CApplication(std::make_unique<CIniProfile>(path), nullptr, nullptr);
@@ -30,7 +19,7 @@ CApplication MakeApp(const std::string& path) {
 } // namespace
 
 TEST(IniProfile, MissingFileGivesDefaults) {
-    CTestFolder folder;
+    CScratchFolder folder;
     CApplication app = MakeApp(folder / "none/Quarrion.ini");
     EXPECT_EQ(app.GetProfileInt("Karvel", "flip_poly", 1), 1);
     EXPECT_EQ(app.GetProfileInt("Karvel", "view_info", -5), -5);
@@ -40,16 +29,16 @@ TEST(IniProfile, MissingFileGivesDefaults) {
 }
 
 TEST(IniProfile, WriteCreatesFolderAndFile) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string path = folder / "Orvane/deeper/Quarrion.ini";
     CApplication app = MakeApp(path);
     EXPECT_TRUE(app.WriteProfileInt("Karvel", "flip_poly", 0));
     EXPECT_TRUE(app.WriteProfileString("Paths", "ApplicationPath", "/opt/quarrion"));
-    EXPECT_EQ(ReadAll(path), "[Karvel]\nflip_poly=0\n\n[Paths]\nApplicationPath=/opt/quarrion\n");
+    EXPECT_EQ(ReadFile(path), "[Karvel]\nflip_poly=0\n\n[Paths]\nApplicationPath=/opt/quarrion\n");
 }
 
 TEST(IniProfile, ValueWrittenByOneInstanceIsReadByAnother) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string path = folder / "Quarrion.ini";
     CApplication writer = MakeApp(path);
     CApplication reader = MakeApp(path);
@@ -61,7 +50,7 @@ TEST(IniProfile, ValueWrittenByOneInstanceIsReadByAnother) {
 }
 
 TEST(IniProfile, ValueWrittenByAnotherProcessIsRead) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string path = folder / "Quarrion.ini";
     CApplication reader = MakeApp(path);
     EXPECT_EQ(reader.GetProfileString("Karvel", "def_lwo", "none"), "none");
@@ -82,7 +71,7 @@ TEST(IniProfile, ValueWrittenByAnotherProcessIsRead) {
 }
 
 TEST(IniProfile, SaveKeepsOtherSectionsKeysCommentsAndMalformedLines) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string path = folder / "Quarrion.ini";
     const std::string before = "; written by hand\n"
                                "stray=before any section\n"
@@ -98,45 +87,45 @@ TEST(IniProfile, SaveKeepsOtherSectionsKeysCommentsAndMalformedLines) {
                                "\n"
                                "[Other]\n"
                                "x=y\n";
-    WriteAll(path, before);
+    WriteFile(path, before);
     CApplication app = MakeApp(path);
     ASSERT_TRUE(app.WriteProfileInt("Karvel", "flip_poly", 0));            // replaced in place
     ASSERT_TRUE(app.WriteProfileInt("Karvel", "view_info", 1));            // added after flip_poly
     ASSERT_TRUE(app.WriteProfileString("paths", "ApplicationPath", "/q")); // new section
-    EXPECT_EQ(ReadAll(path), "; written by hand\n"
-                             "stray=before any section\n"
-                             "[Window]\n"
-                             "left=10\n"
-                             "# another comment\n"
-                             "this line is garbage\n"
-                             "\n"
-                             "[Karvel]\n"
-                             "def_lwo = /old/path.lwo \n"
-                             "flip_poly=0\n"
-                             "view_info=1\n"
-                             "[broken\n"
-                             "\n"
-                             "[Other]\n"
-                             "x=y\n"
-                             "\n"
-                             "[paths]\n"
-                             "ApplicationPath=/q\n");
+    EXPECT_EQ(ReadFile(path), "; written by hand\n"
+                              "stray=before any section\n"
+                              "[Window]\n"
+                              "left=10\n"
+                              "# another comment\n"
+                              "this line is garbage\n"
+                              "\n"
+                              "[Karvel]\n"
+                              "def_lwo = /old/path.lwo \n"
+                              "flip_poly=0\n"
+                              "view_info=1\n"
+                              "[broken\n"
+                              "\n"
+                              "[Other]\n"
+                              "x=y\n"
+                              "\n"
+                              "[paths]\n"
+                              "ApplicationPath=/q\n");
 }
 
 TEST(IniProfile, MalformedLinesAreSkippedOnReading) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string path = folder / "Quarrion.ini";
-    WriteAll(path, "orphan=1\n"
-                   "[Karvel\n"
-                   "garbage\n"
-                   "=novalue\n"
-                   "[Karvel]\n"
-                   "\x01\x02\xff binary junk\n"
-                   "nokey\n"
-                   "  view_info  =  0  \r\n"
-                   "def_lwo=a=b\n"
-                   "[]\n"
-                   "flip_poly=1\n");
+    WriteFile(path, "orphan=1\n"
+                    "[Karvel\n"
+                    "garbage\n"
+                    "=novalue\n"
+                    "[Karvel]\n"
+                    "\x01\x02\xff binary junk\n"
+                    "nokey\n"
+                    "  view_info  =  0  \r\n"
+                    "def_lwo=a=b\n"
+                    "[]\n"
+                    "flip_poly=1\n");
     CApplication app = MakeApp(path);
     EXPECT_EQ(app.GetProfileInt("Karvel", "orphan", 5), 5) << "keys outside a section are ignored";
     EXPECT_EQ(app.GetProfileInt("Karvel", "view_info", 1), 0) << "blanks and CR trimmed";
@@ -147,17 +136,17 @@ TEST(IniProfile, MalformedLinesAreSkippedOnReading) {
 }
 
 TEST(IniProfile, NamesCompareWithoutRegardToAsciiCase) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string path = folder / "Quarrion.ini";
-    WriteAll(path, "[PATHS]\nAPPLICATIONPATH=/host\n");
+    WriteFile(path, "[PATHS]\nAPPLICATIONPATH=/host\n");
     CApplication app = MakeApp(path);
     EXPECT_EQ(app.GetProfileString("Paths", "ApplicationPath"), "/host");
     ASSERT_TRUE(app.WriteProfileString("paths", "applicationpath", "/other"));
-    EXPECT_EQ(ReadAll(path), "[PATHS]\napplicationpath=/other\n");
+    EXPECT_EQ(ReadFile(path), "[PATHS]\napplicationpath=/other\n");
 }
 
 TEST(IniProfile, SaveLeavesNoTemporaryFiles) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string path = folder / "Quarrion.ini";
     CApplication app = MakeApp(path);
     for (int i = 0; i < 20; ++i)
@@ -166,22 +155,22 @@ TEST(IniProfile, SaveLeavesNoTemporaryFiles) {
     for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
         names.push_back(entry.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"Quarrion.ini"});
-    EXPECT_EQ(ReadAll(path), "[Karvel]\nk0=18\nk1=19\nk2=17\n");
+    EXPECT_EQ(ReadFile(path), "[Karvel]\nk0=18\nk1=19\nk2=17\n");
 }
 
 TEST(IniProfile, FailedSaveLeavesTheOldFileWhole) {
-    CTestFolder folder;
+    CScratchFolder folder;
     // The profile's folder is a file: neither the folder nor the temporary file can be made.
-    WriteAll(folder / "blocker", "keep me\n");
+    WriteFile(folder / "blocker", "keep me\n");
     CApplication app = MakeApp(folder / "blocker/Quarrion.ini");
     EXPECT_FALSE(app.WriteProfileInt("Karvel", "flip_poly", 1));
-    EXPECT_EQ(ReadAll(folder / "blocker"), "keep me\n");
+    EXPECT_EQ(ReadFile(folder / "blocker"), "keep me\n");
 }
 
 // Every value reads back byte for byte through the file, outer blanks and
 // quotes included; only those that need it are written between quotes.
 TEST(IniProfile, ValuesReadBackExactlyAsWritten) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string path = folder / "Quarrion.ini";
     struct Case {
         const char* value;
@@ -205,7 +194,7 @@ TEST(IniProfile, ValuesReadBackExactlyAsWritten) {
         SCOPED_TRACE(c.value);
         CApplication writer = MakeApp(path);
         ASSERT_TRUE(writer.WriteProfileString("Karvel", "def_lwo", c.value));
-        EXPECT_EQ(ReadAll(path), std::string("[Karvel]\ndef_lwo=") + c.line + "\n");
+        EXPECT_EQ(ReadFile(path), std::string("[Karvel]\ndef_lwo=") + c.line + "\n");
         CApplication reader = MakeApp(path);
         EXPECT_EQ(reader.GetProfileString("Karvel", "def_lwo", "<missing>"), c.value);
     }
@@ -215,11 +204,11 @@ TEST(IniProfile, ValuesReadBackExactlyAsWritten) {
 // part of it, as before, and a pair of double quotes around it is taken off, as
 // the host system's own profile functions do.
 TEST(IniProfile, ValuesWrittenByOthersAreTrimmedAndUnquoted) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string path = folder / "Quarrion.ini";
-    WriteAll(path,
-             "[Karvel]\ndef_lwo =  /a b.lwo \t\r\nexport_def_dxf=\t\"/x.dxf\"  \nflip_poly= 1 \n"
-             "view_info=\"\n");
+    WriteFile(path,
+              "[Karvel]\ndef_lwo =  /a b.lwo \t\r\nexport_def_dxf=\t\"/x.dxf\"  \nflip_poly= 1 \n"
+              "view_info=\"\n");
     CApplication app = MakeApp(path);
     EXPECT_EQ(app.GetProfileString("Karvel", "def_lwo"), "/a b.lwo");
     EXPECT_EQ(app.GetProfileString("Karvel", "export_def_dxf"), "/x.dxf");
@@ -229,7 +218,7 @@ TEST(IniProfile, ValuesWrittenByOthersAreTrimmedAndUnquoted) {
 }
 
 TEST(IniProfile, RefusesWhatCannotBeReadBack) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const std::string path = folder / "Quarrion.ini";
     CApplication app = MakeApp(path);
     EXPECT_FALSE(app.WriteProfileString("Karvel", "def_lwo", "two\nlines"));
@@ -262,10 +251,10 @@ TEST(ProfileInt, ParsesDecimalWrapsTo32BitsAndRejectsNonNumbers) {
         {"1 2", 99},
     };
     for (const Case& c : cases) {
-        auto profile = std::make_unique<CMemoryProfile>();
-        profile->Write("Karvel", "n", c.text);
-        CApplication app(std::move(profile), nullptr, nullptr);
-        EXPECT_EQ(app.GetProfileInt("Karvel", "n", 99), c.expected) << "text \"" << c.text << '"';
+        CTestApplication app;
+        app.Profile().Write("Karvel", "n", c.text);
+        EXPECT_EQ(app.App().GetProfileInt("Karvel", "n", 99), c.expected)
+            << "text \"" << c.text << '"';
     }
 }
 

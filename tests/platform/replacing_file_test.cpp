@@ -3,30 +3,18 @@
 #include "replacing_file.h"
 
 #include "ini_profile.h"
-#include "test_folder.h"
+
+#include "support/file_contents.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
-void WriteAll(const fs::path& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
-}
 
 bool Replace(const std::string& path, const std::string& content, int* error = nullptr) {
     CReplacingFile file;
@@ -36,18 +24,14 @@ bool Replace(const std::string& path, const std::string& content, int* error = n
     return ok;
 }
 
-std::size_t FileCount(const fs::path& folder) {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
-}
-
 } // namespace
 
 TEST(ReplacingFile, WritesThroughLinksToTheFinalTarget) {
-    CTestFolder folder;
+    CScratchFolder folder;
     const fs::path real = folder.Path() / "real";
     fs::create_directory(real);
     fs::create_directory(folder.Path() / "links");
-    WriteAll(real / "scene.qrc", "old");
+    WriteFile(real / "scene.qrc", "old");
     fs::permissions(real / "scene.qrc", fs::perms(0640));
 
     // Absolute, relative to the link's folder, and a link to a link.
@@ -61,28 +45,28 @@ TEST(ReplacingFile, WritesThroughLinksToTheFinalTarget) {
         ASSERT_TRUE(file.Open(link.string())) << file.GetError();
         EXPECT_EQ(fs::canonical(file.GetTargetPath()), fs::canonical(real / "scene.qrc"));
         // The temporary file lies beside the target, not beside the link.
-        EXPECT_EQ(FileCount(real), 2u);
+        EXPECT_EQ(CountFiles(real), 2u);
         const std::string content = std::string("new through ") + name;
         ASSERT_TRUE(file.Write(content.data(), content.size()) && file.Commit()) << file.GetError();
         EXPECT_TRUE(fs::is_symlink(link));
-        EXPECT_EQ(ReadAll(real / "scene.qrc"), content);
+        EXPECT_EQ(ReadFile(real / "scene.qrc"), content);
         EXPECT_EQ(fs::status(real / "scene.qrc").permissions(), fs::perms(0640));
-        EXPECT_EQ(FileCount(real), 1u);
+        EXPECT_EQ(CountFiles(real), 1u);
     }
-    EXPECT_EQ(FileCount(folder.Path() / "links"), 3u);
+    EXPECT_EQ(CountFiles(folder.Path() / "links"), 3u);
 }
 
 TEST(ReplacingFile, DanglingLinkCreatesItsTarget) {
-    CTestFolder folder;
+    CScratchFolder folder;
     fs::create_symlink("later.ini", folder.Path() / "Quarrion.ini");
     ASSERT_TRUE(Replace(folder / "Quarrion.ini", "[Karvel]\n"));
     EXPECT_TRUE(fs::is_symlink(folder.Path() / "Quarrion.ini"));
-    EXPECT_EQ(ReadAll(folder.Path() / "later.ini"), "[Karvel]\n");
-    EXPECT_EQ(FileCount(folder.Path()), 2u);
+    EXPECT_EQ(ReadFile(folder.Path() / "later.ini"), "[Karvel]\n");
+    EXPECT_EQ(CountFiles(folder.Path()), 2u);
 }
 
 TEST(ReplacingFile, LinkLoopIsAnErrorAndChangesNothing) {
-    CTestFolder folder;
+    CScratchFolder folder;
     fs::create_symlink("b", folder.Path() / "a");
     fs::create_symlink("a", folder.Path() / "b");
     int error = 0;
@@ -90,19 +74,19 @@ TEST(ReplacingFile, LinkLoopIsAnErrorAndChangesNothing) {
     EXPECT_EQ(error, ELOOP);
     EXPECT_TRUE(fs::is_symlink(folder.Path() / "a"));
     EXPECT_TRUE(fs::is_symlink(folder.Path() / "b"));
-    EXPECT_EQ(FileCount(folder.Path()), 2u);
+    EXPECT_EQ(CountFiles(folder.Path()), 2u);
 }
 
 // The profile is written through the one replacing writer as well.
 TEST(ReplacingFile, ProfileBehindALinkStaysALink) {
-    CTestFolder folder;
+    CScratchFolder folder;
     fs::create_directory(folder.Path() / "dotfiles");
-    WriteAll(folder.Path() / "dotfiles" / "Quarrion.ini", "; mine\n[Paths]\nApplicationPath=/h\n");
+    WriteFile(folder.Path() / "dotfiles" / "Quarrion.ini", "; mine\n[Paths]\nApplicationPath=/h\n");
     fs::create_symlink("dotfiles/Quarrion.ini", folder.Path() / "Quarrion.ini");
     CApplication app(std::make_unique<CIniProfile>(folder / "Quarrion.ini"), nullptr, nullptr);
     ASSERT_TRUE(app.WriteProfileInt("Karvel", "flip_poly", 0));
     EXPECT_TRUE(fs::is_symlink(folder.Path() / "Quarrion.ini"));
-    EXPECT_EQ(ReadAll(folder.Path() / "dotfiles" / "Quarrion.ini"),
+    EXPECT_EQ(ReadFile(folder.Path() / "dotfiles" / "Quarrion.ini"),
               "; mine\n[Paths]\nApplicationPath=/h\n\n[Karvel]\nflip_poly=0\n");
     EXPECT_EQ(app.GetProfileInt("Karvel", "flip_poly", 1), 0);
 }

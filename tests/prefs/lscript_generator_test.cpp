@@ -1,38 +1,24 @@
 // The LScript text byte for byte, the refusals, and writing the file.
 #include "lscript_generator.h"
 
+#include "support/file_contents.h"
+#include "support/scratch_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class LScriptFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        m_dir = fs::path(QR_BINARY_DIR) / "prefs-test-tmp" /
-                (std::string("lscript-") +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                 std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
     std::string PluginDir() const { return m_dir.string() + "/"; }
-    std::size_t FileCount() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), {}));
-    }
-    fs::path m_dir;
+    std::size_t FileCount() const { return CountFiles(m_dir); }
+
+    CScratchFolder m_scratch;
+    const fs::path& m_dir = m_scratch.Path();
 };
 
 std::string Build(const std::string& path) {
@@ -79,16 +65,16 @@ TEST_F(LScriptFile, WritesTheScriptIntoThePluginFolder) {
     LScriptResult result = WriteLScript(PluginDir(), "D:\\objs\\x.lwo");
     ASSERT_TRUE(result.bOk) << result.strReason;
     EXPECT_EQ(result.strFile, PluginDir() + "Karvel.ls");
-    EXPECT_EQ(ReadBytes(m_dir / "Karvel.ls"),
+    EXPECT_EQ(ReadFile(m_dir / "Karvel.ls"),
               "main\r\n{\r\n  save(\"D:/objs/x.lwo\");\r\n"
               "  info(\"OK - object was saved as D:/objs/x.lwo\");\r\n}");
     EXPECT_EQ(FileCount(), 1u) << "no temporary file left behind";
 }
 
 TEST_F(LScriptFile, OverwritesAnExistingScript) {
-    std::ofstream(m_dir / "Karvel.ls", std::ios::binary) << std::string(500, 'x');
+    WriteFile(m_dir / "Karvel.ls", std::string(500, 'x'));
     ASSERT_TRUE(WriteLScript(PluginDir(), "").bOk);
-    EXPECT_EQ(ReadBytes(m_dir / "Karvel.ls"),
+    EXPECT_EQ(ReadFile(m_dir / "Karvel.ls"),
               "main\r\n{\r\n  save(\"\");\r\n  info(\"OK - object was saved as \");\r\n}");
     EXPECT_EQ(FileCount(), 1u);
 }
@@ -103,19 +89,19 @@ TEST_F(LScriptFile, DoubleQuoteIsRefusedAndNothingWritten) {
 
 TEST_F(LScriptFile, RefusalKeepsAnExistingScriptWhole) {
     ASSERT_TRUE(WriteLScript(PluginDir(), "/a.lwo").bOk);
-    const std::string before = ReadBytes(m_dir / "Karvel.ls");
+    const std::string before = ReadFile(m_dir / "Karvel.ls");
     EXPECT_FALSE(WriteLScript(PluginDir(), "/b\".lwo").bOk);
-    EXPECT_EQ(ReadBytes(m_dir / "Karvel.ls"), before);
+    EXPECT_EQ(ReadFile(m_dir / "Karvel.ls"), before);
 }
 
 TEST_F(LScriptFile, ScriptBehindALinkIsWrittenThroughIt) {
     fs::create_directory(m_dir / "shared");
-    std::ofstream(m_dir / "shared" / "Karvel.ls", std::ios::binary) << "old";
+    WriteFile(m_dir / "shared" / "Karvel.ls", "old");
     fs::create_symlink("shared/Karvel.ls", m_dir / "Karvel.ls");
     ASSERT_TRUE(WriteLScript(PluginDir(), "/a.lwo").bOk);
     EXPECT_TRUE(fs::is_symlink(m_dir / "Karvel.ls"));
     EXPECT_EQ(
-        ReadBytes(m_dir / "shared" / "Karvel.ls"),
+        ReadFile(m_dir / "shared" / "Karvel.ls"),
         "main\r\n{\r\n  save(\"/a.lwo\");\r\n  info(\"OK - object was saved as /a.lwo\");\r\n}");
     EXPECT_EQ(FileCount(), 2u);
 }

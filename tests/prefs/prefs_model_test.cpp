@@ -3,50 +3,29 @@
 // the profile file untouched.
 #include "prefs_model.h"
 
+#include "support/file_contents.h"
+#include "support/scratch_folder.h"
+#include "support/test_application.h"
+
 #include "application.h"
 #include "ini_profile.h"
-#include "memory_profile.h"
 #include "scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
+// An application over a profile file.
 std::unique_ptr<CApplication> MakeApp(std::unique_ptr<CProfileStore> profile) {
     return std::make_unique<CApplication>(
         std::move(profile),
         std::make_unique<CScriptedDialogs>(std::deque<std::string>{}, std::nullopt, std::nullopt),
         nullptr);
 }
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class TempDir {
-  public:
-    TempDir() {
-        m_path = fs::path(QR_BINARY_DIR) / "prefs-test-tmp" /
-                 (::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                  std::to_string(::getpid()));
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
-    ~TempDir() { fs::remove_all(m_path); }
-    const fs::path& Path() const { return m_path; }
-
-  private:
-    fs::path m_path;
-};
 
 using Values = std::map<std::pair<std::string, std::string>, std::string>;
 
@@ -59,8 +38,8 @@ const std::vector<std::string> kSettingOrder{
 } // namespace
 
 TEST(PrefsModel, FirstUseShowsTheProgramsDefaults) {
-    auto app = MakeApp(std::make_unique<CMemoryProfile>());
-    CPrefsModel model(*app);
+    CTestApplication app;
+    CPrefsModel model(app.App());
     model.Load();
     EXPECT_EQ(model.GetDefLwo(), "");
     EXPECT_EQ(model.GetExportDefDxf(), "");
@@ -75,10 +54,10 @@ TEST(PrefsModel, FirstUseShowsTheProgramsDefaults) {
 }
 
 TEST(PrefsModel, LoadReadsHostFolderThenTheTenSettingsInOrder) {
-    auto app = MakeApp(std::make_unique<CMemoryProfile>());
-    CPrefsModel model(*app);
+    CTestApplication app;
+    CPrefsModel model(app.App());
     model.Load();
-    const auto& reads = static_cast<CMemoryProfile&>(app->Profile()).GetReads();
+    const auto& reads = app.Profile().GetReads();
     ASSERT_EQ(reads.size(), 11u);
     EXPECT_EQ(reads[0], std::make_pair(std::string("Paths"), std::string("ApplicationPath")));
     for (std::size_t i = 0; i < kSettingOrder.size(); ++i) {
@@ -87,8 +66,8 @@ TEST(PrefsModel, LoadReadsHostFolderThenTheTenSettingsInOrder) {
 }
 
 TEST(PrefsModel, FirstSaveStoresAllTenWithFlipPolyZero) {
-    auto app = MakeApp(std::make_unique<CMemoryProfile>());
-    CPrefsModel model(*app);
+    CTestApplication app;
+    CPrefsModel model(app.App());
     model.Load();
     model.Save();
     const Values expected{
@@ -103,11 +82,11 @@ TEST(PrefsModel, FirstSaveStoresAllTenWithFlipPolyZero) {
         {{"Karvel", "export_use_def_dxf"}, "0"},
         {{"Karvel", "export_view_info"}, "1"},
     };
-    EXPECT_EQ(static_cast<CMemoryProfile&>(app->Profile()).GetValues(), expected);
+    EXPECT_EQ(app.Profile().GetValues(), expected);
 }
 
 TEST(PrefsModel, SaveWritesTheTenInOrderIntoTheIniFile) {
-    TempDir dir;
+    CScratchFolder dir;
     const fs::path ini = dir.Path() / "Quarrion.ini";
     auto app = MakeApp(std::make_unique<CIniProfile>(ini.string()));
     CPrefsModel model(*app);
@@ -126,7 +105,7 @@ TEST(PrefsModel, SaveWritesTheTenInOrderIntoTheIniFile) {
     EXPECT_EQ(reader->GetProfileString("Karvel", "export_def_dxf", "?"), "/tmp/out.dxf");
 
     // The keys appear in the file in the order they were first written.
-    const std::string text = ReadBytes(ini);
+    const std::string text = ReadFile(ini);
     std::size_t last = 0;
     for (const std::string& key : kSettingOrder) {
         const std::size_t at = text.find("\n" + key + "=");
@@ -137,13 +116,13 @@ TEST(PrefsModel, SaveWritesTheTenInOrderIntoTheIniFile) {
 }
 
 TEST(PrefsModel, OddFlagValuesPassThroughUnlessTheUserChangesThem) {
-    auto app = MakeApp(std::make_unique<CMemoryProfile>());
-    app->WriteProfileInt("Karvel", "use_def_lwo", 2);
-    app->WriteProfileInt("Karvel", "vzdy_update", -1);
-    app->WriteProfileInt("Karvel", "export_flip_poly", 7);
-    app->WriteProfileInt("Karvel", "export_rename", 2);
+    CTestApplication app;
+    app.App().WriteProfileInt("Karvel", "use_def_lwo", 2);
+    app.App().WriteProfileInt("Karvel", "vzdy_update", -1);
+    app.App().WriteProfileInt("Karvel", "export_flip_poly", 7);
+    app.App().WriteProfileInt("Karvel", "export_rename", 2);
 
-    CPrefsModel model(*app);
+    CPrefsModel model(app.App());
     model.Load();
     EXPECT_EQ(model.GetFlag(PrefsFlag::UseDefLwo), 2);
     EXPECT_EQ(model.GetFlag(PrefsFlag::VzdyUpdate), -1);
@@ -154,19 +133,19 @@ TEST(PrefsModel, OddFlagValuesPassThroughUnlessTheUserChangesThem) {
     model.SetChecked(PrefsFlag::ExportFlipPoly, false);
     model.SetChecked(PrefsFlag::ExportRename, true);
     model.Save();
-    EXPECT_EQ(app->GetProfileInt("Karvel", "use_def_lwo", 99), 2);
-    EXPECT_EQ(app->GetProfileInt("Karvel", "vzdy_update", 99), -1);
-    EXPECT_EQ(app->GetProfileInt("Karvel", "export_flip_poly", 99), 0);
-    EXPECT_EQ(app->GetProfileInt("Karvel", "export_rename", 99), 1);
+    EXPECT_EQ(app.App().GetProfileInt("Karvel", "use_def_lwo", 99), 2);
+    EXPECT_EQ(app.App().GetProfileInt("Karvel", "vzdy_update", 99), -1);
+    EXPECT_EQ(app.App().GetProfileInt("Karvel", "export_flip_poly", 99), 0);
+    EXPECT_EQ(app.App().GetProfileInt("Karvel", "export_rename", 99), 1);
 }
 
 TEST(PrefsModel, CancelLeavesTheProfileBytesUnchanged) {
-    TempDir dir;
+    CScratchFolder dir;
     const fs::path ini = dir.Path() / "Quarrion.ini";
     const std::string original =
         "; kept by hand\n[Paths]\nApplicationPath=/opt/quarrion\n\n[Karvel]\nflip_poly=2\n"
         "def_lwo=C:\\x.lwo\n";
-    std::ofstream(ini, std::ios::binary) << original;
+    WriteFile(ini, original);
 
     auto app = MakeApp(std::make_unique<CIniProfile>(ini.string()));
     CPrefsModel model(*app);
@@ -174,23 +153,23 @@ TEST(PrefsModel, CancelLeavesTheProfileBytesUnchanged) {
     // The user edits, then cancels: the dialog drops the model unsaved.
     model.SetDefLwo("/elsewhere.lwo");
     model.SetChecked(PrefsFlag::FlipPoly, false);
-    EXPECT_EQ(ReadBytes(ini), original);
+    EXPECT_EQ(ReadFile(ini), original);
 }
 
 TEST(PrefsModel, PluginDirIsTheFolderThePluginsUse) {
-    TempDir dir;
+    CScratchFolder dir;
     fs::create_directories(dir.Path() / "Plugins");
-    auto app = MakeApp(std::make_unique<CMemoryProfile>());
-    app->WriteProfileString("Paths", "ApplicationPath", dir.Path().string());
-    CPrefsModel model(*app);
+    CTestApplication app;
+    app.App().WriteProfileString("Paths", "ApplicationPath", dir.Path().string());
+    CPrefsModel model(app.App());
     model.Load();
     // An existing folder spelled differently is the one the plug-ins use too.
     EXPECT_EQ(model.GetPluginDir(), (dir.Path() / "Plugins").string() + "/");
 }
 
 TEST(PrefsModel, MissingHostFolderGivesTheRelativePluginFolder) {
-    auto app = MakeApp(std::make_unique<CMemoryProfile>());
-    CPrefsModel model(*app);
+    CTestApplication app;
+    CPrefsModel model(app.App());
     model.Load();
     EXPECT_EQ(model.GetPluginDir(), "PlugIns/");
 }

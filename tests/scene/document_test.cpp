@@ -1,5 +1,6 @@
 #include "scene_document.h"
-#include "scene_test_util.h"
+
+#include "support/archive_bytes.h"
 
 #include <gtest/gtest.h>
 

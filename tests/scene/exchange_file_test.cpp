@@ -1,18 +1,19 @@
 #include "archive.h"
 #include "exchange_file.h"
 #include "scene_document.h"
-#include "scene_test_util.h"
+
+#include "support/archive_bytes.h"
+#include "support/file_contents.h"
+#include "support/test_application.h"
+#include "support/test_host.h"
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <functional>
+#include <optional>
 #include <grp.h>
-#include <iterator>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,36 +25,16 @@ namespace {
 class ExchangeFileTest : public ::testing::Test {
   protected:
     void SetUp() override { ExchangeState() = CExchangeState(); }
-    void TearDown() override {
-        if (!m_folder.empty()) {
-            fs::permissions(m_folder / "PlugIns", fs::perms::owner_all, fs::perm_options::add);
-            fs::remove_all(m_folder);
-        }
-    }
 
-    // A host folder with an empty PlugIns folder, named in the profile.
+    // The host folder with an empty PlugIns folder, named in the profile.
     fs::path MakeHostFolder() {
-        char name[] = "/tmp/qr_exchange_testXXXXXX";
-        m_folder = mkdtemp(name);
-        fs::create_directory(m_folder / "PlugIns");
-        m_app.app->WriteProfileString("Paths", "ApplicationPath", m_folder.string());
-        return m_folder / "PlugIns";
+        m_host.NameIn(m_app.App());
+        return m_host.PluginFolder();
     }
 
-    TestApp m_app;
-    fs::path m_folder;
+    CTestApplication m_app;
+    CTestHost m_host;
 };
-
-ByteVector ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return ByteVector(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const fs::path& path, const ByteVector& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
 
 ByteVector WriteToMemory(CSceneDocument& doc) {
     CArchive ar;
@@ -167,14 +148,14 @@ TEST_F(ExchangeFileTest, Format142FileComesBackByteForByte) {
 
     // The same through the file functions.
     const fs::path plugins = MakeHostFolder();
-    WriteAll(plugins / "qrplugin.qrc", file);
+    WriteFile(plugins / "qrplugin.qrc", file);
     ExchangeState() = CExchangeState();
     CSceneDocument fromFile;
-    ASSERT_EQ(ReadExchangeFile(fromFile, "qrplugin.qrc", *m_app.app), ExchangeStatus::Read);
-    WriteExchangeFile(fromFile, "qrplugin.qrc", *m_app.app);
-    EXPECT_EQ(ReadAll(plugins / "qrplugin.qrc"), file);
+    ASSERT_EQ(ReadExchangeFile(fromFile, "qrplugin.qrc", m_app.App()), ExchangeStatus::Read);
+    WriteExchangeFile(fromFile, "qrplugin.qrc", m_app.App());
+    EXPECT_EQ(ReadFileBytes(plugins / "qrplugin.qrc"), file);
     EXPECT_EQ(std::distance(fs::directory_iterator(plugins), fs::directory_iterator()), 1);
-    EXPECT_EQ(m_app.transcript.str(), "");
+    EXPECT_EQ(m_app.Transcript(), "");
 }
 
 // An old header in front of a new document's record.
@@ -264,7 +245,7 @@ TEST_F(ExchangeFileTest, WrongMagicIsReportedAndNothingElseIsRead) {
     EXPECT_EQ(doc.GetPartCount(), 0);
     EXPECT_EQ(ExchangeState().m_strHostText1, "kept");
     EXPECT_EQ(ExchangeState().m_slots[0].m_nValue, 0);
-    EXPECT_EQ(m_app.transcript.str(), ""); // the command that reads says it
+    EXPECT_EQ(m_app.Transcript(), ""); // the command that reads says it
 }
 
 // A file of another kind is not an exchange file, even when its first byte,
@@ -272,7 +253,7 @@ TEST_F(ExchangeFileTest, WrongMagicIsReportedAndNothingElseIsRead) {
 TEST_F(ExchangeFileTest, OtherKindsOfFileAreInvalidNotDamaged) {
     for (const std::string text : {"hello", "\x89PNG\r\n", "\x04QRCA"}) {
         SCOPED_TRACE(text);
-        m_app.transcript.str("");
+        m_app.ClearTranscript();
         const ByteVector file(text.begin(), text.end());
         CSceneDocument doc;
         CArchive ar(file);
@@ -302,16 +283,17 @@ TEST_F(ExchangeFileTest, HostSceneReadingShowsWhatWentWrong) {
         SCOPED_TRACE(c.name);
         fs::remove(plugins / "qrplugin.qrc");
         if (c.file)
-            WriteAll(plugins / "qrplugin.qrc", *c.file);
-        m_app.transcript.str("");
+            WriteFile(plugins / "qrplugin.qrc", *c.file);
+        m_app.ClearTranscript();
         CSceneDocument doc;
-        EXPECT_EQ(ReadHostScene(doc, *m_app.app, "Nothing was done."), c.result);
-        EXPECT_EQ(m_app.transcript.str().substr(0, c.transcript.size()), c.transcript);
-        if (c.result == HostScene::Failed)
-            EXPECT_TRUE(m_app.transcript.str().ends_with("\nNothing was done.\n[end]\n"))
-                << m_app.transcript.str();
-        else
-            EXPECT_EQ(m_app.transcript.str(), c.transcript);
+        EXPECT_EQ(ReadHostScene(doc, m_app.App(), "Nothing was done."), c.result);
+        const std::string transcript = m_app.Transcript();
+        if (c.result == HostScene::Failed) {
+            EXPECT_EQ(transcript.substr(0, c.transcript.size()), c.transcript);
+            EXPECT_TRUE(transcript.ends_with("\nNothing was done.\n[end]\n")) << transcript;
+        } else {
+            EXPECT_EQ(transcript, c.transcript);
+        }
     }
 }
 
@@ -331,7 +313,7 @@ TEST_F(ExchangeFileTest, EveryPrefixThrowsTheEndOfFileError) {
         }
     }
     EXPECT_EQ(thrown, file.size());
-    EXPECT_EQ(m_app.transcript.str(), "");
+    EXPECT_EQ(m_app.Transcript(), "");
 }
 
 TEST_F(ExchangeFileTest, HugeCountsInATinyFileThrow) {
@@ -392,11 +374,11 @@ TEST_F(ExchangeFileTest, MissingFileLeavesTheDocumentAlone) {
     CSceneDocument doc;
     doc.m_parts.Add(new CScenePart);
     doc.m_strLatNorth = "mine";
-    EXPECT_EQ(ReadExchangeFile(doc, "qrplugin.qrc", *m_app.app), ExchangeStatus::Missing);
+    EXPECT_EQ(ReadExchangeFile(doc, "qrplugin.qrc", m_app.App()), ExchangeStatus::Missing);
     EXPECT_EQ(doc.GetPartCount(), 1);
     EXPECT_EQ(doc.m_strLatNorth, "mine");
     EXPECT_EQ(ExchangeState().m_slots[2].m_nValue, 0);
-    EXPECT_EQ(m_app.transcript.str(), "");
+    EXPECT_EQ(m_app.Transcript(), "");
 }
 
 // Runs check as a user without privileges: here when we are one, else in a
@@ -427,7 +409,7 @@ TEST_F(ExchangeFileTest, UnreadableFileIsAnErrorNotAMissingFile) {
     const auto readFails = [&](const char* reason) {
         CSceneDocument doc;
         try {
-            (void)ReadExchangeFile(doc, "qrplugin.qrc", *m_app.app);
+            (void)ReadExchangeFile(doc, "qrplugin.qrc", m_app.App());
             ADD_FAILURE() << "no exception for " << reason;
         } catch (const CFileException& e) {
             EXPECT_EQ(e.GetFileName(), path);
@@ -445,13 +427,15 @@ TEST_F(ExchangeFileTest, UnreadableFileIsAnErrorNotAMissingFile) {
     fs::remove(plugins / "qrplugin.qrc");
 
     // A file its user may not read.
-    WriteAll(plugins / "qrplugin.qrc", MakeRichFile(false));
+    WriteFile(plugins / "qrplugin.qrc", MakeRichFile(false));
     fs::permissions(plugins / "qrplugin.qrc", fs::perms::none);
-    fs::permissions(m_folder, fs::perms(0755));
+    // Only the file's own bits may refuse: the folders above it are open.
+    fs::permissions(m_host.Scratch(), fs::perms(0755));
+    fs::permissions(m_host.Folder(), fs::perms(0755));
     const int result = RunUnprivileged([&] {
         CSceneDocument doc;
         try {
-            (void)ReadExchangeFile(doc, "qrplugin.qrc", *m_app.app);
+            (void)ReadExchangeFile(doc, "qrplugin.qrc", m_app.App());
         } catch (const CFileException& e) {
             return e.GetErrorNumber() == EACCES && doc.GetPartCount() == 0 ? 0 : 2;
         }
@@ -464,30 +448,30 @@ TEST_F(ExchangeFileTest, UnreadableFileIsAnErrorNotAMissingFile) {
 }
 
 TEST_F(ExchangeFileTest, HostFolderAndFileLocation) {
-    EXPECT_EQ(GetHostFolder(*m_app.app), "");
-    EXPECT_EQ(GetExchangeFilePath(*m_app.app, "qrplugin.qrc"), "PlugIns/qrplugin.qrc");
-    m_app.app->WriteProfileString("Paths", "ApplicationPath", "/opt/Host");
-    EXPECT_EQ(GetHostFolder(*m_app.app), "/opt/Host/");
-    EXPECT_EQ(GetExchangeFilePath(*m_app.app, "qrplugin.qrc"), "/opt/Host/PlugIns/qrplugin.qrc");
+    EXPECT_EQ(GetHostFolder(m_app.App()), "");
+    EXPECT_EQ(GetExchangeFilePath(m_app.App(), "qrplugin.qrc"), "PlugIns/qrplugin.qrc");
+    m_app.App().WriteProfileString("Paths", "ApplicationPath", "/opt/Host");
+    EXPECT_EQ(GetHostFolder(m_app.App()), "/opt/Host/");
+    EXPECT_EQ(GetExchangeFilePath(m_app.App(), "qrplugin.qrc"), "/opt/Host/PlugIns/qrplugin.qrc");
 }
 
 TEST_F(ExchangeFileTest, TruncatedFileThrowsAndIsNotRewritten) {
     const fs::path plugins = MakeHostFolder();
     ByteVector file = MakeRichFile();
     file.resize(file.size() / 2);
-    WriteAll(plugins / "qrplugin.qrc", file);
+    WriteFile(plugins / "qrplugin.qrc", file);
     CSceneDocument doc;
-    EXPECT_THROW((void)ReadExchangeFile(doc, "qrplugin.qrc", *m_app.app), CArchiveException);
-    EXPECT_EQ(ReadAll(plugins / "qrplugin.qrc"), file);
+    EXPECT_THROW((void)ReadExchangeFile(doc, "qrplugin.qrc", m_app.App()), CArchiveException);
+    EXPECT_EQ(ReadFileBytes(plugins / "qrplugin.qrc"), file);
 }
 
 TEST_F(ExchangeFileTest, WriteKeepsPermissionsAndCreatesNewFiles) {
     const fs::path plugins = MakeHostFolder();
     CSceneDocument doc;
-    WriteExchangeFile(doc, "qrplugin.qrc", *m_app.app);
-    EXPECT_EQ(ReadAll(plugins / "qrplugin.qrc"), WriteToMemory(doc));
+    WriteExchangeFile(doc, "qrplugin.qrc", m_app.App());
+    EXPECT_EQ(ReadFileBytes(plugins / "qrplugin.qrc"), WriteToMemory(doc));
     fs::permissions(plugins / "qrplugin.qrc", fs::perms(0640));
-    WriteExchangeFile(doc, "qrplugin.qrc", *m_app.app);
+    WriteExchangeFile(doc, "qrplugin.qrc", m_app.App());
     EXPECT_EQ(fs::status(plugins / "qrplugin.qrc").permissions(), fs::perms(0640));
     EXPECT_EQ(std::distance(fs::directory_iterator(plugins), fs::directory_iterator()), 1);
 }
@@ -495,17 +479,17 @@ TEST_F(ExchangeFileTest, WriteKeepsPermissionsAndCreatesNewFiles) {
 TEST_F(ExchangeFileTest, FailedWriteLeavesTheOldFileWhole) {
     const fs::path plugins = MakeHostFolder();
     const ByteVector old = MakeRichFile();
-    WriteAll(plugins / "qrplugin.qrc", old);
+    WriteFile(plugins / "qrplugin.qrc", old);
     CSceneDocument doc;
 
     // No folder for the temporary file.
-    EXPECT_THROW(WriteExchangeFile(doc, "missing/qrplugin.qrc", *m_app.app), CFileException);
+    EXPECT_THROW(WriteExchangeFile(doc, "missing/qrplugin.qrc", m_app.App()), CFileException);
 
     // The rename fails: the target name is a folder.
     fs::create_directory(plugins / "taken");
     fs::create_directory(plugins / "taken" / "inside");
     try {
-        WriteExchangeFile(doc, "taken", *m_app.app);
+        WriteExchangeFile(doc, "taken", m_app.App());
         ADD_FAILURE() << "no exception";
     } catch (const CFileException& e) {
         EXPECT_NE(std::string(e.what()).find("taken"), std::string::npos) << e.what();
@@ -517,14 +501,14 @@ TEST_F(ExchangeFileTest, FailedWriteLeavesTheOldFileWhole) {
     if (geteuid() != 0) {
         fs::permissions(plugins, fs::perms(0555));
         try {
-            WriteExchangeFile(doc, "qrplugin.qrc", *m_app.app);
+            WriteExchangeFile(doc, "qrplugin.qrc", m_app.App());
             ADD_FAILURE() << "no exception";
         } catch (const CFileException& e) {
             EXPECT_NE(std::string(e.what()).find("qrplugin.qrc"), std::string::npos) << e.what();
         }
         fs::permissions(plugins, fs::perms(0755));
     }
-    EXPECT_EQ(ReadAll(plugins / "qrplugin.qrc"), old);
+    EXPECT_EQ(ReadFileBytes(plugins / "qrplugin.qrc"), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(plugins), fs::directory_iterator()), 1);
 }
 

@@ -1,5 +1,7 @@
 #include "scene_part.h"
-#include "scene_test_util.h"
+
+#include "support/archive_bytes.h"
+#include "support/scene_parts.h"
 
 #include <gtest/gtest.h>
 
@@ -201,24 +203,8 @@ TEST(ScenePart, RemoveUnreferencedPointsMatchesPointByPointRemoval) {
         fast.m_nCurPolygon = slow.m_nCurPolygon = static_cast<std::int32_t>(rng() % 5);
 
         fast.RemoveUnreferencedPoints();
-        for (int i = 0; i < slow.m_points.GetSize();) {
-            bool used = false;
-            for (const auto& p : slow.m_polygons)
-                for (std::int32_t c : p->m_indices)
-                    used = used || c == i;
-            if (used)
-                ++i;
-            else
-                slow.RemovePoint(i);
-        }
-        ASSERT_EQ(fast.m_points.GetSize(), slow.m_points.GetSize());
-        for (int i = 0; i < fast.m_points.GetSize(); ++i)
-            EXPECT_EQ(fast.m_points[i]->m_x, slow.m_points[i]->m_x);
-        ASSERT_EQ(fast.m_polygons.GetSize(), slow.m_polygons.GetSize());
-        for (int i = 0; i < fast.m_polygons.GetSize(); ++i)
-            EXPECT_EQ(Corners(fast, i), Corners(slow, i));
-        EXPECT_EQ(fast.m_nCurPoint, slow.m_nCurPoint);
-        EXPECT_EQ(fast.m_nCurPolygon, slow.m_nCurPolygon);
+        RemoveUnusedPointsOneByOne(slow);
+        ExpectSameGeometry(fast, slow);
     }
 }
 
@@ -239,7 +225,7 @@ TEST(ScenePart, RemoveAllPointsMatchesRemovingPointZeroRepeatedly) {
         for (int k = 0; k < polygons; ++k) {
             std::vector<std::int32_t> corners;
             const int count = static_cast<int>(rng() % 4); // 0 to 3 corners
-            for (int c = 0; c < count; ++c) // some outside the list, some negative
+            for (int c = 0; c < count; ++c)                // some outside the list, some negative
                 corners.push_back(static_cast<std::int32_t>(rng() % 12) - 2);
             const bool selected = rng() % 4 == 0;
             for (CScenePart* part : {&fast, &slow}) {
@@ -256,11 +242,7 @@ TEST(ScenePart, RemoveAllPointsMatchesRemovingPointZeroRepeatedly) {
         for (int k = slow.m_points.GetSize(); k > 0; --k)
             slow.RemovePoint(0);
         EXPECT_EQ(fast.m_points.GetSize(), 0);
-        ASSERT_EQ(fast.m_polygons.GetSize(), slow.m_polygons.GetSize());
-        for (int i = 0; i < fast.m_polygons.GetSize(); ++i)
-            EXPECT_EQ(Corners(fast, i), Corners(slow, i));
-        EXPECT_EQ(fast.m_nCurPoint, slow.m_nCurPoint);
-        EXPECT_EQ(fast.m_nCurPolygon, slow.m_nCurPolygon);
+        ExpectSameGeometry(fast, slow);
     }
 }
 

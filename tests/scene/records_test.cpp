@@ -2,8 +2,9 @@
 #include "scene_normal.h"
 #include "scene_point.h"
 #include "scene_polygon.h"
-#include "scene_test_util.h"
 #include "scene_transform.h"
+
+#include "support/archive_bytes.h"
 
 #include <gtest/gtest.h>
 

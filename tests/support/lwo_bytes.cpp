@@ -1,12 +1,6 @@
-#include "test_support.h"
+#include "support/lwo_bytes.h"
 
 #include <bit>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <stdexcept>
 
 void PutU16(ByteVector& out, std::uint32_t value) {
     out.push_back(static_cast<std::uint8_t>(value >> 8));
@@ -71,7 +65,8 @@ ByteVector SurfaceNames(std::initializer_list<std::string_view> names) {
     return out;
 }
 
-void PutPolygon(ByteVector& out, std::initializer_list<std::uint32_t> indices, std::uint32_t surface) {
+void PutPolygon(ByteVector& out, std::initializer_list<std::uint32_t> indices,
+                std::uint32_t surface) {
     PutU16(out, static_cast<std::uint32_t>(indices.size()));
     for (std::uint32_t index : indices) {
         PutU16(out, index);
@@ -87,7 +82,8 @@ void PutIndex(ByteVector& out, std::uint32_t index) {
     }
 }
 
-ByteVector Lwo2Polygons(std::string_view type, const std::vector<std::vector<std::uint32_t>>& polygons,
+ByteVector Lwo2Polygons(std::string_view type,
+                        const std::vector<std::vector<std::uint32_t>>& polygons,
                         std::uint16_t flags) {
     ByteVector out;
     PutText(out, type);
@@ -100,7 +96,8 @@ ByteVector Lwo2Polygons(std::string_view type, const std::vector<std::vector<std
     return Chunk("POLS", out);
 }
 
-ByteVector PolygonTags(std::string_view type, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs) {
+ByteVector PolygonTags(std::string_view type,
+                       const std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs) {
     ByteVector out;
     PutText(out, type);
     for (const auto& [element, tag] : pairs) {
@@ -117,67 +114,18 @@ ByteVector Layer(std::uint16_t number) {
     PutF32(out, 0);
     PutF32(out, 0);
     PutF32(out, 0);
-    PutU16(out, 0);  // empty name and its pad
+    PutU16(out, 0); // empty name and its pad
     return Chunk("LAYR", out);
 }
 
 ByteVector SurfaceForm(std::string_view name) {
     ByteVector form;
     PutText(form, "SURF");
-    ByteVector first = SurfaceNames({name, ""});  // the name and an empty source name
+    ByteVector first = SurfaceNames({name, ""}); // the name and an empty source name
     form.insert(form.end(), {' ', ' ', ' ', ' '});
     PutU32(form, static_cast<std::uint32_t>(first.size()));
     form.insert(form.end(), first.begin(), first.end());
     ByteVector vers = Chunk("VERS", {0, 0, 0, 4});
     form.insert(form.end(), vers.begin(), vers.end());
     return Chunk("FORM", form);
-}
-
-std::int32_t LoadLwoBytes(CImportObject& object, const ByteVector& bytes) {
-    std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[bytes.size() + (bytes.empty() ? 1 : 0)]);
-    std::copy(bytes.begin(), bytes.end(), copy.get());
-    return object.LoadLwoFromMemory(std::span<const std::uint8_t>(copy.get(), bytes.size()));
-}
-
-int LoadDxfText(CImportObject& object, std::string_view text) {
-    std::unique_ptr<char[]> copy(new char[text.size() + 1]);
-    std::copy(text.begin(), text.end(), copy.get());
-    return object.LoadDxfFromMemory(std::string_view(copy.get(), text.size()));
-}
-
-std::string Printed(const CImportObject& object) {
-    std::FILE* file = std::tmpfile();
-    if (file == nullptr) {
-        throw std::runtime_error("tmpfile failed");
-    }
-    object.Print(file);
-    long size = std::ftell(file);
-    std::rewind(file);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    std::size_t got = std::fread(text.data(), 1, text.size(), file);
-    std::fclose(file);
-    text.resize(got);
-    return text;
-}
-
-std::vector<std::int32_t> Indices(const CImportObject& object, std::size_t polygon) {
-    CImportPolygon record = object.GetPolygon(polygon);
-    return {record.m_anIndex.begin(), record.m_anIndex.end()};
-}
-
-CTempFile::CTempFile(std::string_view name, const std::string& content) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "import_reader_XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    m_strFolder = pattern;
-    m_strPath = m_strFolder + "/" + std::string(name);
-    std::ofstream out(m_strPath, std::ios::binary);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-}
-
-CTempFile::~CTempFile() {
-    std::error_code ignored;
-    std::filesystem::permissions(m_strPath, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(m_strFolder, ignored);
 }

@@ -1,15 +1,14 @@
-// Helpers for the import reader tests: LWO bytes built in code, printed output, temp files.
+// LightWave objects built byte by byte: big-endian numbers, IFF chunks and
+// forms, and the records of LWOB, LWO2 and LWO3.
 #pragma once
+
+#include "support/bytes.h"
 
 #include <cstdint>
 #include <initializer_list>
-#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
-
-#include "import_object.h"
-
-using ByteVector = std::vector<std::uint8_t>;
 
 void PutU16(ByteVector& out, std::uint32_t value);
 void PutU32(ByteVector& out, std::uint32_t value);
@@ -25,39 +24,20 @@ ByteVector Points(std::initializer_list<float> coordinates);
 // Names with their terminator and pad, as the data of a SRFS or TAGS chunk.
 ByteVector SurfaceNames(std::initializer_list<std::string_view> names);
 // One polygon record: corner count, indices, surface number (all 16-bit).
-void PutPolygon(ByteVector& out, std::initializer_list<std::uint32_t> indices, std::uint32_t surface);
+void PutPolygon(ByteVector& out, std::initializer_list<std::uint32_t> indices,
+                std::uint32_t surface);
 
 // LWO2 and LWO3 records.
 // A variable-length index: two bytes below 0xFF00, else 0xFF and the 24-bit index.
 void PutIndex(ByteVector& out, std::uint32_t index);
 // A POLS chunk: the type, then each polygon's corner count (with flags) and indices.
-ByteVector Lwo2Polygons(std::string_view type, const std::vector<std::vector<std::uint32_t>>& polygons,
+ByteVector Lwo2Polygons(std::string_view type,
+                        const std::vector<std::vector<std::uint32_t>>& polygons,
                         std::uint16_t flags = 0);
 // A PTAG chunk: the type, then (element, tag) pairs.
-ByteVector PolygonTags(std::string_view type, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs);
+ByteVector PolygonTags(std::string_view type,
+                       const std::vector<std::pair<std::uint32_t, std::uint32_t>>& pairs);
 // A LAYR chunk: number, flags 0, pivot (0, 0, 0), empty name.
 ByteVector Layer(std::uint16_t number);
 // An LWO3 surface: "FORM", length, "SURF", then a first sub-chunk holding the name.
 ByteVector SurfaceForm(std::string_view name);
-
-// Loads from a heap copy of exactly these bytes, so a read past the end is caught.
-std::int32_t LoadLwoBytes(CImportObject& object, const ByteVector& bytes);
-int LoadDxfText(CImportObject& object, std::string_view text);
-
-// What the print operations write for the whole object.
-std::string Printed(const CImportObject& object);
-std::vector<std::int32_t> Indices(const CImportObject& object, std::size_t polygon);
-
-// A file in a fresh temporary folder; removed with the folder by the destructor.
-class CTempFile {
-public:
-    CTempFile(std::string_view name, const std::string& content);
-    ~CTempFile();
-    CTempFile(const CTempFile&) = delete;
-    CTempFile& operator=(const CTempFile&) = delete;
-    const std::string& Path() const { return m_strPath; }
-
-private:
-    std::string m_strFolder;
-    std::string m_strPath;
-};
