@@ -20,17 +20,17 @@ namespace {
 // Which setting each check box edits.
 struct CheckEntry {
     int nId;
-    PrefsFlag flag;
+    SettingId flag;
 };
 constexpr std::array<CheckEntry, 8> kChecks{{
-    {IDC_USE_DEF_LWO, PrefsFlag::UseDefLwo},
-    {IDC_VZDY_UPDATE, PrefsFlag::VzdyUpdate},
-    {IDC_VIEW_INFO, PrefsFlag::ViewInfo},
-    {IDC_FLIP_POLY, PrefsFlag::FlipPoly},
-    {IDC_EXPORT_RENAME, PrefsFlag::ExportRename},
-    {IDC_EXPORT_FLIP_POLY, PrefsFlag::ExportFlipPoly},
-    {IDC_EXPORT_USE_DEF_DXF, PrefsFlag::ExportUseDefDxf},
-    {IDC_EXPORT_VIEW_INFO, PrefsFlag::ExportViewInfo},
+    {IDC_USE_DEF_LWO, SettingId::UseDefLwo},
+    {IDC_VZDY_UPDATE, SettingId::VzdyUpdate},
+    {IDC_VIEW_INFO, SettingId::ViewInfo},
+    {IDC_FLIP_POLY, SettingId::FlipPoly},
+    {IDC_EXPORT_RENAME, SettingId::ExportRename},
+    {IDC_EXPORT_FLIP_POLY, SettingId::ExportFlipPoly},
+    {IDC_EXPORT_USE_DEF_DXF, SettingId::ExportUseDefDxf},
+    {IDC_EXPORT_VIEW_INFO, SettingId::ExportViewInfo},
 }};
 
 // Profile texts are bytes, normally UTF-8. One that is not (written by some

@@ -13,9 +13,6 @@
 
 class CApplication;
 
-// A check-box setting of section "Karvel" (the eight that are not paths).
-using PrefsFlag = SettingId;
-
 class CPrefsModel {
   public:
     // app is not owned and must outlive the model.
@@ -40,16 +37,16 @@ class CPrefsModel {
     void SetExportDefDxf(std::string value) { Text(SettingId::ExportDefDxf) = std::move(value); }
 
     // The stored number as read (any value), or 0 / 1 once the user set it.
-    int GetFlag(PrefsFlag flag) const { return m_anFlags[static_cast<std::size_t>(flag)]; }
+    int GetFlag(SettingId flag) const { return m_anFlags[static_cast<std::size_t>(flag)]; }
     // A check box shows a flag as checked when it is non-zero.
-    bool IsChecked(PrefsFlag flag) const { return GetFlag(flag) != 0; }
+    bool IsChecked(SettingId flag) const { return GetFlag(flag) != 0; }
     // The user's choice: from now on the flag is exactly 0 or 1.
-    void SetChecked(PrefsFlag flag, bool checked) {
+    void SetChecked(SettingId flag, bool checked) {
         m_anFlags[static_cast<std::size_t>(flag)] = checked ? 1 : 0;
     }
 
     // Profile key of a flag (for messages and tests).
-    static const char* GetFlagKey(PrefsFlag flag) { return GetSetting(flag).m_szKey; }
+    static const char* GetFlagKey(SettingId flag) { return GetSetting(flag).m_szKey; }
 
   private:
     const std::string& Text(SettingId id) const {

@@ -43,14 +43,14 @@ TEST(PrefsModel, FirstUseShowsTheProgramsDefaults) {
     model.Load();
     EXPECT_EQ(model.GetDefLwo(), "");
     EXPECT_EQ(model.GetExportDefDxf(), "");
-    EXPECT_FALSE(model.IsChecked(PrefsFlag::UseDefLwo));
-    EXPECT_FALSE(model.IsChecked(PrefsFlag::VzdyUpdate));
-    EXPECT_TRUE(model.IsChecked(PrefsFlag::ViewInfo));
-    EXPECT_FALSE(model.IsChecked(PrefsFlag::FlipPoly));
-    EXPECT_TRUE(model.IsChecked(PrefsFlag::ExportRename));
-    EXPECT_FALSE(model.IsChecked(PrefsFlag::ExportFlipPoly));
-    EXPECT_FALSE(model.IsChecked(PrefsFlag::ExportUseDefDxf));
-    EXPECT_TRUE(model.IsChecked(PrefsFlag::ExportViewInfo));
+    EXPECT_FALSE(model.IsChecked(SettingId::UseDefLwo));
+    EXPECT_FALSE(model.IsChecked(SettingId::VzdyUpdate));
+    EXPECT_TRUE(model.IsChecked(SettingId::ViewInfo));
+    EXPECT_FALSE(model.IsChecked(SettingId::FlipPoly));
+    EXPECT_TRUE(model.IsChecked(SettingId::ExportRename));
+    EXPECT_FALSE(model.IsChecked(SettingId::ExportFlipPoly));
+    EXPECT_FALSE(model.IsChecked(SettingId::ExportUseDefDxf));
+    EXPECT_TRUE(model.IsChecked(SettingId::ExportViewInfo));
 }
 
 TEST(PrefsModel, LoadReadsHostFolderThenTheTenSettingsInOrder) {
@@ -92,8 +92,8 @@ TEST(PrefsModel, SaveWritesTheTenInOrderIntoTheIniFile) {
     CPrefsModel model(*app);
     model.Load();
     model.SetDefLwo("C:\\Objects\\a b.lwo");
-    model.SetChecked(PrefsFlag::FlipPoly, true);
-    model.SetChecked(PrefsFlag::ExportViewInfo, false);
+    model.SetChecked(SettingId::FlipPoly, true);
+    model.SetChecked(SettingId::ExportViewInfo, false);
     model.SetExportDefDxf("/tmp/out.dxf");
     model.Save();
 
@@ -124,14 +124,14 @@ TEST(PrefsModel, OddFlagValuesPassThroughUnlessTheUserChangesThem) {
 
     CPrefsModel model(app.App());
     model.Load();
-    EXPECT_EQ(model.GetFlag(PrefsFlag::UseDefLwo), 2);
-    EXPECT_EQ(model.GetFlag(PrefsFlag::VzdyUpdate), -1);
-    EXPECT_TRUE(model.IsChecked(PrefsFlag::UseDefLwo));
-    EXPECT_TRUE(model.IsChecked(PrefsFlag::VzdyUpdate));
+    EXPECT_EQ(model.GetFlag(SettingId::UseDefLwo), 2);
+    EXPECT_EQ(model.GetFlag(SettingId::VzdyUpdate), -1);
+    EXPECT_TRUE(model.IsChecked(SettingId::UseDefLwo));
+    EXPECT_TRUE(model.IsChecked(SettingId::VzdyUpdate));
 
     // The user clears one odd flag and sets another; the rest stay as stored.
-    model.SetChecked(PrefsFlag::ExportFlipPoly, false);
-    model.SetChecked(PrefsFlag::ExportRename, true);
+    model.SetChecked(SettingId::ExportFlipPoly, false);
+    model.SetChecked(SettingId::ExportRename, true);
     model.Save();
     EXPECT_EQ(app.App().GetProfileInt("Karvel", "use_def_lwo", 99), 2);
     EXPECT_EQ(app.App().GetProfileInt("Karvel", "vzdy_update", 99), -1);
@@ -152,7 +152,7 @@ TEST(PrefsModel, CancelLeavesTheProfileBytesUnchanged) {
     model.Load();
     // The user edits, then cancels: the dialog drops the model unsaved.
     model.SetDefLwo("/elsewhere.lwo");
-    model.SetChecked(PrefsFlag::FlipPoly, false);
+    model.SetChecked(SettingId::FlipPoly, false);
     EXPECT_EQ(ReadFile(ini), original);
 }
 
