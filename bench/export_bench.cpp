@@ -64,9 +64,8 @@ void BM_WriteDxf(benchmark::State& state) {
     const std::string path = OutputPath("bench_export.dxf");
     std::uintmax_t bytes = 0;
     for (auto _ : state) {
-        std::string error;
-        if (!object->WriteDxf(path, error)) {
-            state.SkipWithError(error.c_str());
+        if (const CStatus written = object->WriteDxf(path); !written) {
+            state.SkipWithError(written.GetReason().c_str());
             break;
         }
         bytes = std::filesystem::file_size(path);

@@ -95,17 +95,15 @@ std::string CExportObject::FormatSummary() const {
     return text;
 }
 
-bool CExportObject::WriteDxf(const std::string& strPath, std::string& strError) {
+CStatus CExportObject::WriteDxf(const std::string& strPath) {
     CReplacingFile file;
-    if (!file.Open(strPath)) {
-        strError = file.GetError();
-        return false;
-    }
+    if (CStatus opened = file.Open(strPath); !opened)
+        return opened;
     CDxfText out(kFlushBytes + (kFlushBytes >> 2));
     auto flush = [&]() {
-        bool ok = file.Write(out.Data(), out.Size());
+        CStatus written = file.Write(out.Data(), out.Size());
         out.Clear();
-        return ok;
+        return written;
     };
 
     out.Append("  0\r\nSECTION\r\n  2\r\nHEADER\r\n  0\r\nENDSEC\r\n"
@@ -117,9 +115,9 @@ bool CExportObject::WriteDxf(const std::string& strPath, std::string& strError) 
         out.Append("  0\r\nLAYER\r\n  2\r\n");
         out.AppendLine(ExportLayerName(surface.get(), m_bRename));
         out.Append(" 70\r\n    64\r\n 62\r\n     7\r\n  6\r\nCONTINUOUS\r\n");
-        if (out.Size() >= kFlushBytes && !flush()) {
-            strError = file.GetError();
-            return false;
+        if (out.Size() >= kFlushBytes) {
+            if (CStatus written = flush(); !written)
+                return written;
         }
     }
     out.Append("  0\r\nENDTAB\r\n  0\r\nENDSEC\r\n"
@@ -134,16 +132,16 @@ bool CExportObject::WriteDxf(const std::string& strPath, std::string& strError) 
             AppendDxfFace(out, *polygon, layer);
         else
             AppendDxfPolyline(out, *polygon, layer);
-        if (out.Size() >= kFlushBytes && !flush()) {
-            strError = file.GetError();
-            return false;
+        if (out.Size() >= kFlushBytes) {
+            if (CStatus written = flush(); !written)
+                return written;
         }
     }
     out.Append("  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
-    if (!flush() || !file.Commit()) {
-        strError = file.GetError();
-        return false;
-    }
+    if (CStatus written = flush(); !written)
+        return written;
+    if (CStatus committed = file.Commit(); !committed)
+        return committed;
     m_strInfo = FormatSummary();
-    return true;
+    return {};
 }

@@ -39,9 +39,8 @@ int RunExportCommand(CApplication& app) {
         return 2; // cancelled, or no default configured: nothing to do, nothing to say
 
     object->ConvertScene(*document);
-    std::string error;
-    if (!object->WriteDxf(path, error)) {
-        ShowStop(app, "The DXF file \"" + path + "\" could not be written: " + error +
+    if (const CStatus written = object->WriteDxf(path); !written) {
+        ShowStop(app, "The DXF file \"" + path + "\" could not be written: " + written.GetReason() +
                           ".\nNothing was exported; an existing file of that name is unchanged.");
         return 2;
     }

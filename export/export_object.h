@@ -12,6 +12,7 @@
 #include "export_surface.h"
 
 #include "owning_array.h"
+#include "status.h"
 
 #include <string>
 
@@ -37,10 +38,9 @@ class CExportObject {
     // The DXF writer (dxf_writer.h, dxf_writer.cpp).
     // Writes the object as a DXF file at strPath, replacing any file of that
     // name only when the whole file was written. On success m_strInfo becomes
-    // the export summary and the result is true. On failure the result is
-    // false, strError holds the reason, m_strInfo is unchanged and the old
-    // file (if any) is whole; no partial file is left behind.
-    bool WriteDxf(const std::string& strPath, std::string& strError);
+    // the export summary. On failure the status gives the reason, m_strInfo is
+    // unchanged and the old file (if any) is whole; no partial file is left.
+    CStatus WriteDxf(const std::string& strPath);
 
     // The entity text of one polygon: a 3DFACE (for 3 or 4 points) and a
     // closed 3D POLYLINE (any number), with CR LF line ends.

@@ -35,16 +35,16 @@ std::string FindPluginModule(const std::string& plugin, const std::string& plugi
     return "";
 }
 
-void* LoadPluginModule(const std::string& path, std::string& error) {
+CStatus LoadPluginModule(const std::string& path, void*& module) {
     // dlopen takes a name without "/" as a library to search for; a path
     // found relative to the current folder must stay a path.
     const std::string name = path.find('/') == std::string::npos ? "./" + path : path;
-    void* module = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    module = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) {
         const char* reason = dlerror();
-        error = reason != nullptr ? reason : "unknown reason";
+        return CStatus::Failure(reason != nullptr ? reason : "unknown reason");
     }
-    return module;
+    return {};
 }
 
 void* FindPluginSymbol(void* module, const char* name) {
@@ -62,10 +62,9 @@ void* OpenPluginModule(const char* command, const std::string& plugin,
             std::fprintf(stderr, "  %s\n", place.c_str());
         return nullptr;
     }
-    std::string error;
-    void* module = LoadPluginModule(modulePath, error);
-    if (module == nullptr)
+    void* module = nullptr;
+    if (const CStatus loaded = LoadPluginModule(modulePath, module); !loaded)
         std::fprintf(stderr, "qrhost %s: cannot load plug-in \"%s\": %s\n", command,
-                     modulePath.c_str(), error.c_str());
+                     modulePath.c_str(), loaded.GetReason().c_str());
     return module;
 }

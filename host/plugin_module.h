@@ -1,6 +1,8 @@
 // Finding and loading plug-in modules for `run` and `version`.
 #pragma once
 
+#include "status.h"
+
 #include <string>
 #include <vector>
 
@@ -15,9 +17,9 @@ std::string GetExecutableFolder();
 std::string FindPluginModule(const std::string& plugin, const std::string& pluginFolder,
                              std::vector<std::string>& searched);
 
-// Loads the module (never unloaded: leak reports keep their stacks, and the
-// process ends soon after). Returns nullptr with the loader's reason in error.
-void* LoadPluginModule(const std::string& path, std::string& error);
+// Loads the module into module (never unloaded: leak reports keep their
+// stacks, and the process ends soon after); a failure gives the loader's reason.
+CStatus LoadPluginModule(const std::string& path, void*& module);
 
 // FindPluginModule, then LoadPluginModule. On failure it says why on standard
 // error, as "qrhost COMMAND: ...", and returns nullptr; modulePath receives the

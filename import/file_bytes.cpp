@@ -16,11 +16,10 @@ CFileBytes::~CFileBytes() {
     }
 }
 
-bool CFileBytes::Open(const std::string& path, std::string& error) {
+CStatus CFileBytes::Open(const std::string& path) {
     CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0) {
-        error = "cannot open \"" + path + "\": " + std::strerror(errno);
-        return false;
+        return CStatus::Failure("cannot open \"" + path + "\": " + std::strerror(errno), errno);
     }
     struct stat info {};
     if (::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
@@ -30,7 +29,7 @@ bool CFileBytes::Open(const std::string& path, std::string& error) {
             ::madvise(mapped, size, MADV_SEQUENTIAL | MADV_WILLNEED);
             m_pMapped = static_cast<const char*>(mapped);
             m_nMappedSize = size;
-            return true;
+            return {};
         }
     }
     // Not a regular file, or it cannot be mapped: read it block by block.
@@ -44,13 +43,13 @@ bool CFileBytes::Open(const std::string& path, std::string& error) {
             continue;
         }
         if (got < 0) {
-            error = "cannot read \"" + path + "\": " + std::strerror(errno);
+            const int error = errno;
             m_strBuffer.clear();
-            return false;
+            return CStatus::Failure("cannot read \"" + path + "\": " + std::strerror(error), error);
         }
         m_strBuffer.resize(used + static_cast<std::size_t>(got));
         if (got == 0) {
-            return true;
+            return {};
         }
     }
 }

@@ -2,6 +2,8 @@
 // mapped (no copy, no zero-fill), anything else is read into a buffer.
 #pragma once
 
+#include "status.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -13,9 +15,9 @@ public:
     CFileBytes(const CFileBytes&) = delete;
     CFileBytes& operator=(const CFileBytes&) = delete;
 
-    // Opens path for reading only. false (with a message naming the path and the reason in
-    // error) when it cannot be opened or read.
-    bool Open(const std::string& path, std::string& error);
+    // Opens path for reading only. A failure's reason names the path and the system's
+    // reason.
+    CStatus Open(const std::string& path);
 
     std::string_view Text() const { return m_pMapped ? std::string_view(m_pMapped, m_nMappedSize) : m_strBuffer; }
 

@@ -27,7 +27,8 @@ std::int32_t CImportObject::LoadLwo(std::string path) {
     CFileBytes file;
     Clear();
     m_nLoaded = 0;
-    if (!file.Open(path, m_strError)) {
+    if (const CStatus opened = file.Open(path); !opened) {
+        m_strError = opened.GetReason();
         return 0;
     }
     const std::string_view bytes = file.Text();
@@ -42,7 +43,8 @@ std::int32_t CImportObject::LoadLwo(std::string path) {
 int CImportObject::LoadDxf(std::string path) {
     CFileBytes file;
     Clear();
-    if (!file.Open(path, m_strError)) {
+    if (const CStatus opened = file.Open(path); !opened) {
+        m_strError = opened.GetReason();
         return 0;
     }
     const int result = LoadDxfFromMemory(file.Text());

@@ -11,7 +11,8 @@ std::string GetObjectExtension(const std::string& path) {
     return ToLowerAscii(path.substr(dot + 1));
 }
 
-bool LoadObjectFile(CImportObject& object, const std::string& path, const std::string& extension) {
+CStatus LoadObjectFile(CImportObject& object, const std::string& path,
+                       const std::string& extension) {
     if (extension == "lwo") {
         object.LoadLwo(path);
     } else if (extension == "dxf") {
@@ -20,7 +21,7 @@ bool LoadObjectFile(CImportObject& object, const std::string& path, const std::s
     } else if (!path.empty()) {
         object.m_strError = "\"" + path + "\": only .lwo and .dxf files can be imported";
     }
-    return object.m_nLoaded != 0;
+    return object.m_nLoaded != 0 ? CStatus() : CStatus::Failure(object.m_strError);
 }
 
 void PrintObject(const CImportObject& object, std::FILE* out, bool summary) {

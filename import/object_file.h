@@ -3,6 +3,8 @@
 // the benchmarks load objects through here.
 #pragma once
 
+#include "status.h"
+
 #include <cstdio>
 #include <string>
 
@@ -12,12 +14,12 @@ class CImportObject;
 // name ("" when there is none).
 std::string GetObjectExtension(const std::string& path);
 
-// Loads path with the reader extension picks (lower-cased "lwo" or "dxf"). True when it
-// loaded; a DXF that opens counts as loaded even when it holds nothing, and m_nLoaded is
-// then set to 1. False otherwise, with the reason in object.m_strError ("" only for an
-// empty path: a cancelled dialog).
-[[nodiscard]] bool LoadObjectFile(CImportObject& object, const std::string& path,
-                                  const std::string& extension);
+// Loads path with the reader extension picks (lower-cased "lwo" or "dxf"). A DXF that
+// opens counts as loaded even when it holds nothing, and m_nLoaded is then set to 1. A
+// failure's reason is also left in object.m_strError ("" only for an empty path: a
+// cancelled dialog).
+CStatus LoadObjectFile(CImportObject& object, const std::string& path,
+                       const std::string& extension);
 
 // What the records' print operations write (every point, surface and polygon), or with
 // summary the three counts only.

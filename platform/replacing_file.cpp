@@ -63,11 +63,9 @@ bool ResolveLinks(const std::string& path, std::string& target, int& error) {
 
 CReplacingFile::~CReplacingFile() { Discard(); }
 
-bool CReplacingFile::Fail(int error) {
-    m_nError = error;
-    m_strError = std::strerror(error);
+CStatus CReplacingFile::Fail(int error) {
     Discard();
-    return false;
+    return CStatus::Failure(std::strerror(error), error);
 }
 
 void CReplacingFile::Discard() {
@@ -81,11 +79,9 @@ void CReplacingFile::Discard() {
     }
 }
 
-bool CReplacingFile::Open(const std::string& path) {
+CStatus CReplacingFile::Open(const std::string& path) {
     Discard();
     m_strPath = path;
-    m_strError.clear();
-    m_nError = 0;
     int linkError = 0;
     if (!ResolveLinks(path, m_strPath, linkError))
         return Fail(linkError);
@@ -126,12 +122,12 @@ bool CReplacingFile::Open(const std::string& path) {
     // The umask applied at creation; an existing target's bits are kept exactly.
     if (mode != 0666)
         (void)::fchmod(m_fd, mode);
-    return true;
+    return {};
 }
 
-bool CReplacingFile::Write(const char* data, std::size_t size) {
+CStatus CReplacingFile::Write(const char* data, std::size_t size) {
     if (m_fd < 0)
-        return false;
+        return CStatus::Failure(std::strerror(EBADF), EBADF);
     while (size != 0) {
         ssize_t written = ::write(m_fd, data, size);
         if (written < 0) {
@@ -142,12 +138,12 @@ bool CReplacingFile::Write(const char* data, std::size_t size) {
         data += written;
         size -= static_cast<std::size_t>(written);
     }
-    return true;
+    return {};
 }
 
-bool CReplacingFile::Commit() {
+CStatus CReplacingFile::Commit() {
     if (m_fd < 0)
-        return false;
+        return CStatus::Failure(std::strerror(EBADF), EBADF);
     if (::fsync(m_fd) != 0)
         return Fail(errno);
     // close() can be the first to report a failed write on some file systems.
@@ -158,5 +154,5 @@ bool CReplacingFile::Commit() {
     if (::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0)
         return Fail(errno);
     m_strTempPath.clear();
-    return true;
+    return {};
 }

@@ -11,10 +11,12 @@
 // it names in turn) is followed to its final target, existing or not, and the
 // target is replaced, with the temporary file beside it. The link stays a link.
 //
-// Errors come back as false with a reason in GetError() (the system's text for
-// the failing call, e.g. "No such file or directory") and its number in
-// GetErrorNumber(); nothing throws.
+// Failures come back as a CStatus whose reason is the system's text for the
+// failing call (e.g. "No such file or directory"), with its errno; nothing
+// throws. After a failure the temporary file is gone.
 #pragma once
+
+#include "status.h"
 
 #include <cstddef>
 #include <string>
@@ -30,27 +32,23 @@ class CReplacingFile {
     // folder or an existing read-only file (no write permission bit set), then
     // creates the temporary file. An existing target's permission bits are
     // given to the new file.
-    bool Open(const std::string& path);
+    CStatus Open(const std::string& path);
     // The file Commit() replaces: the path given to Open with its links followed.
     const std::string& GetTargetPath() const { return m_strPath; }
     // Writes all of data, in as many calls as the system needs.
-    bool Write(const char* data, std::size_t size);
+    CStatus Write(const char* data, std::size_t size);
     // Flushes the temporary file to the disk, closes it and renames it over the
     // target, so that neither a failure nor a crash leaves a half-written target.
-    bool Commit();
+    CStatus Commit();
 
     // The open temporary file, for writers that stream into it themselves.
     int GetDescriptor() const { return m_fd; }
-    const std::string& GetError() const { return m_strError; }
-    int GetErrorNumber() const { return m_nError; }
 
   private:
-    bool Fail(int error);
+    CStatus Fail(int error);
     void Discard();
 
     std::string m_strPath;
     std::string m_strTempPath;
-    std::string m_strError;
-    int m_nError = 0;
     int m_fd = -1;
 };

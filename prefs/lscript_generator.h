@@ -12,26 +12,25 @@
 // where P is the path field's text with every "\" turned into "/".
 #pragma once
 
+#include "status.h"
+
 #include <string>
 
 constexpr const char* kLScriptFileName = "Karvel.ls";
 
-struct LScriptResult {
-    bool bOk = false;
-    std::string strFile;   // the full name of the file meant to be written
-    std::string strReason; // why nothing was written; empty on success
-};
+// The script text for objectPath in text, or a failure when the path cannot
+// be put inside an LScript string literal: a double quote would end the
+// literal and let the rest of the path run as script code, and a line break
+// would split the statement. LScript strings have no escape we could rely
+// on, so such a path is refused rather than altered.
+CStatus BuildLScriptText(const std::string& objectPath, std::string& text);
 
-// The script text for objectPath, or false with reason filled when the path
-// cannot be put inside an LScript string literal: a double quote would end
-// the literal and let the rest of the path run as script code, and a line
-// break would split the statement. LScript strings have no escape we could
-// rely on, so such a path is refused rather than altered.
-bool BuildLScriptText(const std::string& objectPath, std::string& text, std::string& reason);
+// The file WriteLScript writes: kLScriptFileName in pluginDir (which ends in
+// "/", or is "" for the current folder).
+std::string GetLScriptPath(const std::string& pluginDir);
 
-// Writes kLScriptFileName into pluginDir (which ends in "/", or is "" for the
-// current folder) through a temporary file in the same folder renamed over
-// the old one, so a failed write never leaves a half-written script and an
-// existing one stays whole. Never throws for a file-system failure: the
-// result names the file and the reason.
-LScriptResult WriteLScript(const std::string& pluginDir, const std::string& objectPath);
+// Writes GetLScriptPath(pluginDir) through a temporary file in the same
+// folder renamed over the old one, so a failed write never leaves a
+// half-written script and an existing one stays whole. Never throws for a
+// file-system failure: the status gives the reason.
+CStatus WriteLScript(const std::string& pluginDir, const std::string& objectPath);

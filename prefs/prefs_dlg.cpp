@@ -157,15 +157,16 @@ void CPrefsDlg::OnAbout(wxCommandEvent& /*event*/) {
 
 void CPrefsDlg::OnCreateLScript(wxCommandEvent& /*event*/) {
     // The path as typed now, saved or not; the settings stay as they are.
-    LScriptResult result =
+    const CStatus written =
         WriteLScript(m_model.GetPluginDir(), FieldBytes(m_pDefLwo, m_model.GetDefLwo()));
-    if (result.bOk) {
+    if (written) {
         wxMessageBox("Karvel.ls successfuly created", "LS Create", wxOK | wxICON_INFORMATION, this);
         return;
     }
     // Like the framework's own file-error box: captioned with the program's
     // name, stop icon; the dialog stays open and usable.
-    wxMessageBox(wxString::FromUTF8("Karvel.ls could not be created.\n\nFile: " + result.strFile +
-                                    "\nReason: " + result.strReason),
+    wxMessageBox(wxString::FromUTF8("Karvel.ls could not be created.\n\nFile: " +
+                                    GetLScriptPath(m_model.GetPluginDir()) +
+                                    "\nReason: " + written.GetReason()),
                  kInternalName, wxOK | wxICON_ERROR, this);
 }

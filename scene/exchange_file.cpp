@@ -137,11 +137,11 @@ void WriteExchangeArchive(CSceneDocument& doc, CArchive& ar) {
 void WriteExchangeFile(CSceneDocument& doc, const std::string& fileName, CApplication& app) {
     const std::string path = GetExchangeFilePath(app, fileName);
     CReplacingFile file;
-    if (!file.Open(path))
-        throw CFileException(path, "create", file.GetErrorNumber());
+    if (const CStatus opened = file.Open(path); !opened)
+        throw CFileException(path, "create", opened.GetErrorNumber());
     CArchive ar(file.GetDescriptor(), CArchive::store, path);
     WriteExchangeArchive(doc, ar);
     ar.Flush();
-    if (!file.Commit())
-        throw CFileException(path, "replace", file.GetErrorNumber());
+    if (const CStatus committed = file.Commit(); !committed)
+        throw CFileException(path, "replace", committed.GetErrorNumber());
 }

@@ -50,8 +50,8 @@ struct CObjectBuilder {
 };
 
 std::string WriteAndRead(CExportObject& object, const fs::path& path) {
-    std::string error;
-    EXPECT_TRUE(object.WriteDxf(path.string(), error)) << error;
+    const CStatus written = object.WriteDxf(path.string());
+    EXPECT_TRUE(written) << written.GetReason();
     return ReadFile(path);
 }
 
@@ -322,9 +322,9 @@ TEST(DxfWriterFailure, MissingFolderIsReportedAndNothingIsWritten) {
     const fs::path& dir = scratch.Path();
     CObjectBuilder b;
     b.Surface("A");
-    std::string error;
-    EXPECT_FALSE(b.object.WriteDxf((dir / "no" / "such" / "x.dxf").string(), error));
-    EXPECT_EQ(error, "No such file or directory");
+    const CStatus written = b.object.WriteDxf((dir / "no" / "such" / "x.dxf").string());
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.GetReason(), "No such file or directory");
     EXPECT_EQ(b.object.m_strInfo, "OK");
     EXPECT_EQ(CountFiles(dir), 0);
 }
@@ -337,9 +337,9 @@ TEST(DxfWriterFailure, ReadOnlyFileIsLeftWhole) {
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     CObjectBuilder b;
     b.Surface("A");
-    std::string error;
-    EXPECT_FALSE(b.object.WriteDxf(path.string(), error));
-    EXPECT_EQ(error, "Permission denied");
+    const CStatus written = b.object.WriteDxf(path.string());
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.GetReason(), "Permission denied");
     EXPECT_EQ(ReadFile(path), "old contents\n");
     EXPECT_EQ(CountFiles(dir), 1);
     EXPECT_EQ(b.object.m_strInfo, "OK");
@@ -350,9 +350,9 @@ TEST(DxfWriterFailure, FolderAsTargetIsRefused) {
     const fs::path& dir = scratch.Path();
     fs::create_directory(dir / "sub.dxf");
     CExportObject object;
-    std::string error;
-    EXPECT_FALSE(object.WriteDxf((dir / "sub.dxf").string(), error));
-    EXPECT_EQ(error, "Is a directory");
+    const CStatus written = object.WriteDxf((dir / "sub.dxf").string());
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.GetReason(), "Is a directory");
     EXPECT_TRUE(fs::is_directory(dir / "sub.dxf"));
     EXPECT_EQ(CountFiles(dir), 1);
 }
@@ -366,9 +366,9 @@ TEST(DxfWriterFailure, ReadOnlyFolderIsReported) {
     fs::create_directory(locked);
     fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
     CExportObject object;
-    std::string error;
-    EXPECT_FALSE(object.WriteDxf((locked / "x.dxf").string(), error));
-    EXPECT_EQ(error, "Permission denied");
+    const CStatus written = object.WriteDxf((locked / "x.dxf").string());
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.GetReason(), "Permission denied");
     fs::permissions(locked, fs::perms::owner_all);
     EXPECT_EQ(CountFiles(locked), 0);
 }
@@ -391,13 +391,12 @@ TEST(DxfWriterFailure, WriteFailingMidwayLeavesTheOldFileAndNoTemporary) {
     struct rlimit small = old;
     small.rlim_cur = 64 * 1024;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    std::string error;
-    const bool ok = b.object.WriteDxf(path.string(), error);
+    const CStatus written = b.object.WriteDxf(path.string());
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(error, "File too large");
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.GetReason(), "File too large");
     EXPECT_EQ(ReadFile(path), "the previous export\n");
     EXPECT_EQ(CountFiles(dir), 1);
     EXPECT_EQ(b.object.m_strInfo, "OK");

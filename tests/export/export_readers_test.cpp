@@ -52,8 +52,8 @@ fs::path WriteScene(const fs::path& dir, CExportObject& object) {
     BuildScene(doc);
     object.ConvertScene(doc);
     auto path = dir / "scene.dxf";
-    std::string error;
-    EXPECT_TRUE(object.WriteDxf(path.string(), error)) << error;
+    const CStatus written = object.WriteDxf(path.string());
+    EXPECT_TRUE(written) << written.GetReason();
     return path;
 }
 

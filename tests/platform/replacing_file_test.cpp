@@ -18,10 +18,14 @@ namespace {
 
 bool Replace(const std::string& path, const std::string& content, int* error = nullptr) {
     CReplacingFile file;
-    const bool ok = file.Open(path) && file.Write(content.data(), content.size()) && file.Commit();
+    CStatus status = file.Open(path);
+    if (status)
+        status = file.Write(content.data(), content.size());
+    if (status)
+        status = file.Commit();
     if (error != nullptr)
-        *error = file.GetErrorNumber();
-    return ok;
+        *error = status.GetErrorNumber();
+    return status.IsOk();
 }
 
 } // namespace
@@ -42,12 +46,14 @@ TEST(ReplacingFile, WritesThroughLinksToTheFinalTarget) {
         SCOPED_TRACE(name);
         const fs::path link = folder.Path() / "links" / name;
         CReplacingFile file;
-        ASSERT_TRUE(file.Open(link.string())) << file.GetError();
+        const CStatus opened = file.Open(link.string());
+        ASSERT_TRUE(opened) << opened.GetReason();
         EXPECT_EQ(fs::canonical(file.GetTargetPath()), fs::canonical(real / "scene.qrc"));
         // The temporary file lies beside the target, not beside the link.
         EXPECT_EQ(CountFiles(real), 2u);
         const std::string content = std::string("new through ") + name;
-        ASSERT_TRUE(file.Write(content.data(), content.size()) && file.Commit()) << file.GetError();
+        ASSERT_TRUE(file.Write(content.data(), content.size()));
+        ASSERT_TRUE(file.Commit());
         EXPECT_TRUE(fs::is_symlink(link));
         EXPECT_EQ(ReadFile(real / "scene.qrc"), content);
         EXPECT_EQ(fs::status(real / "scene.qrc").permissions(), fs::perms(0640));

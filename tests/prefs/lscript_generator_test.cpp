@@ -23,9 +23,9 @@ class LScriptFile : public ::testing::Test {
 
 std::string Build(const std::string& path) {
     std::string text;
-    std::string reason;
-    EXPECT_TRUE(BuildLScriptText(path, text, reason)) << reason;
-    EXPECT_EQ(reason, "");
+    const CStatus built = BuildLScriptText(path, text);
+    EXPECT_TRUE(built) << built.GetReason();
+    EXPECT_EQ(built.GetReason(), "");
     return text;
 }
 
@@ -54,17 +54,17 @@ TEST(LScriptText, ForwardSlashesStay) {
 TEST(LScriptText, RefusesWhatWouldBreakTheStringLiteral) {
     for (const std::string path : {"C:\\a\".lwo", "\"", "a\");run(\"evil", "a\nb", "a\rb"}) {
         std::string text = "untouched";
-        std::string reason;
-        EXPECT_FALSE(BuildLScriptText(path, text, reason)) << path;
-        EXPECT_FALSE(reason.empty()) << path;
+        const CStatus built = BuildLScriptText(path, text);
+        EXPECT_FALSE(built) << path;
+        EXPECT_FALSE(built.GetReason().empty()) << path;
         EXPECT_EQ(text, "untouched") << path;
     }
 }
 
 TEST_F(LScriptFile, WritesTheScriptIntoThePluginFolder) {
-    LScriptResult result = WriteLScript(PluginDir(), "D:\\objs\\x.lwo");
-    ASSERT_TRUE(result.bOk) << result.strReason;
-    EXPECT_EQ(result.strFile, PluginDir() + "Karvel.ls");
+    const CStatus written = WriteLScript(PluginDir(), "D:\\objs\\x.lwo");
+    ASSERT_TRUE(written) << written.GetReason();
+    EXPECT_EQ(GetLScriptPath(PluginDir()), PluginDir() + "Karvel.ls");
     EXPECT_EQ(ReadFile(m_dir / "Karvel.ls"),
               "main\r\n{\r\n  save(\"D:/objs/x.lwo\");\r\n"
               "  info(\"OK - object was saved as D:/objs/x.lwo\");\r\n}");
@@ -73,24 +73,23 @@ TEST_F(LScriptFile, WritesTheScriptIntoThePluginFolder) {
 
 TEST_F(LScriptFile, OverwritesAnExistingScript) {
     WriteFile(m_dir / "Karvel.ls", std::string(500, 'x'));
-    ASSERT_TRUE(WriteLScript(PluginDir(), "").bOk);
+    ASSERT_TRUE(WriteLScript(PluginDir(), ""));
     EXPECT_EQ(ReadFile(m_dir / "Karvel.ls"),
               "main\r\n{\r\n  save(\"\");\r\n  info(\"OK - object was saved as \");\r\n}");
     EXPECT_EQ(FileCount(), 1u);
 }
 
 TEST_F(LScriptFile, DoubleQuoteIsRefusedAndNothingWritten) {
-    LScriptResult result = WriteLScript(PluginDir(), "C:\\evil\".lwo");
-    EXPECT_FALSE(result.bOk);
-    EXPECT_EQ(result.strFile, PluginDir() + "Karvel.ls");
-    EXPECT_NE(result.strReason.find("double quote"), std::string::npos) << result.strReason;
+    const CStatus written = WriteLScript(PluginDir(), "C:\\evil\".lwo");
+    EXPECT_FALSE(written);
+    EXPECT_NE(written.GetReason().find("double quote"), std::string::npos) << written.GetReason();
     EXPECT_EQ(FileCount(), 0u);
 }
 
 TEST_F(LScriptFile, RefusalKeepsAnExistingScriptWhole) {
-    ASSERT_TRUE(WriteLScript(PluginDir(), "/a.lwo").bOk);
+    ASSERT_TRUE(WriteLScript(PluginDir(), "/a.lwo"));
     const std::string before = ReadFile(m_dir / "Karvel.ls");
-    EXPECT_FALSE(WriteLScript(PluginDir(), "/b\".lwo").bOk);
+    EXPECT_FALSE(WriteLScript(PluginDir(), "/b\".lwo"));
     EXPECT_EQ(ReadFile(m_dir / "Karvel.ls"), before);
 }
 
@@ -98,7 +97,7 @@ TEST_F(LScriptFile, ScriptBehindALinkIsWrittenThroughIt) {
     fs::create_directory(m_dir / "shared");
     WriteFile(m_dir / "shared" / "Karvel.ls", "old");
     fs::create_symlink("shared/Karvel.ls", m_dir / "Karvel.ls");
-    ASSERT_TRUE(WriteLScript(PluginDir(), "/a.lwo").bOk);
+    ASSERT_TRUE(WriteLScript(PluginDir(), "/a.lwo"));
     EXPECT_TRUE(fs::is_symlink(m_dir / "Karvel.ls"));
     EXPECT_EQ(
         ReadFile(m_dir / "shared" / "Karvel.ls"),
@@ -108,10 +107,10 @@ TEST_F(LScriptFile, ScriptBehindALinkIsWrittenThroughIt) {
 
 TEST_F(LScriptFile, MissingPluginFolderIsReportedAndNoFileMade) {
     const std::string missing = PluginDir() + "PlugIns/";
-    LScriptResult result = WriteLScript(missing, "/a.lwo");
-    EXPECT_FALSE(result.bOk);
-    EXPECT_EQ(result.strFile, missing + "Karvel.ls");
-    EXPECT_EQ(result.strReason, "No such file or directory");
+    const CStatus written = WriteLScript(missing, "/a.lwo");
+    EXPECT_FALSE(written);
+    EXPECT_EQ(GetLScriptPath(missing), missing + "Karvel.ls");
+    EXPECT_EQ(written.GetReason(), "No such file or directory");
     EXPECT_FALSE(fs::exists(missing));
     EXPECT_EQ(FileCount(), 0u);
 }
