@@ -5,7 +5,7 @@
 //
 //   build/export-rel/bin/export_bench [--benchmark_filter=...]
 //   QR_BENCH_DIR=folder for the output files (default: the current folder)
-#include "export_object.h"
+#include "export/export_object.h"
 
 #include <benchmark/benchmark.h>
 

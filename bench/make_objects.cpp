@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "object_generator.h"
+#include "bench/object_generator.h"
 
 int main(int argc, char** argv) {
     std::string_view kind = argc > 1 ? argv[1] : "";

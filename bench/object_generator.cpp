@@ -1,4 +1,4 @@
-#include "object_generator.h"
+#include "bench/object_generator.h"
 
 #include <bit>
 #include <cmath>

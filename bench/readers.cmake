@@ -2,7 +2,7 @@
 # readers from memory (readers_bench), and compare_readers.sh for whole runs (qrhost inspect)
 # beside assimp.
 add_library(qr_object_generator STATIC ${CMAKE_CURRENT_SOURCE_DIR}/object_generator.cpp)
-target_include_directories(qr_object_generator PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_include_directories(qr_object_generator PUBLIC ${PROJECT_SOURCE_DIR})
 
 add_executable(make_objects ${CMAKE_CURRENT_SOURCE_DIR}/make_objects.cpp)
 target_link_libraries(make_objects PRIVATE qr_object_generator)

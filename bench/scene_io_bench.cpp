@@ -2,12 +2,12 @@
 // 1,000,000 triangles in four parts, through the real file functions (a
 // temporary host folder under $TMPDIR or /tmp) and, for comparison, through
 // memory archives. Throughput is reported in bytes per second of file.
-#include "application.h"
-#include "archive.h"
-#include "exchange_file.h"
-#include "memory_profile.h"
-#include "scene_document.h"
-#include "scripted_dialogs.h"
+#include "platform/application.h"
+#include "scene/archive.h"
+#include "scene/exchange_file.h"
+#include "platform/memory_profile.h"
+#include "scene/scene_document.h"
+#include "platform/scripted_dialogs.h"
 
 #include <benchmark/benchmark.h>
 

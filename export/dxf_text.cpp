@@ -1,4 +1,4 @@
-#include "dxf_text.h"
+#include "export/dxf_text.h"
 
 #include <charconv>
 #include <cmath>

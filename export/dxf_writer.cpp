@@ -1,8 +1,8 @@
-#include "dxf_writer.h"
+#include "export/dxf_writer.h"
 
-#include "dxf_text.h"
-#include "export_object.h"
-#include "replacing_file.h"
+#include "export/dxf_text.h"
+#include "export/export_object.h"
+#include "platform/replacing_file.h"
 
 #include <cstdio>
 

@@ -1,11 +1,11 @@
-#include "export_command.h"
+#include "export/export_command.h"
 
-#include "export_object.h"
+#include "export/export_object.h"
 
-#include "application.h"
-#include "exchange_file.h"
-#include "plugin_settings.h"
-#include "scene_document.h"
+#include "platform/application.h"
+#include "scene/exchange_file.h"
+#include "settings/plugin_settings.h"
+#include "scene/scene_document.h"
 
 #include <memory>
 #include <string>

@@ -1,9 +1,9 @@
-#include "export_object.h"
+#include "export/export_object.h"
 
-#include "dxf_text.h"
+#include "export/dxf_text.h"
 
-#include "scene_document.h"
-#include "scene_part.h"
+#include "scene/scene_document.h"
+#include "scene/scene_part.h"
 
 #include <cstddef>
 

@@ -7,12 +7,12 @@
 // lists and do not own.
 #pragma once
 
-#include "export_point.h"
-#include "export_polygon.h"
-#include "export_surface.h"
+#include "export/export_point.h"
+#include "export/export_polygon.h"
+#include "export/export_surface.h"
 
-#include "owning_array.h"
-#include "status.h"
+#include "scene/owning_array.h"
+#include "platform/status.h"
 
 #include <string>
 

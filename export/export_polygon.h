@@ -2,8 +2,8 @@
 // surface and its points belong to the export object that holds it.
 #pragma once
 
-#include "export_point.h"
-#include "export_surface.h"
+#include "export/export_point.h"
+#include "export/export_surface.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "export_surface.h"
+#include "export/export_surface.h"
 
 bool CExportSurface::IsLayerNameChar(char ch) {
     // Compared against the 62 letters and digits directly rather than through

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "import_object_check.h"
+#include "fuzz/import_object_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CImportObject object;

@@ -1,8 +1,8 @@
 // libFuzzer target: arbitrary bytes read as an exchange file from memory; what
 // reads without error is written back and must read again to the same bytes.
-#include "archive.h"
-#include "exchange_file.h"
-#include "scene_document.h"
+#include "scene/archive.h"
+#include "scene/exchange_file.h"
+#include "scene/scene_document.h"
 
 #include <cstdint>
 #include <cstdlib>

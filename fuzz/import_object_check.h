@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "import_object.h"
+#include "import/import_object.h"
 
 inline void CheckImportObject(const CImportObject& object) {
     for (std::size_t i = 0; i < object.GetPolygonCount(); ++i) {

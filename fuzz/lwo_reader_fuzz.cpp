@@ -1,7 +1,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "import_object_check.h"
+#include "fuzz/import_object_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CImportObject object;

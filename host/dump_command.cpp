@@ -1,14 +1,14 @@
 // qrhost dump [--json] FILE.qrc: every value of a scene file. The file is read
 // with the scene library's reader, so the polygons' derived values are those
 // it recomputes on loading (the values a write stores).
-#include "commands.h"
-#include "dump_writer.h"
+#include "host/commands.h"
+#include "host/dump_writer.h"
 
-#include "application.h"
-#include "archive.h"
-#include "exchange_file.h"
-#include "file_descriptor.h"
-#include "scene_document.h"
+#include "platform/application.h"
+#include "scene/archive.h"
+#include "scene/exchange_file.h"
+#include "platform/file_descriptor.h"
+#include "scene/scene_document.h"
 
 #include <cerrno>
 #include <cstdio>

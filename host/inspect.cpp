@@ -1,7 +1,7 @@
-#include "inspect.h"
+#include "host/inspect.h"
 
-#include "import_object.h"
-#include "object_file.h"
+#include "import/import_object.h"
+#include "import/object_file.h"
 
 #include <cstdio>
 #include <string>

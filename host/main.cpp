@@ -1,7 +1,7 @@
 // qrhost: the stand-in for the modelling host. It makes and shows exchange
 // files and runs plug-in modules as the host would.
-#include "commands.h"
-#include "inspect.h"
+#include "host/commands.h"
+#include "host/inspect.h"
 
 #include <cstdio>
 #include <cstring>

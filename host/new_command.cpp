@@ -1,13 +1,13 @@
 // qrhost new [--force] DIR: DIR/PlugIns/qrplugin.qrc holding an empty scene,
 // written by the same exchange-file writer the plug-ins use.
-#include "commands.h"
+#include "host/commands.h"
 
-#include "application.h"
-#include "console_dialogs.h"
-#include "exchange_file.h"
-#include "host_folder.h"
-#include "memory_profile.h"
-#include "scene_document.h"
+#include "platform/application.h"
+#include "platform/console_dialogs.h"
+#include "scene/exchange_file.h"
+#include "platform/host_folder.h"
+#include "platform/memory_profile.h"
+#include "scene/scene_document.h"
 
 #include <cstdio>
 #include <filesystem>

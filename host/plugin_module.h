@@ -1,7 +1,7 @@
 // Finding and loading plug-in modules for `run` and `version`.
 #pragma once
 
-#include "status.h"
+#include "platform/status.h"
 
 #include <string>
 #include <vector>

@@ -3,14 +3,14 @@
 // Installs the application object (profile, scripted answers with the console
 // as fallback, transcript on standard output), loads the module and calls its
 // ExecutePlugin, as the host does.
-#include "commands.h"
-#include "plugin_module.h"
+#include "host/commands.h"
+#include "host/plugin_module.h"
 
-#include "application.h"
-#include "console_dialogs.h"
-#include "host_folder.h"
-#include "ini_profile.h"
-#include "scripted_dialogs.h"
+#include "platform/application.h"
+#include "platform/console_dialogs.h"
+#include "platform/host_folder.h"
+#include "platform/ini_profile.h"
+#include "platform/scripted_dialogs.h"
 
 #include <cstdio>
 #include <cstring>

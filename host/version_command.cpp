@@ -1,10 +1,10 @@
 // qrhost version PLUGIN: the version texts a module exports (PluginVersionInfo).
-#include "commands.h"
-#include "plugin_module.h"
+#include "host/commands.h"
+#include "host/plugin_module.h"
 
-#include "application.h"
-#include "host_folder.h"
-#include "ini_profile.h"
+#include "platform/application.h"
+#include "platform/host_folder.h"
+#include "platform/ini_profile.h"
 
 #include <cstdio>
 #include <string>

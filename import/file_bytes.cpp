@@ -1,6 +1,6 @@
 #include "import/file_bytes.h"
 
-#include "file_descriptor.h"
+#include "platform/file_descriptor.h"
 
 #include <cerrno>
 #include <cstring>

@@ -2,7 +2,7 @@
 // mapped (no copy, no zero-fill), anything else is read into a buffer.
 #pragma once
 
-#include "status.h"
+#include "platform/status.h"
 
 #include <cstddef>
 #include <string>

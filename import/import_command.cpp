@@ -1,14 +1,14 @@
-#include "import_command.h"
+#include "import/import_command.h"
 
-#include "import_object.h"
-#include "object_file.h"
+#include "import/import_object.h"
+#include "import/object_file.h"
 
-#include "application.h"
-#include "ascii_text.h"
-#include "exchange_file.h"
-#include "file_exception.h"
-#include "plugin_settings.h"
-#include "scene_document.h"
+#include "platform/application.h"
+#include "platform/ascii_text.h"
+#include "scene/exchange_file.h"
+#include "scene/file_exception.h"
+#include "settings/plugin_settings.h"
+#include "scene/scene_document.h"
 
 #include <algorithm>
 #include <cstdint>

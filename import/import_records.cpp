@@ -1,4 +1,4 @@
-#include "import_records.h"
+#include "import/import_records.h"
 
 void CImportPoint::Print(std::FILE* out) const {
     std::fprintf(out, "X: %f Y: %f Z: %f\n", static_cast<double>(m_fX), static_cast<double>(m_fY),

@@ -1,9 +1,9 @@
 // Karvel, the object import plug-in: the module's entry point.
-#include "import_command.h"
+#include "import/import_command.h"
 
-#include "application.h"
-#include "plugin_guard.h"
-#include "plugin_version.h"
+#include "platform/application.h"
+#include "platform/plugin_guard.h"
+#include "platform/plugin_version.h"
 
 QR_PLUGIN_VERSION_INFO("Brask Design", "2.0", "Object import plugin for Quarrion")
 

@@ -1,6 +1,6 @@
 #include "import/object_file.h"
 
-#include "ascii_text.h"
+#include "platform/ascii_text.h"
 #include "import/import_object.h"
 
 std::string GetObjectExtension(const std::string& path) {

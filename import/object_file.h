@@ -3,7 +3,7 @@
 // the benchmarks load objects through here.
 #pragma once
 
-#include "status.h"
+#include "platform/status.h"
 
 #include <cstdio>
 #include <string>

@@ -1,6 +1,6 @@
-#include "application.h"
+#include "platform/application.h"
 
-#include "host_folder.h"
+#include "platform/host_folder.h"
 
 #include <cstdint>
 #include <iostream>

@@ -1,4 +1,4 @@
-#include "ascii_text.h"
+#include "platform/ascii_text.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "console_dialogs.h"
+#include "platform/console_dialogs.h"
 
-#include "ascii_text.h"
+#include "platform/ascii_text.h"
 
 #include <iostream>
 #include <unistd.h>

@@ -10,7 +10,7 @@
 // unattended run never waits and never mistakes a default for a choice.
 #pragma once
 
-#include "application.h"
+#include "platform/application.h"
 
 #include <iosfwd>
 #include <memory>

@@ -1,10 +1,10 @@
 // The process's current application object: the one the host installed, or a default one
 // (the profile file, dialogs on the terminal) for a plug-in loaded by a host that installs
 // none.
-#include "application.h"
-#include "console_dialogs.h"
-#include "host_folder.h"
-#include "ini_profile.h"
+#include "platform/application.h"
+#include "platform/console_dialogs.h"
+#include "platform/host_folder.h"
+#include "platform/ini_profile.h"
 
 #include <iostream>
 #include <memory>

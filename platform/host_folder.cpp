@@ -1,8 +1,8 @@
-#include "host_folder.h"
+#include "platform/host_folder.h"
 
-#include "ascii_text.h"
+#include "platform/ascii_text.h"
 
-#include "application.h"
+#include "platform/application.h"
 
 #include <algorithm>
 #include <cstdlib>

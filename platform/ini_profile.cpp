@@ -1,8 +1,8 @@
-#include "ini_profile.h"
+#include "platform/ini_profile.h"
 
-#include "ascii_text.h"
+#include "platform/ascii_text.h"
 
-#include "replacing_file.h"
+#include "platform/replacing_file.h"
 
 #include <cerrno>
 #include <cstdio>

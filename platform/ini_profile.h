@@ -22,7 +22,7 @@
 // name, "=" in a key. No locking: the last writer wins, as with the registry.
 #pragma once
 
-#include "application.h"
+#include "platform/application.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "memory_profile.h"
+#include "platform/memory_profile.h"
 
 bool CMemoryProfile::Read(const std::string& section, const std::string& key, std::string& value) {
     m_reads.emplace_back(section, key);

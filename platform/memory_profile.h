@@ -1,7 +1,7 @@
 // CMemoryProfile: a profile held in memory, for tests.
 #pragma once
 
-#include "application.h"
+#include "platform/application.h"
 
 #include <map>
 #include <string>

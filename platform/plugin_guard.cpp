@@ -1,4 +1,4 @@
-#include "plugin_guard.h"
+#include "platform/plugin_guard.h"
 
 #include <cstdio>
 #include <exception>

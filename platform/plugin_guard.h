@@ -15,7 +15,7 @@
 // exchange file) catch it themselves; RunGuarded is the last resort.
 #pragma once
 
-#include "application.h"
+#include "platform/application.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-#include "replacing_file.h"
+#include "platform/replacing_file.h"
 
 #include <cerrno>
 #include <cstring>

@@ -16,7 +16,7 @@
 // throws. After a failure the temporary file is gone.
 #pragma once
 
-#include "status.h"
+#include "platform/status.h"
 
 #include <cstddef>
 #include <string>

@@ -1,4 +1,4 @@
-#include "scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 CScriptedDialogs::CScriptedDialogs(std::deque<std::string> answers,
                                    std::optional<std::string> openPath,

@@ -4,7 +4,7 @@
 // answered No and a file dialog is cancelled. An empty path is a cancel.
 #pragma once
 
-#include "application.h"
+#include "platform/application.h"
 
 #include <deque>
 #include <memory>

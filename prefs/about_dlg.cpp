@@ -1,9 +1,9 @@
-#include "about_dlg.h"
+#include "prefs/about_dlg.h"
 
-#include "artwork.h"
-#include "dialog_units.h"
-#include "resource_ids.h"
-#include "version_info.h"
+#include "prefs/artwork.h"
+#include "prefs/dialog_units.h"
+#include "prefs/resource_ids.h"
+#include "prefs/version_info.h"
 
 #include <wx/button.h>
 #include <wx/statbmp.h>

@@ -1,4 +1,4 @@
-#include "artwork.h"
+#include "prefs/artwork.h"
 
 #include <wx/dcmemory.h>
 #include <wx/font.h>

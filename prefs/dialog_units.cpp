@@ -1,4 +1,4 @@
-#include "dialog_units.h"
+#include "prefs/dialog_units.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "lscript_generator.h"
+#include "prefs/lscript_generator.h"
 
-#include "replacing_file.h"
+#include "platform/replacing_file.h"
 
 CStatus BuildLScriptText(const std::string& objectPath, std::string& text) {
     if (objectPath.find('"') != std::string::npos)

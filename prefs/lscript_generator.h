@@ -12,7 +12,7 @@
 // where P is the path field's text with every "\" turned into "/".
 #pragma once
 
-#include "status.h"
+#include "platform/status.h"
 
 #include <string>
 

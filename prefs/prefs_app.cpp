@@ -1,11 +1,11 @@
-#include "prefs_app.h"
+#include "prefs/prefs_app.h"
 
-#include "application.h"
-#include "host_folder.h"
-#include "ini_profile.h"
-#include "prefs_dlg.h"
-#include "scripted_dialogs.h"
-#include "version_info.h"
+#include "platform/application.h"
+#include "platform/host_folder.h"
+#include "platform/ini_profile.h"
+#include "prefs/prefs_dlg.h"
+#include "platform/scripted_dialogs.h"
+#include "prefs/version_info.h"
 
 #include <cstdio>
 #include <cstring>

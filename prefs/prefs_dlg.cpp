@@ -1,11 +1,11 @@
-#include "prefs_dlg.h"
+#include "prefs/prefs_dlg.h"
 
-#include "about_dlg.h"
-#include "artwork.h"
-#include "dialog_units.h"
-#include "lscript_generator.h"
-#include "resource_ids.h"
-#include "version_info.h"
+#include "prefs/about_dlg.h"
+#include "prefs/artwork.h"
+#include "prefs/dialog_units.h"
+#include "prefs/lscript_generator.h"
+#include "prefs/resource_ids.h"
+#include "prefs/version_info.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>

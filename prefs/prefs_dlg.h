@@ -5,7 +5,7 @@
 // lives in CPrefsModel and the LScript generator; this class only draws.
 #pragma once
 
-#include "prefs_model.h"
+#include "prefs/prefs_model.h"
 
 #include <wx/dialog.h>
 #include <wx/iconbndl.h>

@@ -1,7 +1,7 @@
-#include "prefs_model.h"
+#include "prefs/prefs_model.h"
 
-#include "application.h"
-#include "host_folder.h"
+#include "platform/application.h"
+#include "platform/host_folder.h"
 
 #include <utility>
 

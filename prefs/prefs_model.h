@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "plugin_settings.h"
+#include "settings/plugin_settings.h"
 
 class CApplication;
 

@@ -1,4 +1,4 @@
-#include "archive.h"
+#include "scene/archive.h"
 
 #include <algorithm>
 #include <cerrno>

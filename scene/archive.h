@@ -23,7 +23,7 @@
 // throw CFileException.
 #pragma once
 
-#include "file_exception.h"
+#include "scene/file_exception.h"
 
 #include <algorithm>
 #include <bit>

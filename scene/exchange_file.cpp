@@ -1,11 +1,11 @@
-#include "exchange_file.h"
+#include "scene/exchange_file.h"
 
-#include "application.h"
-#include "archive.h"
-#include "file_descriptor.h"
-#include "host_folder.h"
-#include "replacing_file.h"
-#include "scene_document.h"
+#include "platform/application.h"
+#include "scene/archive.h"
+#include "platform/file_descriptor.h"
+#include "platform/host_folder.h"
+#include "platform/replacing_file.h"
+#include "scene/scene_document.h"
 
 #include <cerrno>
 #include <stdexcept>

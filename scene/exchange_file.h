@@ -14,7 +14,7 @@
 // a file lacks are not reset by a read: they keep what the state held.
 #pragma once
 
-#include "scene_point.h"
+#include "scene/scene_point.h"
 
 #include <array>
 #include <cstdint>

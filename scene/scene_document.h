@@ -7,8 +7,8 @@
 // part count and the part records.
 #pragma once
 
-#include "owning_array.h"
-#include "scene_part.h"
+#include "scene/owning_array.h"
+#include "scene/scene_part.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "scene_material.h"
+#include "scene/scene_material.h"
 
-#include "archive.h"
+#include "scene/archive.h"
 
 namespace {
 

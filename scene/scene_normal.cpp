@@ -1,6 +1,6 @@
-#include "scene_normal.h"
+#include "scene/scene_normal.h"
 
-#include "archive.h"
+#include "scene/archive.h"
 
 #include <cmath>
 

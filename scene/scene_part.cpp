@@ -1,6 +1,6 @@
-#include "scene_part.h"
+#include "scene/scene_part.h"
 
-#include "archive.h"
+#include "scene/archive.h"
 
 #include <algorithm>
 #include <cmath>

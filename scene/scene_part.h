@@ -18,12 +18,12 @@
 // attr18.
 #pragma once
 
-#include "owning_array.h"
-#include "scene_material.h"
-#include "scene_normal.h"
-#include "scene_point.h"
-#include "scene_polygon.h"
-#include "scene_transform.h"
+#include "scene/owning_array.h"
+#include "scene/scene_material.h"
+#include "scene/scene_normal.h"
+#include "scene/scene_point.h"
+#include "scene/scene_polygon.h"
+#include "scene/scene_transform.h"
 
 #include <array>
 #include <cstddef>

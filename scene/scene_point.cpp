@@ -1,6 +1,6 @@
-#include "scene_point.h"
+#include "scene/scene_point.h"
 
-#include "archive.h"
+#include "scene/archive.h"
 
 void CScenePoint::Set(double x, double y, double z) {
     m_x = x;

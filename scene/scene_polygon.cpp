@@ -1,6 +1,6 @@
-#include "scene_polygon.h"
+#include "scene/scene_polygon.h"
 
-#include "archive.h"
+#include "scene/archive.h"
 
 #include <algorithm>
 

@@ -10,9 +10,9 @@
 // Corner indices are not checked against any point list here.
 #pragma once
 
-#include "scene_material.h"
-#include "scene_normal.h"
-#include "scene_point.h"
+#include "scene/scene_material.h"
+#include "scene/scene_normal.h"
+#include "scene/scene_point.h"
 
 #include <array>
 #include <cstddef>

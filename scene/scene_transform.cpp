@@ -1,6 +1,6 @@
-#include "scene_transform.h"
+#include "scene/scene_transform.h"
 
-#include "archive.h"
+#include "scene/archive.h"
 
 void CSceneTransform::Serialize(CArchive& ar) {
     // The position's tag is not part of the record.

@@ -3,7 +3,7 @@
 // the position's tag is not stored.
 #pragma once
 
-#include "scene_point.h"
+#include "scene/scene_point.h"
 
 #include <cstddef>
 

@@ -1,6 +1,6 @@
-#include "plugin_settings.h"
+#include "settings/plugin_settings.h"
 
-#include "application.h"
+#include "platform/application.h"
 
 CImportSettings ReadImportSettings(CApplication& app) {
     CImportSettings s;

@@ -1,6 +1,6 @@
 #include "import/dxf/c_numbers.h"
 
-#include "ascii_text.h"
+#include "platform/ascii_text.h"
 
 #include <charconv>
 #include <clocale>

@@ -1,6 +1,6 @@
 #include "import/dxf/dxf_pairs.h"
 
-#include "ascii_text.h"
+#include "platform/ascii_text.h"
 
 
 namespace {

@@ -1,11 +1,11 @@
 // The DXF writer's bytes: entity texts, the whole file, layer names, reals,
 // the summary, and failures that must leave the target whole.
-#include "dxf_text.h"
-#include "export_object.h"
+#include "export/dxf_text.h"
+#include "export/export_object.h"
 
-#include "support/exported_dxf.h"
-#include "support/file_contents.h"
-#include "support/scratch_folder.h"
+#include "tests/support/exported_dxf.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The export command end to end: exchange file in, settings, dialog, DXF out,
 // messages in the transcript. The exchange file must never change.
-#include "export_command.h"
+#include "export/export_command.h"
 
-#include "support/exported_dxf.h"
-#include "support/file_contents.h"
-#include "support/scene_parts.h"
-#include "support/test_application.h"
-#include "support/test_host.h"
+#include "tests/support/exported_dxf.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/scene_parts.h"
+#include "tests/support/test_application.h"
+#include "tests/support/test_host.h"
 
 #include <gtest/gtest.h>
 

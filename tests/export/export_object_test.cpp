@@ -1,7 +1,7 @@
 // ConvertScene and Dump: the scene in export form.
-#include "export_object.h"
+#include "export/export_object.h"
 
-#include "support/scene_parts.h"
+#include "tests/support/scene_parts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The built module as the host sees it: loaded with dlopen, ExecutePlugin and
 // PluginVersionInfo exported, nothing else of ours visible.
-#include "support/test_application.h"
-#include "support/test_host.h"
+#include "tests/support/test_application.h"
+#include "tests/support/test_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Readers that share no code with the writer agree with what it writes:
 // ezdxf (its audit included), assimp, and our own DXF import reader (the
 // round trip scene -> DXF -> import object).
-#include "export_object.h"
-#include "import_object.h"
+#include "export/export_object.h"
+#include "import/import_object.h"
 
-#include "support/scene_parts.h"
-#include "support/scratch_folder.h"
+#include "tests/support/scene_parts.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

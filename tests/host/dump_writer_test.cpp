@@ -1,4 +1,4 @@
-#include "dump_writer.h"
+#include "host/dump_writer.h"
 
 #include <gtest/gtest.h>
 

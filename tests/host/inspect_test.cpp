@@ -7,11 +7,11 @@
 
 #include <cstdio>
 
-#include "inspect.h"
-#include "support/dxf_builders.h"
-#include "support/file_contents.h"
-#include "support/lwo_bytes.h"
-#include "support/scratch_folder.h"
+#include "host/inspect.h"
+#include "tests/support/dxf_builders.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/lwo_bytes.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // qrhost end to end: the real program and the real Karvel module, run as
 // subprocesses over exchange files made here with the scene library.
-#include "support/dxf_builders.h"
-#include "support/file_contents.h"
-#include "support/program_run.h"
-#include "support/scratch_folder.h"
-#include "support/test_host.h"
+#include "tests/support/dxf_builders.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/program_run.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/test_host.h"
 
-#include "application.h"
-#include "exchange_file.h"
-#include "ini_profile.h"
-#include "scene_document.h"
+#include "platform/application.h"
+#include "scene/exchange_file.h"
+#include "platform/ini_profile.h"
+#include "scene/scene_document.h"
 
 #include <gtest/gtest.h>
 

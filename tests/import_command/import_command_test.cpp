@@ -1,19 +1,19 @@
 // The import command: settings, object file choice, merge rules, summary and
 // the scene written back, run with an in-memory profile and scripted answers
 // over real exchange and object files in a scratch host folder.
-#include "import_command.h"
+#include "import/import_command.h"
 
-#include "support/dxf_builders.h"
-#include "support/file_contents.h"
-#include "support/lwo_bytes.h"
-#include "support/program_run.h"
-#include "support/scene_parts.h"
-#include "support/test_application.h"
-#include "support/test_host.h"
+#include "tests/support/dxf_builders.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/lwo_bytes.h"
+#include "tests/support/program_run.h"
+#include "tests/support/scene_parts.h"
+#include "tests/support/test_application.h"
+#include "tests/support/test_host.h"
 
-#include "import_object.h"
-#include "plugin_settings.h"
-#include "scene_document.h"
+#include "import/import_object.h"
+#include "settings/plugin_settings.h"
+#include "scene/scene_document.h"
 
 #include <gtest/gtest.h>
 

@@ -10,8 +10,8 @@
 #include <memory>
 #include <sstream>
 
-#include "import_object.h"
-#include "object_file.h"
+#include "import/import_object.h"
+#include "import/object_file.h"
 
 namespace fs = std::filesystem;
 

@@ -8,10 +8,10 @@
 #include <random>
 #include <sstream>
 
-#include "support/dxf_builders.h"
-#include "support/file_contents.h"
-#include "support/loaded_object.h"
-#include "support/scratch_folder.h"
+#include "tests/support/dxf_builders.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/loaded_object.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 

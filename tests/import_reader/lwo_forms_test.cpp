@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/loaded_object.h"
-#include "support/lwo_bytes.h"
+#include "tests/support/loaded_object.h"
+#include "tests/support/lwo_bytes.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <limits>
 
-#include "support/file_contents.h"
-#include "support/loaded_object.h"
-#include "support/lwo_bytes.h"
-#include "support/scratch_folder.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/loaded_object.h"
+#include "tests/support/lwo_bytes.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 

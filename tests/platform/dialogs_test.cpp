@@ -1,8 +1,8 @@
-#include "support/test_application.h"
+#include "tests/support/test_application.h"
 
-#include "application.h"
-#include "console_dialogs.h"
-#include "memory_profile.h"
+#include "platform/application.h"
+#include "platform/console_dialogs.h"
+#include "platform/memory_profile.h"
 
 #include <gtest/gtest.h>
 

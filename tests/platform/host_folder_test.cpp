@@ -1,8 +1,8 @@
-#include "host_folder.h"
+#include "platform/host_folder.h"
 
-#include "support/file_contents.h"
-#include "support/scratch_folder.h"
-#include "support/test_application.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/test_application.h"
 
 #include <gtest/gtest.h>
 

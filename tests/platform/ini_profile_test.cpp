@@ -1,9 +1,9 @@
-#include "ini_profile.h"
-#include "memory_profile.h"
+#include "platform/ini_profile.h"
+#include "platform/memory_profile.h"
 
-#include "support/file_contents.h"
-#include "support/scratch_folder.h"
-#include "support/test_application.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/test_application.h"
 
 #include <gtest/gtest.h>
 

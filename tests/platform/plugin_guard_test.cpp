@@ -1,6 +1,6 @@
-#include "plugin_guard.h"
+#include "platform/plugin_guard.h"
 
-#include "support/test_application.h"
+#include "tests/support/test_application.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // CReplacingFile writes through symbolic links: the final target gets the new
 // bytes, the temporary file lies beside it, and every link stays a link.
-#include "replacing_file.h"
+#include "platform/replacing_file.h"
 
-#include "ini_profile.h"
+#include "platform/ini_profile.h"
 
-#include "support/file_contents.h"
-#include "support/scratch_folder.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

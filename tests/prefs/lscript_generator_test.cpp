@@ -1,8 +1,8 @@
 // The LScript text byte for byte, the refusals, and writing the file.
-#include "lscript_generator.h"
+#include "prefs/lscript_generator.h"
 
-#include "support/file_contents.h"
-#include "support/scratch_folder.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The preferences model over real profile stores: defaults on first use, the
 // order and set of values written, flags kept as stored, and Cancel leaving
 // the profile file untouched.
-#include "prefs_model.h"
+#include "prefs/prefs_model.h"
 
-#include "support/file_contents.h"
-#include "support/scratch_folder.h"
-#include "support/test_application.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/test_application.h"
 
-#include "application.h"
-#include "ini_profile.h"
-#include "scripted_dialogs.h"
+#include "platform/application.h"
+#include "platform/ini_profile.h"
+#include "platform/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "archive.h"
+#include "scene/archive.h"
 
-#include "support/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "scene_document.h"
+#include "scene/scene_document.h"
 
-#include "support/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 #include <gtest/gtest.h>
 

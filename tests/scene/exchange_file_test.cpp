@@ -1,11 +1,11 @@
-#include "archive.h"
-#include "exchange_file.h"
-#include "scene_document.h"
+#include "scene/archive.h"
+#include "scene/exchange_file.h"
+#include "scene/scene_document.h"
 
-#include "support/archive_bytes.h"
-#include "support/file_contents.h"
-#include "support/test_application.h"
-#include "support/test_host.h"
+#include "tests/support/archive_bytes.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/test_application.h"
+#include "tests/support/test_host.h"
 
 #include <gtest/gtest.h>
 

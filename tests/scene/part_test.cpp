@@ -1,7 +1,7 @@
-#include "scene_part.h"
+#include "scene/scene_part.h"
 
-#include "support/archive_bytes.h"
-#include "support/scene_parts.h"
+#include "tests/support/archive_bytes.h"
+#include "tests/support/scene_parts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "scene_material.h"
-#include "scene_normal.h"
-#include "scene_point.h"
-#include "scene_polygon.h"
-#include "scene_transform.h"
+#include "scene/scene_material.h"
+#include "scene/scene_normal.h"
+#include "scene/scene_point.h"
+#include "scene/scene_polygon.h"
+#include "scene/scene_transform.h"
 
-#include "support/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 #include <gtest/gtest.h>
 

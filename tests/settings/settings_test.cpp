@@ -1,6 +1,6 @@
-#include "plugin_settings.h"
+#include "settings/plugin_settings.h"
 
-#include "support/test_application.h"
+#include "tests/support/test_application.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "support/archive_bytes.h"
+#include "tests/support/archive_bytes.h"
 
 #include <cstring>
 

@@ -2,9 +2,9 @@
 // records a test expects, and a record stored or loaded through the archive.
 #pragma once
 
-#include "support/bytes.h"
+#include "tests/support/bytes.h"
 
-#include "archive.h"
+#include "scene/archive.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "support/bytes.h"
+#include "tests/support/bytes.h"
 
 #include <sstream>
 

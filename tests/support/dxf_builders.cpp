@@ -1,4 +1,4 @@
-#include "support/dxf_builders.h"
+#include "tests/support/dxf_builders.h"
 
 #include <sstream>
 

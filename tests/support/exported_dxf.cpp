@@ -1,4 +1,4 @@
-#include "support/exported_dxf.h"
+#include "tests/support/exported_dxf.h"
 
 const std::string kEmptyDxf =
     "  0\r\nSECTION\r\n  2\r\nHEADER\r\n  0\r\nENDSEC\r\n"

@@ -1,4 +1,4 @@
-#include "support/file_contents.h"
+#include "tests/support/file_contents.h"
 
 #include <fstream>
 #include <iterator>

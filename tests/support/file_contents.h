@@ -1,7 +1,7 @@
 // Whole files read and written as bytes, and what a folder holds.
 #pragma once
 
-#include "support/bytes.h"
+#include "tests/support/bytes.h"
 
 #include <cstddef>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "support/loaded_object.h"
+#include "tests/support/loaded_object.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,9 +2,9 @@
 // forms the tests compare.
 #pragma once
 
-#include "support/bytes.h"
+#include "tests/support/bytes.h"
 
-#include "import_object.h"
+#include "import/import_object.h"
 
 #include <cstddef>
 #include <cstdint>

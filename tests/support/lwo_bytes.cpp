@@ -1,4 +1,4 @@
-#include "support/lwo_bytes.h"
+#include "tests/support/lwo_bytes.h"
 
 #include <bit>
 

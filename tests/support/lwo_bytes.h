@@ -2,7 +2,7 @@
 // forms, and the records of LWOB, LWO2 and LWO3.
 #pragma once
 
-#include "support/bytes.h"
+#include "tests/support/bytes.h"
 
 #include <cstdint>
 #include <initializer_list>

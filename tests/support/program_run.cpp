@@ -1,6 +1,6 @@
-#include "support/program_run.h"
+#include "tests/support/program_run.h"
 
-#include "support/file_contents.h"
+#include "tests/support/file_contents.h"
 
 #include <gtest/gtest.h>
 

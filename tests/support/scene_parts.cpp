@@ -1,4 +1,4 @@
-#include "support/scene_parts.h"
+#include "tests/support/scene_parts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Scene parts built in code.
 #pragma once
 
-#include "scene_document.h"
-#include "scene_part.h"
+#include "scene/scene_document.h"
+#include "scene/scene_part.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,6 +1,6 @@
-#include "support/test_application.h"
+#include "tests/support/test_application.h"
 
-#include "scripted_dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 CTestApplication::CTestApplication(std::deque<std::string> answers,
                                    std::optional<std::string> openPath,

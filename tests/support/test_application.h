@@ -4,8 +4,8 @@
 // captured in a transcript instead of standard output.
 #pragma once
 
-#include "application.h"
-#include "memory_profile.h"
+#include "platform/application.h"
+#include "platform/memory_profile.h"
 
 #include <deque>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "support/test_host.h"
+#include "tests/support/test_host.h"
 
-#include "support/test_application.h"
+#include "tests/support/test_application.h"
 
-#include "exchange_file.h"
-#include "scene_document.h"
+#include "scene/exchange_file.h"
+#include "scene/scene_document.h"
 
 #include <gtest/gtest.h>
 

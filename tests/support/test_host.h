@@ -3,7 +3,7 @@
 // file lives. Beside host/ there is room for objects, exports and outputs.
 #pragma once
 
-#include "support/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <filesystem>
 #include <memory>
