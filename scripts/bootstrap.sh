@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev   # compilers; libFuzzer comes with clang's runtime
+  clang-format                                     # the format check of the test command
   libgtest-dev libbenchmark-dev                    # tests and benchmarks
   libwxgtk3.2-dev                                  # the preferences program
   xvfb xauth xdotool imagemagick                   # driving and photographing the GUI in tests

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Every test: builds under AddressSanitizer + UndefinedBehaviorSanitizer and
-# runs the whole suite (unit, end-to-end, GUI under xvfb-run, bounded fuzz runs).
+# Every test: checks the format, builds under AddressSanitizer +
+# UndefinedBehaviorSanitizer and runs the whole suite (unit, end-to-end, GUI
+# under xvfb-run, bounded fuzz runs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
+scripts/format.sh --check
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan "$@"
