@@ -35,7 +35,9 @@ double PeakResidentMiB() {
 // Coordinates of a few hundred with varied decimals, as a site plan in
 // metres has: about ten characters each.
 double Coordinate(std::size_t i, int axis) {
-    return 100.0 + static_cast<double>((i * 7919u + static_cast<std::size_t>(axis) * 104729u) % 900000u) / 1000.003;
+    return 100.0 +
+           static_cast<double>((i * 7919u + static_cast<std::size_t>(axis) * 104729u) % 900000u) /
+               1000.003;
 }
 
 // An export object of polygonCount quadrilaterals over one grid of points,
@@ -45,7 +47,8 @@ std::unique_ptr<CExportObject> MakeObject(std::size_t polygonCount) {
     const std::size_t pointCount = polygonCount + 3;
     object->m_points.Reserve(pointCount);
     for (std::size_t i = 0; i < pointCount; ++i)
-        object->m_points.Add(new CExportPoint(Coordinate(i, 0), Coordinate(i, 1), Coordinate(i, 2)));
+        object->m_points.Add(
+            new CExportPoint(Coordinate(i, 0), Coordinate(i, 1), Coordinate(i, 2)));
     for (int s = 0; s < 100; ++s)
         object->m_surfaces.Add(new CExportSurface("Part " + std::to_string(s)));
     object->m_polygons.Reserve(polygonCount);
@@ -93,12 +96,14 @@ void BM_PlainLoop(benchmark::State& state) {
         };
         auto real = [&](double v) {
             auto end = std::to_chars(buffer.get() + used, buffer.get() + kFlush + 4096, v,
-                                     std::chars_format::fixed, 6).ptr;
+                                     std::chars_format::fixed, 6)
+                           .ptr;
             used = static_cast<std::size_t>(end - buffer.get());
             put("\r\n", 2);
         };
-        static const char* const kCodes[12] = {" 10\r\n", " 20\r\n", " 30\r\n", " 11\r\n", " 21\r\n", " 31\r\n",
-                                               " 12\r\n", " 22\r\n", " 32\r\n", " 13\r\n", " 23\r\n", " 33\r\n"};
+        static const char* const kCodes[12] = {" 10\r\n", " 20\r\n", " 30\r\n", " 11\r\n",
+                                               " 21\r\n", " 31\r\n", " 12\r\n", " 22\r\n",
+                                               " 32\r\n", " 13\r\n", " 23\r\n", " 33\r\n"};
         for (const auto& polygon : object->m_polygons) {
             put("  0\r\n3DFACE\r\n  8\r\n", 18);
             const std::string& name = polygon->m_pSurface->m_strName;

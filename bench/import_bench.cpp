@@ -1,15 +1,15 @@
 // The import command end to end: an LWO object of 1,000,000 quadrilaterals on
 // 100 surfaces imported into a scene of 100 parts with the same names, every
 // part updated without asking (read, merge, write through real files).
-#include "import/import_command.h"
 #include "bench/object_generator.h"
+#include "import/import_command.h"
 
 #include "platform/application.h"
-#include "scene/exchange_file.h"
 #include "platform/memory_profile.h"
-#include "settings/plugin_settings.h"
-#include "scene/scene_document.h"
 #include "platform/scripted_dialogs.h"
+#include "scene/exchange_file.h"
+#include "scene/scene_document.h"
+#include "settings/plugin_settings.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,8 +3,8 @@
 
 #include <span>
 
-#include "import/import_object.h"
 #include "bench/object_generator.h"
+#include "import/import_object.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 // temporary host folder under $TMPDIR or /tmp) and, for comparison, through
 // memory archives. Throughput is reported in bytes per second of file.
 #include "platform/application.h"
+#include "platform/memory_profile.h"
+#include "platform/scripted_dialogs.h"
 #include "scene/archive.h"
 #include "scene/exchange_file.h"
-#include "platform/memory_profile.h"
 #include "scene/scene_document.h"
-#include "platform/scripted_dialogs.h"
 
 #include <benchmark/benchmark.h>
 

@@ -85,10 +85,9 @@ std::string CExportObject::FormatPolyline(const CExportPolygon& polygon) const {
 }
 
 std::string CExportObject::FormatSummary() const {
-    std::string text =
-        "                   OK - Export was successful\n\n"
-        "-- DXF EXPORT INFO "
-        "-------------------------------------------------------------------\n\n";
+    std::string text = "                   OK - Export was successful\n\n"
+                       "-- DXF EXPORT INFO "
+                       "-------------------------------------------------------------------\n\n";
     text += "  Points Count: " + std::to_string(m_points.GetSize()) + "\n";
     text += "  Polygons Count: " + std::to_string(m_polygons.GetSize()) + "\n";
     text += "  Parts Count: " + std::to_string(m_surfaces.GetSize()) + "\n";

@@ -4,8 +4,8 @@
 
 #include "platform/application.h"
 #include "scene/exchange_file.h"
-#include "settings/plugin_settings.h"
 #include "scene/scene_document.h"
+#include "settings/plugin_settings.h"
 
 #include <memory>
 #include <string>

@@ -67,11 +67,13 @@ std::string CExportObject::Dump() const {
     text.append(std::to_string(m_points.GetSize()));
     for (const auto& point : m_points)
         AppendPoint(text, *point);
-    text.append("\n- Object - Points ----------END-\n\n- Object - Surfaces --------------\nSurfacesCount: ");
+    text.append("\n- Object - Points ----------END-\n\n- Object - Surfaces "
+                "--------------\nSurfacesCount: ");
     text.append(std::to_string(m_surfaces.GetSize()));
     for (const auto& surface : m_surfaces)
         AppendSurface(text, *surface);
-    text.append("\n- Object - Surfaces ----------END-\n\n- Object - Polygons --------------\nPolygonsCount: ");
+    text.append("\n- Object - Surfaces ----------END-\n\n- Object - Polygons "
+                "--------------\nPolygonsCount: ");
     text.append(std::to_string(m_polygons.GetSize()));
     for (const auto& polygon : m_polygons) {
         text.append("\nPolygon | PointCount: ").append(std::to_string(polygon->m_points.size()));

@@ -11,8 +11,8 @@
 #include "export/export_polygon.h"
 #include "export/export_surface.h"
 
-#include "scene/owning_array.h"
 #include "platform/status.h"
+#include "scene/owning_array.h"
 
 #include <string>
 

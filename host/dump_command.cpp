@@ -5,9 +5,9 @@
 #include "host/dump_writer.h"
 
 #include "platform/application.h"
+#include "platform/file_descriptor.h"
 #include "scene/archive.h"
 #include "scene/exchange_file.h"
-#include "platform/file_descriptor.h"
 #include "scene/scene_document.h"
 
 #include <cerrno>

@@ -4,9 +4,9 @@
 
 #include "platform/application.h"
 #include "platform/console_dialogs.h"
-#include "scene/exchange_file.h"
 #include "platform/host_folder.h"
 #include "platform/memory_profile.h"
+#include "scene/exchange_file.h"
 #include "scene/scene_document.h"
 
 #include <cstdio>

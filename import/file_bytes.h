@@ -9,7 +9,7 @@
 #include <string_view>
 
 class CFileBytes {
-public:
+  public:
     CFileBytes() = default;
     ~CFileBytes();
     CFileBytes(const CFileBytes&) = delete;
@@ -19,9 +19,11 @@ public:
     // reason.
     CStatus Open(const std::string& path);
 
-    std::string_view Text() const { return m_pMapped ? std::string_view(m_pMapped, m_nMappedSize) : m_strBuffer; }
+    std::string_view Text() const {
+        return m_pMapped ? std::string_view(m_pMapped, m_nMappedSize) : m_strBuffer;
+    }
 
-private:
+  private:
     const char* m_pMapped = nullptr;
     std::size_t m_nMappedSize = 0;
     std::string m_strBuffer;

@@ -7,8 +7,8 @@
 #include "platform/ascii_text.h"
 #include "scene/exchange_file.h"
 #include "scene/file_exception.h"
-#include "settings/plugin_settings.h"
 #include "scene/scene_document.h"
+#include "settings/plugin_settings.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -12,7 +12,7 @@
 #include <string>
 
 class CImportPoint {
-public:
+  public:
     CImportPoint() = default;
     CImportPoint(float x, float y, float z) : m_fX(x), m_fY(y), m_fZ(z) {}
 
@@ -25,7 +25,7 @@ public:
 };
 
 class CImportSurface {
-public:
+  public:
     // "%s\n": the name.
     void Print(std::FILE* out = stdout) const;
 
@@ -33,11 +33,11 @@ public:
 };
 
 class CImportPolygon {
-public:
+  public:
     // "Surf: %d  Pts: %d  (", then "%d " per corner, then ")\n".
     void Print(std::FILE* out = stdout) const;
 
-    std::int32_t m_nCount = 0;    // number of corners, m_anIndex.size()
-    std::int32_t m_nSurface = 0;  // surface number counted from 1; 0 or beyond the surfaces: none
-    std::span<const std::int32_t> m_anIndex;  // 0-based point indices, in order
+    std::int32_t m_nCount = 0;   // number of corners, m_anIndex.size()
+    std::int32_t m_nSurface = 0; // surface number counted from 1; 0 or beyond the surfaces: none
+    std::span<const std::int32_t> m_anIndex; // 0-based point indices, in order
 };

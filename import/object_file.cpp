@@ -1,7 +1,7 @@
 #include "import/object_file.h"
 
-#include "platform/ascii_text.h"
 #include "import/import_object.h"
+#include "platform/ascii_text.h"
 
 std::string GetObjectExtension(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');

@@ -53,8 +53,10 @@ class CUserDialogs {
     virtual int Ask(const std::string& text, MessageIcon icon, MessageButtons buttons) = 0;
     // Return the chosen full path, or "" when the dialog is cancelled.
     // filter is in the framework's form "Text|*.a;*.b|Text|*.c||".
-    virtual std::string ChooseOpenFile(const std::string& filter, const std::string& defaultExt) = 0;
-    virtual std::string ChooseSaveFile(const std::string& filter, const std::string& defaultExt) = 0;
+    virtual std::string ChooseOpenFile(const std::string& filter,
+                                       const std::string& defaultExt) = 0;
+    virtual std::string ChooseSaveFile(const std::string& filter,
+                                       const std::string& defaultExt) = 0;
 };
 
 class CApplication {

@@ -11,7 +11,6 @@ std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
 }
 
-
 } // namespace
 
 CTerminalDialogs::CTerminalDialogs(std::istream& in, std::ostream& out) : m_in(in), m_out(out) {}

@@ -16,7 +16,9 @@ namespace {
 
 // Section and key names compare as the registry compares them: without
 // regard to the case of ASCII letters. Other bytes compare exactly.
-bool SameName(const std::string& a, const std::string& b) { return EqualsIgnoringAsciiCase(a, b); }
+bool SameName(const std::string& a, const std::string& b) {
+    return EqualsIgnoringAsciiCase(a, b);
+}
 
 // One line of the file as it was, and what it means. A line that is neither
 // blank, a comment, a section header nor key=value is malformed: it means

@@ -61,7 +61,9 @@ bool ResolveLinks(const std::string& path, std::string& target, int& error) {
 
 } // namespace
 
-CReplacingFile::~CReplacingFile() { Discard(); }
+CReplacingFile::~CReplacingFile() {
+    Discard();
+}
 
 CStatus CReplacingFile::Fail(int error) {
     Discard();

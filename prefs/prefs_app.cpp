@@ -3,8 +3,8 @@
 #include "platform/application.h"
 #include "platform/host_folder.h"
 #include "platform/ini_profile.h"
-#include "prefs/prefs_dlg.h"
 #include "platform/scripted_dialogs.h"
+#include "prefs/prefs_dlg.h"
 #include "prefs/version_info.h"
 
 #include <cstdio>

@@ -1,15 +1,15 @@
 #include "scene/exchange_file.h"
 
 #include "platform/application.h"
-#include "scene/archive.h"
 #include "platform/file_descriptor.h"
 #include "platform/host_folder.h"
 #include "platform/replacing_file.h"
+#include "scene/archive.h"
 #include "scene/scene_document.h"
 
 #include <cerrno>
-#include <stdexcept>
 #include <fcntl.h>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace {

@@ -1,7 +1,7 @@
 #include "scene/scene_document.h"
 
-#include "scene/archive.h"
 #include "platform/ascii_text.h"
+#include "scene/archive.h"
 
 #include <cstdint>
 #include <memory>

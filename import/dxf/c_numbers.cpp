@@ -30,8 +30,9 @@ double OutOfRange(std::string_view text) {
 // at most 22 after the point. Both the mantissa and the power of ten are exact doubles, so
 // one division rounds correctly, giving strtod's result bit for bit. false: not such a number.
 bool FastDecimal(std::string_view text, double& value) {
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     std::uint64_t mantissa = 0;
     std::size_t digits = 0;
     std::size_t fraction = 0;
@@ -72,7 +73,7 @@ std::size_t SkipSpaceAndSign(std::string_view text, bool& negative) {
     return i;
 }
 
-}  // namespace
+} // namespace
 
 double CStrToD(std::string_view text) {
     bool negative = false;
@@ -108,7 +109,8 @@ std::int32_t CAtoI(std::string_view text) {
     bool negative = false;
     std::size_t i = SkipSpaceAndSign(text, negative);
     // Accumulate the magnitude saturating at long's range, as strtol does.
-    constexpr unsigned long long kLimitPos = static_cast<unsigned long long>(std::numeric_limits<long long>::max());
+    constexpr unsigned long long kLimitPos =
+        static_cast<unsigned long long>(std::numeric_limits<long long>::max());
     unsigned long long limit = negative ? kLimitPos + 1 : kLimitPos;
     unsigned long long magnitude = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
@@ -119,8 +121,9 @@ std::int32_t CAtoI(std::string_view text) {
             magnitude = magnitude * 10 + digit;
         }
     }
-    long long value = negative ? static_cast<long long>(0ULL - magnitude) : static_cast<long long>(magnitude);
-    return static_cast<std::int32_t>(value);  // low 32 bits, as glibc's (int) strtol
+    long long value =
+        negative ? static_cast<long long>(0ULL - magnitude) : static_cast<long long>(magnitude);
+    return static_cast<std::int32_t>(value); // low 32 bits, as glibc's (int) strtol
 }
 
 bool ToFiniteFloat(double value, float& result) {

@@ -2,7 +2,6 @@
 
 #include "platform/ascii_text.h"
 
-
 namespace {
 
 bool IsGroupCode(std::string_view code) {
@@ -18,7 +17,7 @@ bool IsGroupCode(std::string_view code) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::string EscapedDxfText(std::string_view text) {
     constexpr std::size_t kShown = 40;
@@ -84,7 +83,7 @@ bool CDxfPairReader::NextPair(CDxfPair& pair) {
     pair.m_nLine = m_nLine;
     pair.m_strCode = TrimCSpace(code);
     if (pair.m_strCode.empty() && TrimCSpace(m_text.substr(m_nPos)).empty()) {
-        m_bEnded = true;  // blank lines at the very end: no pair, and nothing wrong
+        m_bEnded = true; // blank lines at the very end: no pair, and nothing wrong
         return false;
     }
     if (!IsGroupCode(pair.m_strCode)) {

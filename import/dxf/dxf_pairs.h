@@ -18,7 +18,7 @@
 struct CDxfPair {
     std::string_view m_strCode;
     std::string_view m_strValue;
-    std::uint32_t m_nLine = 0;  // line number (from 1) of the code line
+    std::uint32_t m_nLine = 0; // line number (from 1) of the code line
 };
 
 // A file's text for a message: its first 40 bytes ("..." after them when there are more),
@@ -27,7 +27,7 @@ struct CDxfPair {
 std::string EscapedDxfText(std::string_view text);
 
 class CDxfPairReader {
-public:
+  public:
     explicit CDxfPairReader(std::string_view text);
 
     // The next entity: a pair with group code 0 (its trimmed value in name) and the pairs
@@ -37,7 +37,7 @@ public:
 
     const std::string& Error() const { return m_strError; }
 
-private:
+  private:
     bool NextPair(CDxfPair& pair);
     bool NextLine(std::string_view& line);
 

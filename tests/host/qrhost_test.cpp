@@ -7,8 +7,8 @@
 #include "tests/support/test_host.h"
 
 #include "platform/application.h"
-#include "scene/exchange_file.h"
 #include "platform/ini_profile.h"
+#include "scene/exchange_file.h"
 #include "scene/scene_document.h"
 
 #include <gtest/gtest.h>

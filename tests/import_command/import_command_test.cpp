@@ -12,8 +12,8 @@
 #include "tests/support/test_host.h"
 
 #include "import/import_object.h"
-#include "settings/plugin_settings.h"
 #include "scene/scene_document.h"
+#include "settings/plugin_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -69,7 +69,8 @@ TEST(CNumbers, StrToDMatchesTheRuntime) {
         if (std::isnan(expected)) {
             EXPECT_TRUE(std::isnan(actual));
         } else {
-            EXPECT_EQ(std::bit_cast<std::uint64_t>(actual), std::bit_cast<std::uint64_t>(expected)) << actual;
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(actual), std::bit_cast<std::uint64_t>(expected))
+                << actual;
         }
     }
 }
@@ -78,9 +79,17 @@ TEST(CNumbers, StrToDMatchesTheRuntimeOnWrittenDecimals) {
     // Decimals as writers print them, around the limits of the exact fast path.
     std::mt19937_64 random(11);
     std::uniform_real_distribution<double> magnitude(-20.0, 20.0);
-    const char* extra[] = {"9007199254740992", "9007199254740993", "9007199254740993.0", "0.1", "0.3",
-                           "123456789012345678", "1234567890123456789", "12345678901234567890", "0.0000000000000000000001",
-                           "0.00000000000000000000001", "4503599627370497.5"};
+    const char* extra[] = {"9007199254740992",
+                           "9007199254740993",
+                           "9007199254740993.0",
+                           "0.1",
+                           "0.3",
+                           "123456789012345678",
+                           "1234567890123456789",
+                           "12345678901234567890",
+                           "0.0000000000000000000001",
+                           "0.00000000000000000000001",
+                           "4503599627370497.5"};
     std::vector<std::string> samples(std::begin(extra), std::end(extra));
     char buffer[64];
     for (int i = 0; i < 20000; ++i) {
@@ -91,7 +100,8 @@ TEST(CNumbers, StrToDMatchesTheRuntimeOnWrittenDecimals) {
         samples.emplace_back(buffer);
     }
     for (const std::string& sample : samples) {
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(CStrToD(sample)), std::bit_cast<std::uint64_t>(std::strtod(sample.c_str(), nullptr)))
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(CStrToD(sample)),
+                  std::bit_cast<std::uint64_t>(std::strtod(sample.c_str(), nullptr)))
             << sample;
     }
 }
@@ -150,13 +160,30 @@ TEST(CNumbers, StrToDStopsAtTheViewsEnd) {
 }
 
 TEST(CNumbers, AtoIMatchesTheRuntime) {
-    const char* samples[] = {"0", "70", " 192", "-2", "+8", "8.9", "64abc", "", "x", "--1", "2147483647",
-                             "2147483648", "-2147483648", "-2147483649", "99999999999", "9223372036854775807",
-                             "9223372036854775808", "-9223372036854775809", "123456789012345678901", "\t\n 9"};
+    const char* samples[] = {"0",
+                             "70",
+                             " 192",
+                             "-2",
+                             "+8",
+                             "8.9",
+                             "64abc",
+                             "",
+                             "x",
+                             "--1",
+                             "2147483647",
+                             "2147483648",
+                             "-2147483648",
+                             "-2147483649",
+                             "99999999999",
+                             "9223372036854775807",
+                             "9223372036854775808",
+                             "-9223372036854775809",
+                             "123456789012345678901",
+                             "\t\n 9"};
     for (const char* sample : samples) {
         SCOPED_TRACE(sample);
         EXPECT_EQ(CAtoI(sample), std::atoi(sample));
     }
 }
 
-}  // namespace
+} // namespace

@@ -12,8 +12,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <grp.h>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -192,8 +192,7 @@ TEST_F(ExchangeFileTest, OlderFormatsReadTheirFieldsAndComeBackAs142) {
         s.m_slots[1].m_strText = "stale";
 
         CSceneDocument doc;
-        ASSERT_EQ(ReadFromMemory(doc, OldFile(c.major, c.minor, c.fields)),
-                  ExchangeStatus::Read);
+        ASSERT_EQ(ReadFromMemory(doc, OldFile(c.major, c.minor, c.fields)), ExchangeStatus::Read);
         EXPECT_EQ(s.m_nFormatMajor, c.major);
         EXPECT_EQ(s.m_nFormatMinor, c.minor);
         EXPECT_EQ(s.m_dHostValue, 2.5);
@@ -276,7 +275,8 @@ TEST_F(ExchangeFileTest, HostSceneReadingShowsWhatWentWrong) {
         {"not an exchange file", ByteVector{'h', 'e', 'l', 'l', 'o'}, HostScene::WrongMagic,
          "[message icon=warning buttons=ok]\nInvalid File Format!\n[end]\n"},
         {"damaged", ByteVector{5, 'Q', 'R', 'C', 'A', 'D', 1}, HostScene::Failed,
-         "[message icon=stop buttons=ok]\nThe host's scene could not be read from the exchange file \"" +
+         "[message icon=stop buttons=ok]\nThe host's scene could not be read from the exchange "
+         "file \"" +
              path + "\":\n"},
     };
     for (const Case& c : cases) {
