@@ -89,13 +89,13 @@ class CSurfaceMerger {
         return m_doc.m_parts[found->second];
     }
 
-    CScenePoint* ScenePoint(const CImportPoint& p) const {
-        auto* point = new CScenePoint;
+    CScenePoint ScenePoint(const CImportPoint& p) const {
+        CScenePoint point;
         // DXF's vertical axis is Z, the scene's is y.
         if (m_bDxfAxes)
-            point->Set(p.m_fX, p.m_fZ, p.m_fY);
+            point.Set(p.m_fX, p.m_fZ, p.m_fY);
         else
-            point->Set(p.m_fX, p.m_fY, p.m_fZ);
+            point.Set(p.m_fX, p.m_fY, p.m_fZ);
         return point;
     }
 
@@ -107,10 +107,10 @@ class CSurfaceMerger {
         for (const CImportPoint& point : m_object.GetPoints())
             part.AddPoint(ScenePoint(point));
         for (std::size_t i : polygons) {
-            auto polygon = std::make_unique<CScenePolygon>();
+            CScenePolygon polygon;
             for (std::int32_t index : m_object.GetPolygon(i).m_anIndex)
-                polygon->AddIndex(index);
-            part.AddPolygon(polygon.release());
+                polygon.AddIndex(index);
+            part.AddPolygon(std::move(polygon));
         }
     }
 
@@ -135,10 +135,10 @@ class CSurfaceMerger {
         part.m_polygons.Reserve(static_cast<std::size_t>(part.m_polygons.GetSize()) +
                                 polygons.size());
         for (std::size_t i : polygons) {
-            auto polygon = std::make_unique<CScenePolygon>();
+            CScenePolygon polygon;
             for (std::int32_t index : m_object.GetPolygon(i).m_anIndex)
-                polygon->AddIndex(m_anPartIndex[static_cast<std::size_t>(index)]);
-            part.AddPolygon(polygon.release());
+                polygon.AddIndex(m_anPartIndex[static_cast<std::size_t>(index)]);
+            part.AddPolygon(std::move(polygon));
         }
     }
 

@@ -1,10 +1,15 @@
 // COwningArray: the ordered list that owns its elements, as the scene's lists
 // (parts, points, polygons) and the export object's lists do. Add() takes
-// ownership and returns the new element's index; removing an element deletes it.
+// ownership of a heap object; Emplace() builds the element in the array's own
+// blocks (CBlockArena), so millions of points or polygons cost a few large
+// allocations instead of one each. Either way, removing an element destroys it.
 #pragma once
+
+#include "scene/block_arena.h"
 
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -17,10 +22,14 @@ template <class T> class COwningArray {
     COwningArray& operator=(COwningArray&&) noexcept = default;
 
     // Takes ownership of p (which may be null: an empty entry).
-    int Add(T* p) { return Add(std::unique_ptr<T>(p)); }
-    int Add(std::unique_ptr<T> p) {
-        m_items.push_back(std::move(p));
-        return static_cast<int>(m_items.size()) - 1;
+    int Add(T* p) { return Append(Item(p, CDelete{false})); }
+    int Add(std::unique_ptr<T> p) { return Add(p.release()); }
+    // Constructs a T from args in the array's blocks and appends it.
+    template <class... Args> T* Emplace(Args&&... args) {
+        void* memory = m_arena.Allocate(sizeof(T), alignof(T));
+        T* p = new (memory) T(std::forward<Args>(args)...);
+        Append(Item(p, CDelete{true}));
+        return p;
     }
 
     int GetSize() const { return static_cast<int>(m_items.size()); }
@@ -30,16 +39,17 @@ template <class T> class COwningArray {
 
     // Deletes the element at i; the later elements move up by one.
     void RemoveAt(int i) { m_items.erase(m_items.begin() + i); }
-    // Deletes every element, front to back.
+    // Deletes every element, front to back, and gives back the blocks.
     void RemoveAll() {
         for (auto& p : m_items)
             p.reset();
         m_items.clear();
+        m_arena.Reset();
     }
     // Deletes, in one pass, every element for which pred(element) is true;
     // the others keep their order.
     template <class Pred> void RemoveIf(Pred pred) {
-        std::erase_if(m_items, [&](const std::unique_ptr<T>& p) { return pred(p.get()); });
+        std::erase_if(m_items, [&](const Item& p) { return pred(p.get()); });
     }
     // Deletes, in one pass, every element whose index i (counted before the
     // call) makes pred(i) true; pred is called once per index, in order.
@@ -53,19 +63,35 @@ template <class T> class COwningArray {
         }
         m_items.resize(kept);
     }
-    // Gives up ownership of the element at i without deleting it.
-    std::unique_ptr<T> Detach(int i) {
-        auto p = std::move(m_items[static_cast<std::size_t>(i)]);
-        m_items.erase(m_items.begin() + i);
-        return p;
-    }
     void Reserve(std::size_t n) { m_items.reserve(n); }
 
     auto begin() const { return m_items.begin(); }
     auto end() const { return m_items.end(); }
 
-    ~COwningArray() { RemoveAll(); }
+    ~COwningArray() {
+        for (auto& p : m_items)
+            p.reset();
+    }
 
   private:
-    std::vector<std::unique_ptr<T>> m_items;
+    // An element built in the blocks is only destroyed; the blocks go with the array.
+    struct CDelete {
+        bool m_bInBlock;
+        void operator()(T* p) const {
+            if (m_bInBlock)
+                p->~T();
+            else
+                delete p;
+        }
+    };
+    using Item = std::unique_ptr<T, CDelete>;
+
+    int Append(Item item) {
+        m_items.push_back(std::move(item));
+        return static_cast<int>(m_items.size()) - 1;
+    }
+
+    // Declared first, so it is destroyed after the elements that live in it.
+    CBlockArena m_arena;
+    std::vector<Item> m_items;
 };

@@ -47,10 +47,20 @@ void CScenePart::AddPoint(CScenePoint* point) {
     m_points.Add(point);
 }
 
+void CScenePart::AddPoint(const CScenePoint& point) {
+    m_points.Emplace(point);
+}
+
 void CScenePart::AddPolygon(CScenePolygon* polygon) {
     const int i = m_polygons.Add(polygon);
     polygon->m_center = ComputePolygonCenter(i);
     ComputePolygonNormal(polygon);
+}
+
+void CScenePart::AddPolygon(CScenePolygon&& polygon) {
+    CScenePolygon* added = m_polygons.Emplace(std::move(polygon));
+    added->m_center = ComputePolygonCenter(m_polygons.GetSize() - 1);
+    ComputePolygonNormal(added);
 }
 
 CScenePoint CScenePart::ComputePolygonCenter(int i) {
@@ -298,18 +308,19 @@ void CScenePart::Serialize(CArchive& ar) {
         const std::int32_t points = ar.LoadCount("part point count", CScenePoint::kRecordSize);
         m_points.Reserve(static_cast<std::size_t>(m_points.GetSize()) + ar.ReservableCount(points));
         for (std::int32_t i = 0; i < points; ++i) {
-            auto point = std::make_unique<CScenePoint>();
-            point->Serialize(ar);
-            AddPoint(point.release());
+            CScenePoint point;
+            point.Serialize(ar);
+            AddPoint(point);
         }
         const std::int32_t polygons =
             ar.LoadCount("part polygon count", CScenePolygon::kMinRecordSize);
         m_polygons.Reserve(static_cast<std::size_t>(m_polygons.GetSize()) +
                            ar.ReservableCount(polygons));
+        // Each record is read whole before it joins the part: a damaged one adds nothing.
         for (std::int32_t i = 0; i < polygons; ++i) {
-            auto polygon = std::make_unique<CScenePolygon>();
-            polygon->Serialize(ar);
-            AddPolygon(polygon.release());
+            CScenePolygon polygon;
+            polygon.Serialize(ar);
+            AddPolygon(std::move(polygon));
         }
     }
     for (CSceneMaterial& material : m_materials)

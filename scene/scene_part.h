@@ -43,9 +43,13 @@ class CScenePart {
 
     // Appends the point; the part takes ownership.
     void AddPoint(CScenePoint* point);
+    // Appends a copy of the point, kept in the part's own blocks.
+    void AddPoint(const CScenePoint& point);
     // Appends the polygon (its corners must be complete), takes ownership and
     // computes its centre, centre distance and normal.
     void AddPolygon(CScenePolygon* polygon);
+    // The same for a polygon moved into the part's own blocks.
+    void AddPolygon(CScenePolygon&& polygon);
     // Removes point k, every polygon that uses it and every selected polygon;
     // corners above k move down by one; the current point and polygon stay valid.
     void RemovePoint(int k);

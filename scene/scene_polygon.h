@@ -10,6 +10,7 @@
 // Corner indices are not checked against any point list here.
 #pragma once
 
+#include "scene/index_list.h"
 #include "scene/scene_material.h"
 #include "scene/scene_normal.h"
 #include "scene/scene_point.h"
@@ -28,6 +29,8 @@ class CScenePolygon {
     CScenePolygon() = default;
     CScenePolygon(const CScenePolygon&) = default;
     CScenePolygon& operator=(const CScenePolygon&) = default;
+    CScenePolygon(CScenePolygon&&) = default;
+    CScenePolygon& operator=(CScenePolygon&&) = default;
     virtual ~CScenePolygon() = default;
 
     void AddIndex(std::int32_t index) { m_indices.push_back(index); }
@@ -51,7 +54,7 @@ class CScenePolygon {
     std::int32_t m_nPolyAttr4 = 0;
     std::int32_t m_bSelected = 0;
     CSceneNormal m_normal;
-    std::vector<std::int32_t> m_indices;
+    CIndexList m_indices;
     // Stored as the low 16 bits of one int32 (not masked when storing: bits
     // above 16 are ORed into the high half); loaded as 0..65535.
     std::int32_t m_nPolyAttr5 = 1;
