@@ -258,6 +258,8 @@ int RunImportCommand(CApplication& app) {
             app.MessageBox(Summary(*object, merger.GetUpdateCount()) + parts,
                            MB_OK | MB_ICONINFORMATION);
     }
+    // The object's memory goes before the scene's file is written, not after.
+    object.reset();
     WriteScene(app, *doc);
     return 1;
 }

@@ -1,5 +1,6 @@
 #include "import/import_object.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
@@ -57,7 +58,15 @@ int CImportObject::LoadDxf(std::string path) {
 int CImportObject::LoadDxfFromMemory(std::string_view text) {
     Clear();
     m_strError.clear();
-    if (!CDxfReader(*this).Read(text)) {
+    // About one new point per 200 bytes, as faces sharing their corners take: the point
+    // table is sized for that at once instead of doubling its way up.
+    m_nExpectedPoints = text.size() / 200;
+    const bool read = CDxfReader(*this).Read(text);
+    // The merge needs no lookup; a later AddPoint builds the table again.
+    m_aPointHash = {};
+    m_aRecentPoint = {};
+    m_nExpectedPoints = 0;
+    if (!read) {
         Clear();
         return 0;
     }
@@ -157,7 +166,9 @@ std::int32_t CImportObject::AddPoint(float x, float y, float z) {
         return static_cast<std::int32_t>(m_aPoint.size() - 1);
     }
     if (m_aPointHash.empty() || (m_aPoint.size() + 1) * 2 > m_aPointHash.size()) {
-        std::size_t size = m_aPointHash.empty() ? 1024 : m_aPointHash.size() * 2;
+        std::size_t size = std::max<std::size_t>(
+            m_aPointHash.empty() ? 1024 : m_aPointHash.size() * 2, m_nExpectedPoints * 2);
+        size = std::bit_ceil(size);
         m_aPointHash.assign(size, CPointSlot{0.0f, 0.0f, 0.0f, -1});
         for (std::size_t i = 0; i < m_aPoint.size(); ++i) {
             const CImportPoint& p = m_aPoint[i];

@@ -110,6 +110,8 @@ class CImportObject {
     // A small direct-mapped copy of recently met points in front of the hash: neighbouring
     // entities share vertices, and this table stays in cache where the big one cannot.
     std::vector<CPointSlot> m_aRecentPoint;
+    // How many points the reader expects, for the table's first size.
+    std::size_t m_nExpectedPoints = 0;
     std::unordered_map<std::string, std::int32_t> m_surfaceByName;
     std::int32_t m_nLastSurface = 0;
 };

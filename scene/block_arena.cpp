@@ -28,7 +28,8 @@ void CBlockArena::CBlockFree::operator()(std::byte* block) const {
 }
 
 void* CBlockArena::Allocate(std::size_t size, std::size_t align) {
-    std::size_t skip = static_cast<std::size_t>(-reinterpret_cast<std::uintptr_t>(m_pNext)) & (align - 1);
+    std::size_t skip =
+        static_cast<std::size_t>(-reinterpret_cast<std::uintptr_t>(m_pNext)) & (align - 1);
     if (m_pNext == nullptr || skip + size > m_nLeft) {
         // Each block twice the last: 64 KiB, 128 KiB, ... up to kLargestBlock.
         const std::size_t doublings = std::min<std::size_t>(m_blocks.size(), 10);

@@ -19,7 +19,9 @@ class CIndexList {
     using const_iterator = const std::int32_t*;
 
     CIndexList() = default;
-    CIndexList(std::initializer_list<std::int32_t> indices) { Assign(indices.begin(), indices.size()); }
+    CIndexList(std::initializer_list<std::int32_t> indices) {
+        Assign(indices.begin(), indices.size());
+    }
     // From a vector: tests and callers that build corner lists as vectors hand them over.
     CIndexList(const std::vector<std::int32_t>& indices) { Assign(indices.data(), indices.size()); }
     CIndexList(const CIndexList& other) { Assign(other.data(), other.size()); }

@@ -66,7 +66,8 @@ bool CDxfReader::Read(std::string_view text) {
         return false;
     }
     ReadFaces(text);
-    if (m_object.m_strError.empty()) {
+    // Most files hold faces only: then one pass over the text is all.
+    if (m_object.m_strError.empty() && m_bPolylines) {
         ReadPolylines(text);
     }
     return m_object.m_strError.empty();
@@ -93,6 +94,7 @@ int CDxfReader::ReadFaces(std::string_view text) {
     int faceCount = 0;
     std::array<std::int32_t, 4> corners{};
     while (pairs.NextEntity(name, line, m_aEntity)) {
+        m_bPolylines = m_bPolylines || StartsWith(name, "POLYLINE");
         if (!StartsWith(name, "3DFACE")) {
             continue;
         }

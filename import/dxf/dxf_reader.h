@@ -41,4 +41,6 @@ class CDxfReader {
     CImportObject& m_object;
     // The entity being read: its pairs after the code 0 pair.
     std::vector<CDxfPair> m_aEntity;
+    // Whether the faces' pass met a POLYLINE, so that the polylines' pass is needed.
+    bool m_bPolylines = false;
 };
