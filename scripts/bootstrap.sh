@@ -10,6 +10,7 @@ packages=(
   libwxgtk3.2-dev                                  # the preferences program
   xvfb xauth xdotool imagemagick                   # driving and photographing the GUI in tests
   python3 python3-ezdxf assimp-utils               # independent DXF readers used by the tests
+  libassimp-dev                                    # assimp as a peer in the benchmarks
   locales                                          # a decimal-comma locale for the number tests
 )
 
