@@ -20,6 +20,10 @@ void PrintUsage() {
                "  qrhost dump [--json] FILE.qrc    show a scene file\n"
                "  qrhost version PLUGIN            show a plug-in module's version texts\n"
                "  qrhost inspect [--summary] FILE  load an LWO or DXF object and show it\n"
+               "  qrhost render FILE -o OUT.png|OUT.svg [--view iso|top|front|side]\n"
+               "                [--size WxH] [--wire]\n"
+               "                                   a picture of a scene or object file\n"
+
                "PLUGIN is a path to a module, or a bare name (Karvel, Brask_Export) looked\n"
                "up in the plug-in folder, then beside qrhost.\n",
                stderr);
@@ -42,6 +46,8 @@ int main(int argc, char** argv) {
         return RunVersionCommand(argc - 1, argv + 1);
     if (std::strcmp(command, "inspect") == 0)
         return RunInspect(argc - 1, argv + 1);
+    if (std::strcmp(command, "render") == 0)
+        return RunRenderCommand(argc - 1, argv + 1);
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 ||
         std::strcmp(command, "help") == 0) {
         PrintUsage();
