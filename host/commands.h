@@ -13,6 +13,7 @@ int RunRunCommand(int argc, char** argv);
 int RunDumpCommand(int argc, char** argv);
 int RunVersionCommand(int argc, char** argv);
 int RunRenderCommand(int argc, char** argv);
+int RunConvertCommand(int argc, char** argv);
 
 // The usage text, written to standard error.
 void PrintUsage();
