@@ -12,8 +12,17 @@ for tool in cpack dpkg dpkg-deb dpkg-shlibdeps; do
 done
 work=$(mktemp -d)
 installed=""
+# dpkg ARGS..., waiting up to two minutes while another dpkg or apt (some
+# other installation on this machine) holds dpkg's lock.
+dpkg_waiting() {
+  local tries=0
+  until dpkg "$@" >"$work/dpkg.log" 2>&1; do
+    grep -q 'lock' "$work/dpkg.log" && [ $((tries += 1)) -lt 24 ] || return 1
+    sleep 5
+  done
+}
 cleanup() {
-  if [ -n "$installed" ]; then dpkg --purge karvel >/dev/null || echo "could not remove karvel" >&2; fi
+  if [ -n "$installed" ]; then dpkg_waiting --purge karvel || echo "could not remove karvel" >&2; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -31,7 +40,7 @@ grep -q ' ./usr/lib/quarrion/PlugIns/Karvel.so$' <<<"$contents" || fail "no Karv
 if dpkg-query -W -f='${Status}' karvel 2>/dev/null | grep -q 'ok installed'; then
   skip "a karvel package is installed already; it is left alone"
 fi
-dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || fail "dpkg -i: $(cat "$work/dpkg.log")"
+dpkg_waiting -i "$deb" || fail "dpkg -i: $(cat "$work/dpkg.log")"
 installed=yes
 export QUARRION_PROFILE=$work/profile.ini
 cd "$work"
@@ -39,7 +48,7 @@ cd "$work"
   fail "the installed qrhost: $(cat convert.out)"
 grep -q 'OK - Export was successful' convert.out || fail "convert printed: $(cat convert.out)"
 [ -f /usr/share/applications/karvel-prefs.desktop ] || fail "no desktop entry installed"
-dpkg --purge karvel >/dev/null
+dpkg_waiting --purge karvel || fail "dpkg --purge: $(cat "$work/dpkg.log")"
 installed=""
 [ ! -e /usr/bin/qrhost ] || fail "dpkg --purge left /usr/bin/qrhost"
 echo "built $deb, installed it with dpkg -i, converted an example, removed it"
