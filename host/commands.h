@@ -12,6 +12,8 @@ int RunNewCommand(int argc, char** argv);
 int RunRunCommand(int argc, char** argv);
 int RunDumpCommand(int argc, char** argv);
 int RunVersionCommand(int argc, char** argv);
+int RunRenderCommand(int argc, char** argv);
+int RunConvertCommand(int argc, char** argv);
 
 // The usage text, written to standard error.
 void PrintUsage();

@@ -3,20 +3,15 @@
 // it recomputes on loading (the values a write stores).
 #include "host/commands.h"
 #include "host/dump_writer.h"
+#include "host/scene_file.h"
 
 #include "platform/application.h"
-#include "platform/file_descriptor.h"
-#include "scene/archive.h"
 #include "scene/exchange_file.h"
 #include "scene/scene_document.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <iostream>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -248,26 +243,10 @@ int RunDumpCommand(int argc, char** argv) {
         return kExitUsage;
     }
 
-    CFileDescriptor file(open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0) {
-        std::fprintf(stderr, "qrhost dump: cannot open \"%s\": %s\n", fileName.c_str(),
-                     std::strerror(errno));
-        return kExitFailed;
-    }
     CSceneDocument doc;
     std::uint64_t trailingBytes = 0;
-    try {
-        CArchive ar(file.Get(), CArchive::load, fileName);
-        if (ReadExchangeArchive(doc, ar) == ExchangeStatus::WrongMagic) {
-            std::fprintf(
-                stderr, "qrhost dump: \"%s\" is not a QRCAD exchange file (Invalid File Format!)\n",
-                fileName.c_str());
-            return kExitFailed;
-        }
-        trailingBytes = ar.GetRemaining();
-    } catch (const std::exception& failure) {
-        std::fprintf(stderr, "qrhost dump: \"%s\" is damaged: %s\n", fileName.c_str(),
-                     failure.what());
+    if (const CStatus read = ReadSceneFile(fileName, doc, &trailingBytes); !read) {
+        std::fprintf(stderr, "qrhost dump: %s\n", read.GetReason().c_str());
         return kExitFailed;
     }
 

@@ -14,10 +14,6 @@ std::string NumberText(double value) {
     return std::string(buffer, result.ptr);
 }
 
-namespace {
-
-// Length of the valid UTF-8 sequence at text[pos], or 0 when it is invalid
-// (overlong forms, surrogates and values above U+10FFFF are invalid).
 size_t Utf8SequenceLength(const std::string& text, size_t pos) {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(pos);
@@ -52,6 +48,8 @@ size_t Utf8SequenceLength(const std::string& text, size_t pos) {
         return 0;
     return length;
 }
+
+namespace {
 
 // text between double quotes, with '"', '\\', newline, carriage return and tab escaped as in
 // C and the other control bytes as \u00hh (JSON) or \xhh (text). JSON keeps whole UTF-8

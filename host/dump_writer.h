@@ -82,5 +82,10 @@ class CTextDumpWriter : public CDumpWriter {
     bool m_bWritten = false; // a line has been started
 };
 
+// The length of the valid UTF-8 sequence at text[pos] (pos < text.size()),
+// or 0 when it is invalid (overlong forms, surrogates and values above
+// U+10FFFF are invalid).
+size_t Utf8SequenceLength(const std::string& text, size_t pos);
+
 // The shortest decimal text that reads back as value ("nan", "inf", "-inf").
 std::string NumberText(double value);

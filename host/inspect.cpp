@@ -1,29 +1,88 @@
 #include "host/inspect.h"
+#include "host/dump_writer.h"
 
 #include "import/import_object.h"
 #include "import/object_file.h"
 
+#include <charconv>
 #include <cstdio>
+#include <iostream>
 #include <string>
 #include <string_view>
 
 namespace {
 
 int Usage() {
-    std::fputs("usage: qrhost inspect [--summary] FILE (.lwo or .dxf)\n", stderr);
+    std::fputs("usage: qrhost inspect [--summary] [--json] FILE (.lwo or .dxf)\n", stderr);
     return 2;
+}
+
+// The double whose shortest text is the float's shortest text, so that the
+// JSON shows 0.1 for the float nearest 0.1 instead of its exact binary value.
+double FloatValue(float value) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    double widened = value;
+    std::from_chars(text, written.ptr, widened);
+    return widened;
+}
+
+void WriteObjectJson(CDumpWriter& w, const std::string& path, const std::string& extension,
+                     const CImportObject& object, bool summary) {
+    w.BeginObject(nullptr);
+    w.Text("file", path);
+    w.Text("format", extension);
+    w.BeginObject("counts", true);
+    w.Integer("points", static_cast<std::int64_t>(object.GetPointCount()));
+    w.Integer("surfaces", static_cast<std::int64_t>(object.GetSurfaceCount()));
+    w.Integer("polygons", static_cast<std::int64_t>(object.GetPolygonCount()));
+    w.Integer("dropped_polygons", static_cast<std::int64_t>(object.m_nDroppedPolygons));
+    w.Integer("skipped_elements", static_cast<std::int64_t>(object.m_nSkippedElements));
+    w.EndObject();
+    if (!summary) {
+        w.BeginArray("points");
+        for (const CImportPoint& point : object.GetPoints()) {
+            w.BeginArray(nullptr, true);
+            w.Real(nullptr, FloatValue(point.m_fX));
+            w.Real(nullptr, FloatValue(point.m_fY));
+            w.Real(nullptr, FloatValue(point.m_fZ));
+            w.EndArray();
+        }
+        w.EndArray();
+        w.BeginArray("surfaces");
+        for (std::size_t k = 0; k < object.GetSurfaceCount(); ++k)
+            w.Text(nullptr, object.GetSurface(k).m_strName);
+        w.EndArray();
+        w.BeginArray("polygons");
+        for (std::size_t i = 0; i < object.GetPolygonCount(); ++i) {
+            const CImportPolygon polygon = object.GetPolygon(i);
+            w.BeginObject(nullptr, true);
+            w.Integer("surface", polygon.m_nSurface);
+            w.BeginArray("indices", true);
+            for (const std::int32_t index : polygon.m_anIndex)
+                w.Integer(nullptr, index);
+            w.EndArray();
+            w.EndObject();
+        }
+        w.EndArray();
+    }
+    w.EndObject();
+    w.Finish();
 }
 
 } // namespace
 
 int RunInspect(int argc, char** argv) {
     bool summary = false;
+    bool json = false;
     std::string path;
     // argv[0] is the command name "inspect".
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         if (arg == "--summary") {
             summary = true;
+        } else if (arg == "--json") {
+            json = true;
         } else if (path.empty() && !arg.empty() && arg[0] != '-') {
             path = arg;
         } else {
@@ -44,6 +103,17 @@ int RunInspect(int argc, char** argv) {
         std::fprintf(stderr, "qrhost inspect: %s: not loaded: %s\n", path.c_str(),
                      object.m_strError.empty() ? "unknown reason" : object.m_strError.c_str());
         return 1;
+    }
+    if (json) {
+        // The counts are in the JSON; standard error stays quiet for scripts.
+        CJsonDumpWriter writer(std::cout);
+        WriteObjectJson(writer, path, extension, object, summary);
+        std::cout.flush();
+        if (!std::cout) {
+            std::fputs("qrhost inspect: cannot write to standard output\n", stderr);
+            return 1;
+        }
+        return 0;
     }
     // Millions of short lines: one large buffer instead of stdio's default.
     // Static storage: stdio may still touch the buffer while the process exits.

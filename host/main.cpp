@@ -19,7 +19,13 @@ void PrintUsage() {
                "      --save PATH                  answers Save As dialogs (empty PATH cancels)\n"
                "  qrhost dump [--json] FILE.qrc    show a scene file\n"
                "  qrhost version PLUGIN            show a plug-in module's version texts\n"
-               "  qrhost inspect [--summary] FILE  load an LWO or DXF object and show it\n"
+               "  qrhost inspect [--summary] [--json] FILE\n"
+               "                                   load an LWO or DXF object and show it\n"
+               "  qrhost render FILE -o OUT.png|OUT.svg [--view iso|top|front|side]\n"
+               "                [--size WxH] [--wire]\n"
+               "                                   a picture of a scene or object file\n"
+               "  qrhost convert IN OUT.dxf [--profile FILE]\n"
+               "                                   an LWO or DXF object to DXF in one step\n"
                "PLUGIN is a path to a module, or a bare name (Karvel, Brask_Export) looked\n"
                "up in the plug-in folder, then beside qrhost.\n",
                stderr);
@@ -42,6 +48,10 @@ int main(int argc, char** argv) {
         return RunVersionCommand(argc - 1, argv + 1);
     if (std::strcmp(command, "inspect") == 0)
         return RunInspect(argc - 1, argv + 1);
+    if (std::strcmp(command, "render") == 0)
+        return RunRenderCommand(argc - 1, argv + 1);
+    if (std::strcmp(command, "convert") == 0)
+        return RunConvertCommand(argc - 1, argv + 1);
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 ||
         std::strcmp(command, "help") == 0) {
         PrintUsage();

@@ -23,7 +23,10 @@ std::string FindPluginModule(const std::string& plugin, const std::string& plugi
     }
     const bool hasSuffix = plugin.size() > 3 && plugin.ends_with(".so");
     const std::string fileName = hasSuffix ? plugin : plugin + ".so";
-    for (const std::string& folder : {pluginFolder, GetExecutableFolder()}) {
+    // An installed qrhost lies in bin/ and the modules in lib/quarrion/PlugIns/.
+    const std::string self = GetExecutableFolder();
+    const std::string installed = self.empty() ? "" : self + "../" QR_INSTALLED_PLUGIN_DIR "/";
+    for (const std::string& folder : {pluginFolder, self, installed}) {
         if (folder.empty())
             continue;
         const std::string candidate = folder + fileName;
@@ -67,4 +70,22 @@ void* OpenPluginModule(const char* command, const std::string& plugin,
         std::fprintf(stderr, "qrhost %s: cannot load plug-in \"%s\": %s\n", command,
                      modulePath.c_str(), loaded.GetReason().c_str());
     return module;
+}
+
+bool CallExecutePlugin(const char* command, const std::string& plugin,
+                       const std::string& pluginFolder, int& result) {
+    std::string modulePath;
+    void* module = OpenPluginModule(command, plugin, pluginFolder, modulePath);
+    if (module == nullptr)
+        return false;
+    using ExecuteFunction = int (*)();
+    const auto execute =
+        reinterpret_cast<ExecuteFunction>(FindPluginSymbol(module, "ExecutePlugin"));
+    if (execute == nullptr) {
+        std::fprintf(stderr, "qrhost %s: \"%s\" is no plug-in: it exports no ExecutePlugin\n",
+                     command, modulePath.c_str());
+        return false;
+    }
+    result = execute();
+    return true;
 }

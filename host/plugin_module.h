@@ -12,7 +12,9 @@ std::string GetExecutableFolder();
 
 // The module file PLUGIN names. A PLUGIN containing "/" is a path and is taken
 // as it is. A bare name ("Karvel") is looked for as NAME.so (or NAME when it
-// already ends in ".so") in pluginFolder, then beside qrhost. Returns "" when
+// already ends in ".so") in pluginFolder, then beside qrhost, then in the
+// plug-in folder of an installation (lib/quarrion/PlugIns beside qrhost's
+// bin/). Returns "" when
 // no file is found; searched then lists the places looked at.
 std::string FindPluginModule(const std::string& plugin, const std::string& pluginFolder,
                              std::vector<std::string>& searched);
@@ -29,3 +31,10 @@ void* OpenPluginModule(const char* command, const std::string& plugin,
 
 // The address of an exported symbol, or nullptr.
 void* FindPluginSymbol(void* module, const char* name);
+
+// Opens the module PLUGIN names (OpenPluginModule) and calls its
+// ExecutePlugin with the current application object, leaving its answer in
+// result. false, with the reason on standard error, when the module cannot be
+// found or loaded or exports no ExecutePlugin.
+bool CallExecutePlugin(const char* command, const std::string& plugin,
+                       const std::string& pluginFolder, int& result);

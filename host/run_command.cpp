@@ -4,6 +4,7 @@
 // as fallback, transcript on standard output), loads the module and calls its
 // ExecutePlugin, as the host does.
 #include "host/commands.h"
+#include "host/installed_app.h"
 #include "host/plugin_module.h"
 
 #include "platform/application.h"
@@ -75,15 +76,6 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& options) {
     return true;
 }
 
-// Unsets the application object when the run ends, however it ends.
-class CInstalledApp {
-  public:
-    explicit CInstalledApp(CApplication& app) { AfxSetApp(&app); }
-    ~CInstalledApp() { AfxSetApp(nullptr); }
-    CInstalledApp(const CInstalledApp&) = delete;
-    CInstalledApp& operator=(const CInstalledApp&) = delete;
-};
-
 } // namespace
 
 int RunRunCommand(int argc, char** argv) {
@@ -112,23 +104,11 @@ int RunRunCommand(int argc, char** argv) {
         }
     }
 
-    std::string modulePath;
-    void* module = OpenPluginModule("run", options.plugin, GetHostPluginFolder(app), modulePath);
-    if (module == nullptr)
-        return kExitUsage;
-    using ExecuteFunction = int (*)();
-    const auto execute =
-        reinterpret_cast<ExecuteFunction>(FindPluginSymbol(module, "ExecutePlugin"));
-    if (execute == nullptr) {
-        std::fprintf(stderr, "qrhost run: \"%s\" is no plug-in: it exports no ExecutePlugin\n",
-                     modulePath.c_str());
-        return kExitUsage;
-    }
-
     int result = 0;
     {
         CInstalledApp installed(app);
-        result = execute();
+        if (!CallExecutePlugin("run", options.plugin, GetHostPluginFolder(app), result))
+            return kExitUsage;
     }
     std::cout.flush();
     std::fprintf(stderr, "ExecutePlugin returned %d\n", result);

@@ -1,4 +1,5 @@
 #include "prefs/artwork.h"
+#include "prefs/block_shape.h"
 
 #include <wx/dcmemory.h>
 #include <wx/font.h>
@@ -9,33 +10,24 @@
 
 namespace {
 
-// Colours of the 16-colour VGA palette used by the artwork.
-const wxColour kNavy(0, 0, 128);
-const wxColour kTeal(0, 128, 128);
-const wxColour kYellow(255, 255, 0);
-const wxColour kOlive(128, 128, 0);
-const wxColour kSilver(192, 192, 192);
-const wxColour kWhite(255, 255, 255);
-const wxColour kBlack(0, 0, 0);
+wxColour Colour(std::uint32_t rgb) {
+    return wxColour(static_cast<unsigned char>(rgb >> 16), static_cast<unsigned char>(rgb >> 8),
+                    static_cast<unsigned char>(rgb));
+}
 
-// An isometric block (three visible faces) with its top corner at (x, y) and
-// edge length size: the modelling subject of the plug-ins, a part.
-void DrawBlock(wxDC& dc, int x, int y, int size) {
-    const int half = size / 2;
-    const std::array<wxPoint, 4> top{wxPoint(x, y), wxPoint(x + size, y + half),
-                                     wxPoint(x, y + size), wxPoint(x - size, y + half)};
-    const std::array<wxPoint, 4> left{wxPoint(x - size, y + half), wxPoint(x, y + size),
-                                      wxPoint(x, y + 2 * size), wxPoint(x - size, y + size + half)};
-    const std::array<wxPoint, 4> right{wxPoint(x, y + size), wxPoint(x + size, y + half),
-                                       wxPoint(x + size, y + size + half),
-                                       wxPoint(x, y + 2 * size)};
-    dc.SetPen(wxPen(kBlack));
-    dc.SetBrush(wxBrush(kYellow));
-    dc.DrawPolygon(static_cast<int>(top.size()), top.data());
-    dc.SetBrush(wxBrush(kOlive));
-    dc.DrawPolygon(static_cast<int>(left.size()), left.data());
-    dc.SetBrush(wxBrush(kSilver));
-    dc.DrawPolygon(static_cast<int>(right.size()), right.data());
+const wxColour kNavy = Colour(kArtNavy);
+const wxColour kYellow = Colour(kArtYellow);
+const wxColour kWhite = Colour(kArtWhite);
+
+void DrawFaces(wxDC& dc, const std::array<CBlockFace, 3>& faces) {
+    dc.SetPen(wxPen(Colour(kArtBlack)));
+    for (const CBlockFace& face : faces) {
+        std::array<wxPoint, 4> corners;
+        for (std::size_t i = 0; i < corners.size(); ++i)
+            corners[i] = wxPoint(face.m_corners[i][0], face.m_corners[i][1]);
+        dc.SetBrush(wxBrush(Colour(face.m_nRgb)));
+        dc.DrawPolygon(static_cast<int>(corners.size()), corners.data());
+    }
 }
 
 void DrawFittedText(wxDC& dc, const wxString& text, const wxColour& colour, wxFontWeight weight,
@@ -56,10 +48,9 @@ wxIcon MakeIcon(int size) {
     wxBitmap bitmap(size, size);
     {
         wxMemoryDC dc(bitmap);
-        dc.SetBackground(wxBrush(kTeal));
+        dc.SetBackground(wxBrush(Colour(kIconBackground)));
         dc.Clear();
-        const int edge = size * 7 / 16;
-        DrawBlock(dc, size / 2, (size - 2 * edge) / 2, edge);
+        DrawFaces(dc, IconBlockFaces(size));
     }
     wxIcon icon;
     icon.CopyFromBitmap(bitmap);
@@ -73,7 +64,7 @@ wxBitmap MakeLogoBitmap() {
     wxMemoryDC dc(bitmap);
     dc.SetBackground(wxBrush(kNavy));
     dc.Clear();
-    DrawBlock(dc, 30, 10, 24);
+    DrawFaces(dc, BlockFaces(30, 10, 24));
 
     // Font metrics differ between systems: each text takes the largest size
     // that fits the space right of the block.

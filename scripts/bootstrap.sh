@@ -8,6 +8,8 @@ packages=(
   clang-format                                     # the format check of the test command
   libgtest-dev libbenchmark-dev                    # tests and benchmarks
   libwxgtk3.2-dev                                  # the preferences program
+  libcairo2-dev                                    # qrhost render's drawing and PNG files, the icons
+  dpkg-dev file desktop-file-utils                 # cpack -G DEB (dpkg-shlibdeps), the desktop entry check
   xvfb xauth xdotool imagemagick                   # driving and photographing the GUI in tests
   python3 python3-ezdxf assimp-utils               # independent DXF readers used by the tests
   libassimp-dev                                    # assimp as a peer in the benchmarks

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job on the bundled examples: builds the release preset, makes an
 # empty scene, imports two LightWave objects (LWOB and LWO2) and a DXF object into it with the Karvel plug-in,
-# shows the scene, and exports it to a DXF file with the Brask_Export plug-in.
+# shows the scene, exports it to a DXF file with the Brask_Export plug-in, and
+# renders a picture of it.
 # Every dialog is answered from the command line, and every message box the
 # plug-ins show is printed.
 set -euo pipefail
@@ -40,6 +41,10 @@ step "The scene now"
 step "Export the scene to DXF"
 "$bin/qrhost" run Brask_Export --folder "$demo/host" --save "$demo/scene.dxf"
 
+step "A picture of the scene"
+"$bin/qrhost" render "$demo/host/PlugIns/qrplugin.qrc" -o "$demo/scene.png"
+
 step "Done"
 echo "The scene:      $demo/host/PlugIns/qrplugin.qrc  (qrhost dump shows it)"
 echo "The DXF export: $demo/scene.dxf"
+echo "The picture:    $demo/scene.png"

@@ -6,11 +6,15 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <utility>
 
 #include "host/inspect.h"
 #include "tests/support/dxf_builders.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/lwo_bytes.h"
+#include "tests/support/program_run.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
@@ -113,6 +117,71 @@ TEST(Inspect, FailuresExitNonZeroWithAReason) {
     EXPECT_EQ(Inspect({other}).m_nExit, 2);
     EXPECT_EQ(Inspect({}).m_nExit, 2);
     EXPECT_EQ(Inspect({"--bogus", other}).m_nExit, 2);
+}
+
+// The JSON form, read back by Python's parser: its counts are the text
+// summary's and the dropped and skipped counts the warnings' on standard error.
+class InspectJson : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::filesystem::exists("/usr/bin/python3"))
+            GTEST_SKIP() << "/usr/bin/python3 is not installed";
+    }
+    // "points N\nsurfaces N\n..." as the parser found them.
+    std::string Counts(const std::vector<std::string>& args) {
+        CInspectRun run = Inspect(args);
+        EXPECT_EQ(run.m_nExit, 0) << run.m_strErr;
+        EXPECT_EQ(run.m_strErr, "");
+        WriteFile(m_folder / "out.json", run.m_strOut);
+        const CProgramRun parsed = RunProgram(
+            m_folder.Path(), {"/usr/bin/python3", QR_SOURCE_DIR "/tests/host/json_counts.py",
+                              m_folder / "out.json"});
+        EXPECT_EQ(parsed.exitCode, 0) << parsed.err << run.m_strOut;
+        return parsed.out;
+    }
+    // The text summary's three lines, in the JSON's words.
+    static std::string TextCounts(const std::string& summary) {
+        std::string out = summary;
+        for (const auto& [from, to] :
+             {std::pair{"Points: ", "points "}, std::pair{"Surfaces: ", "surfaces "},
+              std::pair{"Polygons: ", "polygons "}})
+            out.replace(out.find(from), std::strlen(from), to);
+        return out;
+    }
+    CScratchFolder m_folder;
+};
+
+TEST_F(InspectJson, CountsMatchTheTextSummaryForTheExamples) {
+    for (const char* example : {"crate.lwo", "lamp.lwo", "site.dxf"}) {
+        const std::string path = std::string(QR_SOURCE_DIR "/examples/") + example;
+        const CInspectRun text = Inspect({"--summary", path});
+        ASSERT_EQ(text.m_nExit, 0) << text.m_strErr;
+        const std::string expected =
+            TextCounts(text.m_strOut) + "dropped_polygons 0\nskipped_elements 0\n";
+        EXPECT_EQ(Counts({"--json", path}), expected) << example;
+        EXPECT_EQ(Counts({"--json", "--summary", path}), expected) << example;
+    }
+}
+
+TEST_F(InspectJson, DroppedPolygonsAreCounted) {
+    const std::string file = m_folder / "crate.lwo";
+    WriteFile(file, QuadLwo(7));
+    const CInspectRun text = Inspect({"--summary", file});
+    EXPECT_NE(text.m_strErr.find("1 polygons dropped"), std::string::npos) << text.m_strErr;
+    EXPECT_EQ(Counts({"--json", file}),
+              TextCounts(text.m_strOut) + "dropped_polygons 1\nskipped_elements 0\n");
+}
+
+TEST_F(InspectJson, TextsAndNumbersAreJson) {
+    const std::string file = m_folder / "odd.dxf";
+    // A layer name with a quote, a backslash and a byte that is not UTF-8.
+    WriteFile(file, Face("A\"b\\c\xff", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) + "0\nEOF\n");
+    const CInspectRun run = Inspect({"--json", file});
+    ASSERT_EQ(run.m_nExit, 0) << run.m_strErr;
+    EXPECT_NE(run.m_strOut.find("\"surfaces\": [\n    \"A\\\"b\\\\c\\ufffd\""), std::string::npos)
+        << run.m_strOut;
+    EXPECT_NE(run.m_strOut.find("[1, 1, 0]"), std::string::npos) << run.m_strOut;
+    EXPECT_NE(Counts({"--json", file}).find("polygons 1\n"), std::string::npos);
 }
 
 } // namespace

@@ -1,0 +1,153 @@
+// qrhost convert end to end: the real program with the real Karvel and
+// Brask_Export modules, the DXF it writes read back by ezdxf.
+#include "tests/support/file_contents.h"
+#include "tests/support/program_run.h"
+#include "tests/support/scratch_folder.h"
+
+#include "import/import_object.h"
+#include "import/object_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kQrhost = QR_BINARY_DIR "/bin/qrhost";
+const std::string kExamples = QR_SOURCE_DIR "/examples/";
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// What ezdxf should find for an object: per layer (the surface's name, made
+// safe as the export does by default) its triangles and quadrilaterals as
+// 3DFACE and its other polygons as POLYLINE, counted from the import reader's
+// view of the same file.
+std::string ExpectedLayers(const std::string& object, bool rename) {
+    CImportObject loaded;
+    EXPECT_TRUE(LoadObjectFile(loaded, object, GetObjectExtension(object)));
+    std::map<std::string, std::pair<int, int>> layers;
+    for (std::size_t i = 0; i < loaded.GetPolygonCount(); ++i) {
+        const CImportPolygon polygon = loaded.GetPolygon(i);
+        std::string name =
+            loaded.GetSurface(static_cast<std::size_t>(polygon.m_nSurface) - 1).m_strName;
+        if (rename)
+            std::replace_if(
+                name.begin(), name.end(),
+                [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        auto& [faces, polylines] = layers[name];
+        (polygon.m_nCount == 3 || polygon.m_nCount == 4 ? faces : polylines) += 1;
+    }
+    std::string out;
+    for (const auto& [name, counts] : layers)
+        out += "layer " + name + " faces=" + std::to_string(counts.first) +
+               " polylines=" + std::to_string(counts.second) + "\n";
+    return out + "audit errors=0\n";
+}
+
+class Convert : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The temporary host folders go here, where the test can see them.
+        const char* tmp = std::getenv("TMPDIR");
+        if (tmp != nullptr)
+            m_savedTmp = tmp;
+        setenv("TMPDIR", m_folder.Path().c_str(), 1);
+        setenv("QUARRION_PROFILE", (m_folder / "unused.ini").c_str(), 1);
+    }
+    void TearDown() override {
+        if (m_savedTmp.empty())
+            unsetenv("TMPDIR");
+        else
+            setenv("TMPDIR", m_savedTmp.c_str(), 1);
+    }
+    CProgramRun Qr(std::vector<std::string> args) {
+        args.insert(args.begin(), kQrhost);
+        return RunProgram(m_folder.Path(), std::move(args));
+    }
+    std::string Layers(const fs::path& dxf) {
+        const CProgramRun run = RunProgram(
+            m_folder.Path(), {"/usr/bin/python3", QR_SOURCE_DIR "/tests/host/dxf_layers.py", dxf});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return run.out;
+    }
+    bool HaveEzdxf() {
+        return RunProgram(m_folder.Path(), {"/usr/bin/python3", "-c", "import ezdxf"}).exitCode ==
+               0;
+    }
+    // The folder holds only what the runs left on purpose.
+    bool NoHostFolderLeft() {
+        for (const auto& entry : fs::directory_iterator(m_folder.Path()))
+            if (entry.path().filename().string().starts_with("qrhost-convert-"))
+                return false;
+        return true;
+    }
+
+    CScratchFolder m_folder;
+    std::string m_savedTmp;
+};
+
+} // namespace
+
+TEST_F(Convert, ExamplesBecomeDxfWithALayerPerSurface) {
+    if (!HaveEzdxf())
+        GTEST_SKIP() << "python3-ezdxf is not installed";
+    for (const char* example : {"crate.lwo", "lamp.lwo", "site.dxf"}) {
+        const fs::path out = m_folder / (std::string(example) + ".dxf");
+        const CProgramRun run = Qr({"convert", kExamples + example, out});
+        ASSERT_EQ(run.exitCode, 0) << example << run.out << run.err;
+        // Both summaries, and nothing asked.
+        EXPECT_TRUE(Contains(run.out, "OK - Import was successful")) << run.out;
+        EXPECT_TRUE(Contains(run.out, "OK - Export was successful")) << run.out;
+        EXPECT_FALSE(Contains(run.out, "buttons=yesno")) << run.out;
+        EXPECT_EQ(Layers(out), ExpectedLayers(kExamples + example, true)) << example;
+    }
+    EXPECT_TRUE(NoHostFolderLeft());
+    EXPECT_FALSE(fs::exists(m_folder / "unused.ini")) << "the default profile is never written";
+}
+
+TEST_F(Convert, ProfileSettingsApplyAndTheProfileIsLeftAlone) {
+    if (!HaveEzdxf())
+        GTEST_SKIP() << "python3-ezdxf is not installed";
+    // Its own object, file, update and dialog choices give way to the call's.
+    const std::string profile = "[Karvel]\nexport_rename=0\nuse_def_lwo=0\ndef_lwo=/nowhere.lwo\n"
+                                "vzdy_update=0\nexport_use_def_dxf=0\nview_info=0\n";
+    WriteFile(m_folder / "mine.ini", profile);
+    const fs::path out = m_folder / "crate.dxf";
+    const CProgramRun run =
+        Qr({"convert", kExamples + "crate.lwo", out, "--profile", m_folder / "mine.ini"});
+    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_FALSE(Contains(run.out, "Import was successful")) << "view_info=0 is the profile's";
+    EXPECT_TRUE(Contains(run.out, "Export was successful")) << run.out;
+    EXPECT_TRUE(Contains(Layers(out), "layer Lid Frame faces=")) << "no renaming";
+    EXPECT_EQ(ReadFile(m_folder / "mine.ini"), profile);
+}
+
+TEST_F(Convert, FailuresExitNonZeroAndWriteNothing) {
+    WriteFile(m_folder / "broken.lwo", "FORM\0\0\0\4LWOB");
+    const fs::path out = m_folder / "out.dxf";
+    const CProgramRun broken = Qr({"convert", m_folder / "broken.lwo", out});
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_TRUE(Contains(broken.out, "[message icon=stop buttons=ok]\nERROR - Wrong LW Object"))
+        << broken.out;
+    EXPECT_TRUE(Contains(broken.err, "nothing was exported")) << broken.err;
+    EXPECT_FALSE(fs::exists(out));
+
+    // An export that cannot write (its folder is missing) is a failure too.
+    const CProgramRun unwritable =
+        Qr({"convert", kExamples + "crate.lwo", m_folder / "no/out.dxf"});
+    EXPECT_EQ(unwritable.exitCode, 1);
+    EXPECT_TRUE(Contains(unwritable.out, "could not be written")) << unwritable.out;
+    EXPECT_TRUE(NoHostFolderLeft());
+
+    EXPECT_EQ(Qr({"convert", kExamples + "crate.lwo"}).exitCode, 2);
+    EXPECT_EQ(Qr({"convert", kExamples + "crate.lwo", out, "--bogus"}).exitCode, 2);
+    EXPECT_EQ(
+        Qr({"convert", kExamples + "crate.lwo", out, "--profile", m_folder / "none.ini"}).exitCode,
+        1);
+}
