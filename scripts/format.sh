@@ -12,7 +12,8 @@ fi
 if [ "${1:-}" = "--check" ]; then
     if ! "$formatter" --dry-run --Werror "${files[@]}" 2>/tmp/format-check.$$; then
         echo "format: these files are not formatted (run scripts/format.sh):" >&2
-        grep -o '^[^:]*' /tmp/format-check.$$ | sort -u | sed 's/^/  /' >&2
+        grep -E '^[^ ].*:[0-9]+:[0-9]+: (error|warning):' /tmp/format-check.$$ | cut -d: -f1 |
+            sort -u | sed 's/^/  /' >&2
         rm -f /tmp/format-check.$$
         exit 1
     fi

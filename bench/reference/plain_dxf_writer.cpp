@@ -29,7 +29,8 @@ class CBufferedOut {
     }
     void Real(double value) {
         char text[64];
-        auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
+        auto [end, error] =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
         m_buffer.append(text, end);
         m_buffer.append("\r\n");
     }
@@ -64,9 +65,10 @@ int main(int argc, char** argv) {
         if (ReadExchangeArchive(doc, ar) != ExchangeStatus::Read)
             return 1;
     }
-    static const char* const kCodes[4][3] = {
-        {" 10\r\n", " 20\r\n", " 30\r\n"}, {" 11\r\n", " 21\r\n", " 31\r\n"},
-        {" 12\r\n", " 22\r\n", " 32\r\n"}, {" 13\r\n", " 23\r\n", " 33\r\n"}};
+    static const char* const kCodes[4][3] = {{" 10\r\n", " 20\r\n", " 30\r\n"},
+                                             {" 11\r\n", " 21\r\n", " 31\r\n"},
+                                             {" 12\r\n", " 22\r\n", " 32\r\n"},
+                                             {" 13\r\n", " 23\r\n", " 33\r\n"}};
     CBufferedOut text(out);
     text.Append("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n");
     for (const auto& part : doc.m_parts) {
