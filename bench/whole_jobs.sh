@@ -29,25 +29,28 @@ export QUARRION_PROFILE=$work/profile.ini
 printf '[Karvel]\nview_info=0\nexport_view_info=0\n' > "$QUARRION_PROFILE"
 
 # measure NAME SETUP COMMAND...: SETUP (a shell snippet) runs before each run, untimed.
-# Sets median, low, high (seconds) and rss (MB of the median run).
+# Sets median, low, high (wall seconds), cpu (user + system seconds of the median run: less
+# disturbed than the wall time when other work shares the machine) and rss (MB).
 measure() {
     local setup=$1
     shift
-    local times=() rsses=()
+    local times=() rsses=() cpus=()
     for _ in $(seq "$runs"); do
         eval "$setup"
         /usr/bin/time -v "$@" >/dev/null 2>"$work/time.txt" || { cat "$work/time.txt" >&2; exit 1; }
         times+=("$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$work/time.txt" |
                    awk -F: '{ s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; print s }')")
         rsses+=("$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/time.txt")")
+        cpus+=("$(awk -F': ' '/User time|System time/ { s += $2 } END { print s }' "$work/time.txt")")
     done
-    read -r median low high rss < <(paste <(printf '%s\n' "${times[@]}") <(printf '%s\n' "${rsses[@]}") |
-        sort -n | awk '{ t[NR] = $1; r[NR] = $2 } END { m = int((NR + 1) / 2); printf "%s %s %s %.0f\n", t[m], t[1], t[NR], r[m] / 1024 }')
+    read -r median low high rss cpu < <(paste <(printf '%s\n' "${times[@]}") <(printf '%s\n' "${rsses[@]}") \
+        <(printf '%s\n' "${cpus[@]}") | sort -n |
+        awk '{ t[NR] = $1; r[NR] = $2; c[NR] = $3 } END { m = int((NR + 1) / 2); printf "%s %s %s %.0f %s\n", t[m], t[1], t[NR], r[m] / 1024, c[m] }')
 }
 
 row() { # label items
-    printf "%-34s %8.2f s (%5.2f-%5.2f) %7.0f MB %8.0f B/item\n" "$1" "$median" "$low" "$high" "$rss" \
-        "$(awk -v r="$rss" -v n="$2" 'BEGIN { print r * 1048576 / n }')"
+    printf "%-34s %8.2f s (%5.2f-%5.2f) %7.2f s %7.0f MB %6.0f B/item\n" "$1" "$median" "$low" "$high" \
+        "$cpu" "$rss" "$(awk -v r="$rss" -v n="$2" 'BEGIN { print r * 1048576 / n }')"
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) b = 0.005; printf "%.2f", a / b }'; }
@@ -59,7 +62,7 @@ for faces in $sizes; do
     "$bin/make_objects" lwo "$faces" "$lwo"
     echo
     echo "== $faces faces: DXF $(( $(stat -c %s "$dxf") / 1000000 )) MB, LWOB $(( $(stat -c %s "$lwo") / 1000000 )) MB"
-    printf "%-34s %8s %15s %10s %12s\n" job median "(min-max)" peak memory
+    printf "%-34s %8s %15s %9s %10s %13s\n" job wall "(min-max)" cpu peak memory
 
     measure : "$bin/qrhost" inspect --summary "$dxf"; row "DXF reader (qrhost inspect)" "$faces"; reader=$median
     measure : "$bin/plain_dxf_reader" "$dxf"; row "plain getline + hash reader" "$faces"; plain=$median
