@@ -181,8 +181,10 @@ int RunRunCommand(int argc, char** argv) {
         return kExitUsage;
     }
     using ExecutePluginFunction = int (*)(void);
-    const auto execute =
-        reinterpret_cast<ExecutePluginFunction>(GetProcAddress(module, "ExecutePlugin"));
+    // FARPROC is the system's "any function"; the cast through void (*)(void)
+    // says that the real type is ours to know.
+    const auto execute = reinterpret_cast<ExecutePluginFunction>(
+        reinterpret_cast<void (*)(void)>(GetProcAddress(module, "ExecutePlugin")));
     if (execute == nullptr) {
         std::fprintf(stderr, "qrhost run: \"%s\" exports no ExecutePlugin\n", dll.c_str());
         return kExitUsage;
