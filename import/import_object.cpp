@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 
 #include "import/dxf/dxf_reader.h"
 #include "import/file_bytes.h"
@@ -187,7 +188,10 @@ std::int32_t CImportObject::AddPoint(float x, float y, float z) {
     if (m_aRecentPoint.empty()) {
         m_aRecentPoint.assign(kRecentPoints, CPointSlot{0.0f, 0.0f, 0.0f, -1});
     }
-    CPointSlot& recent = m_aRecentPoint[(hash >> 40) & (kRecentPoints - 1)];
+    // High bits, apart from the slot's low ones: bits 40 and up of a 64-bit hash, 8 and up
+    // of a 32-bit one.
+    constexpr int kRecentShift = std::numeric_limits<std::size_t>::digits - 24;
+    CPointSlot& recent = m_aRecentPoint[(hash >> kRecentShift) & (kRecentPoints - 1)];
     if (recent.m_nIndex >= 0 && recent.m_fX == x && recent.m_fY == y && recent.m_fZ == z) {
         return recent.m_nIndex;
     }

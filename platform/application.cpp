@@ -83,6 +83,15 @@ bool HasExtension(const std::string& path) {
 
 } // namespace
 
+bool CProfileStore::ReadInt(const std::string& section, const std::string& key, int& value) {
+    std::string text;
+    return Read(section, key, text) && ParseProfileInt(text, value);
+}
+
+bool CProfileStore::WriteInt(const std::string& section, const std::string& key, int value) {
+    return Write(section, key, std::to_string(value));
+}
+
 CApplication::CApplication(std::unique_ptr<CProfileStore> profile,
                            std::unique_ptr<CUserDialogs> dialogs, std::ostream* transcript)
     : m_profile(std::move(profile)), m_dialogs(std::move(dialogs)), m_transcript(transcript) {}
@@ -90,9 +99,8 @@ CApplication::CApplication(std::unique_ptr<CProfileStore> profile,
 CApplication::~CApplication() = default;
 
 int CApplication::GetProfileInt(const std::string& section, const std::string& key, int nDefault) {
-    std::string text;
     int value = 0;
-    if (!m_profile->Read(section, key, text) || !ParseProfileInt(text, value))
+    if (!m_profile->ReadInt(section, key, value))
         return nDefault;
     return value;
 }
@@ -106,7 +114,7 @@ std::string CApplication::GetProfileString(const std::string& section, const std
 }
 
 bool CApplication::WriteProfileInt(const std::string& section, const std::string& key, int nValue) {
-    return m_profile->Write(section, key, std::to_string(nValue));
+    return m_profile->WriteInt(section, key, nValue);
 }
 
 bool CApplication::WriteProfileString(const std::string& section, const std::string& key,

@@ -43,6 +43,11 @@ class CProfileStore {
     // false when the value could not be stored.
     virtual bool Write(const std::string& section, const std::string& key,
                        const std::string& value) = 0;
+    // Integers. By default they are kept as decimal text through Read and
+    // Write; a store with typed values (the Windows registry) overrides both.
+    // ReadInt is false when the value is missing or holds no number.
+    virtual bool ReadInt(const std::string& section, const std::string& key, int& value);
+    virtual bool WriteInt(const std::string& section, const std::string& key, int value);
 };
 
 // Who answers message boxes and file dialogs: a script, a terminal, or nobody.

@@ -20,7 +20,13 @@
 #include <functional>
 
 // An exported symbol of a module built with hidden visibility.
+#ifdef _WIN32
+// A DLL exports what it marks; the C calling convention keeps the name
+// undecorated ("ExecutePlugin"), as the host looks it up.
+#define QR_PLUGIN_EXPORT extern "C" __declspec(dllexport)
+#else
 #define QR_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 int RunGuarded(CApplication& app, int failureResult,
                const std::function<int(CApplication&)>& body) noexcept;

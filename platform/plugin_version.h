@@ -12,6 +12,12 @@
 // The arguments must be string literals; the text is built at compile time.
 #pragma once
 
+#ifdef _WIN32
+// A DLL carries these texts in its version resource, made at build time from
+// this very line of the module's source (platform/win32/plugin_version.rc.in),
+// and exports nothing but ExecutePlugin.
+#define QR_PLUGIN_VERSION_INFO(company, version, description)
+#else
 #define QR_PLUGIN_VERSION_INFO(company, version, description)                                      \
     extern "C" __attribute__((visibility("default"))) const char* PluginVersionInfo(void) {        \
         return "CompanyName=" company "\n"                                                         \
@@ -19,3 +25,4 @@
                "ProductVersion=" version "\n"                                                      \
                "FileDescription=" description "\n";                                                \
     }
+#endif

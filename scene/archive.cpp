@@ -108,7 +108,8 @@ bool CArchive::Refill() {
     m_nBufferOffset += static_cast<std::uint64_t>(m_pEnd - m_pBufStart);
     m_pBufStart = m_pRead = m_pEnd = m_buffer.data();
     for (;;) {
-        const ssize_t n = ::read(m_fd, m_buffer.data(), m_buffer.size());
+        // One block: its size fits the count of every system's read (Windows: unsigned).
+        const ssize_t n = ::read(m_fd, m_buffer.data(), static_cast<unsigned>(m_buffer.size()));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -219,7 +220,7 @@ void CArchive::Drain() {
         const std::uint8_t* p = m_buffer.data();
         std::size_t left = bytes;
         while (left > 0) {
-            const ssize_t n = ::write(m_fd, p, left);
+            const ssize_t n = ::write(m_fd, p, static_cast<unsigned>(left)); // at most one block
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)

@@ -1,5 +1,7 @@
 #include "scene/block_arena.h"
 
+#include "platform/aligned_memory.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -22,7 +24,7 @@ std::size_t RoundUp(std::size_t value, std::size_t step) {
 
 void CBlockArena::CBlockFree::operator()(std::byte* block) const {
     if (m_nSize >= kHugePage)
-        std::free(block);
+        FreeAligned(block);
     else
         ::operator delete[](block);
 }
@@ -38,7 +40,7 @@ void* CBlockArena::Allocate(std::size_t size, std::size_t align) {
         std::byte* block = nullptr;
         if (blockSize >= kHugePage) {
             blockSize = RoundUp(blockSize, kHugePage);
-            block = static_cast<std::byte*>(std::aligned_alloc(kHugePage, blockSize));
+            block = static_cast<std::byte*>(AllocateAligned(kHugePage, blockSize));
             if (block == nullptr)
                 throw std::bad_alloc();
             // Advice only: where huge pages are off, the block is used as it is.

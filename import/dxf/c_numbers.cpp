@@ -21,9 +21,14 @@ bool IsDigit(char c) {
 
 // A result beyond double's range: rare, so the C runtime itself answers, in the "C" locale.
 double OutOfRange(std::string_view text) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     std::string copy(text);
+#ifdef _WIN32
+    static const _locale_t cLocale = _create_locale(LC_ALL, "C");
+    return cLocale ? _strtod_l(copy.c_str(), nullptr, cLocale) : 0.0;
+#else
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return cLocale ? strtod_l(copy.c_str(), nullptr, cLocale) : 0.0;
+#endif
 }
 
 // Plain decimals ("12.500000", "-3", ".5"): at most 19 digits with a mantissa below 2^53 and
