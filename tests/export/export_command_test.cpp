@@ -372,3 +372,15 @@ TEST_F(ExportCommand, SceneHeldByAnotherRunStopsTheExportWritingNothing) {
     EXPECT_EQ(ReadFile(m_dir / "never.dxf"), TwoPartDxf("Roof_1"));
     EXPECT_EQ(CountFiles(m_host.PluginFolder()), 1u); // no lock file left
 }
+
+// Where no lock file can be made (here: no plug-in folder at all) there is no
+// scene another run could write either: the export goes on as it always did.
+TEST_F(ExportCommand, NoPluginFolderNeedsNoLockAndExportsAnEmptyScene) {
+    fs::remove_all(m_host.PluginFolder());
+    const auto out = m_dir / "empty.dxf";
+    m_dialogs->m_savePath = out.string();
+    Run();
+    EXPECT_EQ(ReadFile(out), kEmptyDxf);
+    EXPECT_EQ(m_test.Transcript(), InfoBox(Summary(0, 0, 0)));
+    EXPECT_FALSE(fs::exists(m_host.PluginFolder()));
+}
