@@ -150,8 +150,15 @@ std::string ReadAllInChild(const std::vector<ByteVector>& files, const Reader& r
 #endif
             }
         }
+#ifdef QR_COUNT_HEAP
         if (report.empty())
-            report = "ok, at most " + std::to_string(worst) + " bytes";
+            report = "ok, at most " + std::to_string(worst) + " bytes on the heap for one read";
+#else
+        (void)worst;
+        if (report.empty())
+            report =
+                "ok under an address-space limit of " + std::to_string(limit.rlim_cur) + " bytes";
+#endif
         (void)::write(pipeFds[1], report.data(), report.size());
         ::_exit(0);
     }
