@@ -52,12 +52,12 @@ function(qr_fuzz_instrument)
   endforeach()
 endfunction()
 
-# qr_add_fuzzer(NAME SOURCES... LIBS libs... SEEDS dir DICT file): a libFuzzer
+# qr_add_fuzzer(NAME SOURCES... LIBS libs... SEEDS dir DICT files...): a libFuzzer
 # target and a bounded CTest run of it over a copy of its seeds (the run may
-# add inputs), with the format's dictionary when one is given.
+# add inputs), with the dictionaries of its formats joined into one file.
 set(QR_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs in the test suite")
 function(qr_add_fuzzer name)
-  cmake_parse_arguments(F "" "SEEDS;DICT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "SEEDS" "SOURCES;LIBS;DICT" ${ARGN})
   add_executable(${name} ${F_SOURCES})
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
