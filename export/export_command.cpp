@@ -4,6 +4,7 @@
 
 #include "platform/application.h"
 #include "scene/exchange_file.h"
+#include "scene/host_scene_lock.h"
 #include "scene/scene_document.h"
 #include "settings/plugin_settings.h"
 
@@ -21,8 +22,15 @@ void ShowStop(CApplication& app, const std::string& text) {
 int RunExportCommand(CApplication& app) {
     // A missing file is an empty scene, and a file that is not an exchange file is reported
     // and then exported as one: the host expects a DXF file either way.
+    // Held for the read only: an import running beside the export then
+    // finishes its write first or waits, and the export sees a whole scene.
     auto document = std::make_unique<CSceneDocument>();
-    if (ReadHostScene(*document, app, "Nothing was exported.") == HostScene::Failed)
+    CHostSceneLock lock;
+    if (!lock.Acquire(app, "Nothing was exported."))
+        return 2;
+    const HostScene scene = ReadHostScene(*document, app, "Nothing was exported.");
+    lock.Release();
+    if (scene == HostScene::Failed)
         return 2;
 
     const CExportSettings settings = ReadExportSettings(app);

@@ -7,6 +7,7 @@
 #include "platform/ascii_text.h"
 #include "scene/exchange_file.h"
 #include "scene/file_exception.h"
+#include "scene/host_scene_lock.h"
 #include "scene/scene_document.h"
 #include "settings/plugin_settings.h"
 
@@ -227,6 +228,11 @@ void WriteScene(CApplication& app, CSceneDocument& doc) {
 } // namespace
 
 int RunImportCommand(CApplication& app) {
+    // Held from the read to the end of the write, so that another run's import
+    // between them cannot be written over.
+    CHostSceneLock lock;
+    if (!lock.Acquire(app, "Nothing was imported and the file was left unchanged."))
+        return 1;
     // A scene that is not there is a new, empty one; one that cannot be read is never
     // written over.
     auto doc = std::make_unique<CSceneDocument>();

@@ -1,8 +1,14 @@
 #include "platform/replacing_file.h"
 
+#include "platform/test_hooks.h"
+
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,6 +65,57 @@ bool ResolveLinks(const std::string& path, std::string& target, int& error) {
     }
 }
 
+constexpr std::string_view kTempPrefix = ".qr-replace-";
+constexpr std::string_view kTempSuffix = ".tmp";
+
+// The writer's process id in one of our temporary file names
+// (".qr-replace-PID-N.tmp"), or 0 when name is not one.
+pid_t TempFileWriter(std::string_view name) {
+    if (name.substr(0, kTempPrefix.size()) != kTempPrefix || name.size() < kTempSuffix.size() ||
+        name.substr(name.size() - kTempSuffix.size()) != kTempSuffix)
+        return 0;
+    name = name.substr(kTempPrefix.size(), name.size() - kTempPrefix.size() - kTempSuffix.size());
+    const auto dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == name.size())
+        return 0;
+    long long pid = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (i == dash)
+            continue;
+        if (c < '0' || c > '9')
+            return 0;
+        if (i < dash && pid < (1LL << 31))
+            pid = pid * 10 + (c - '0');
+    }
+    return pid > 0 && pid < (1LL << 31) ? static_cast<pid_t>(pid) : 0;
+}
+
+// Removes from folder the temporary files of writers that died before their
+// rename (a crash, a kill, a power cut). A file counts as abandoned only when
+// its writer's process is gone and no one holds the lock every writer keeps
+// on its temporary file, so a live writer in another process (or one whose
+// id means another process here) keeps its file. Nothing else is touched.
+void RemoveAbandonedTempFiles(const std::string& folder) {
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const pid_t writer = TempFileWriter(entry->d_name);
+        if (writer == 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH)
+            continue;
+        const std::string path = folder + entry->d_name;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            (void)::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 } // namespace
 
 CReplacingFile::~CReplacingFile() {
@@ -109,9 +166,10 @@ CStatus CReplacingFile::Open(const std::string& path) {
     const auto slash = m_strPath.rfind('/');
     const std::string folder =
         slash == std::string::npos ? std::string() : m_strPath.substr(0, slash + 1);
+    RemoveAbandonedTempFiles(folder);
     for (unsigned attempt = 0;; ++attempt) {
-        std::string temp = folder + ".qr-replace-" + std::to_string(::getpid()) + "-" +
-                           std::to_string(attempt) + ".tmp";
+        std::string temp = folder + std::string(kTempPrefix) + std::to_string(::getpid()) + "-" +
+                           std::to_string(attempt) + std::string(kTempSuffix);
         int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) {
             m_fd = fd;
@@ -121,9 +179,13 @@ CStatus CReplacingFile::Open(const std::string& path) {
         if (errno != EEXIST || attempt >= 100)
             return Fail(errno);
     }
+    // Held until the file is closed: how the removal of abandoned files above
+    // tells a live writer's file from a dead one's.
+    (void)::flock(m_fd, LOCK_EX | LOCK_NB);
     // The umask applied at creation; an existing target's bits are kept exactly.
     if (mode != 0666)
         (void)::fchmod(m_fd, mode);
+    TestHookWritePoint();
     return {};
 }
 
@@ -131,7 +193,7 @@ CStatus CReplacingFile::Write(const char* data, std::size_t size) {
     if (m_fd < 0)
         return CStatus::Failure(std::strerror(EBADF), EBADF);
     while (size != 0) {
-        ssize_t written = ::write(m_fd, data, size);
+        ssize_t written = ::write(m_fd, data, TestHookWritePiece(size));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -139,6 +201,7 @@ CStatus CReplacingFile::Write(const char* data, std::size_t size) {
         }
         data += written;
         size -= static_cast<std::size_t>(written);
+        TestHookWritePoint();
     }
     return {};
 }
@@ -153,8 +216,10 @@ CStatus CReplacingFile::Commit() {
     m_fd = -1;
     if (::close(fd) != 0)
         return Fail(errno);
+    TestHookWritePoint();
     if (::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0)
         return Fail(errno);
     m_strTempPath.clear();
+    TestHookWritePoint();
     return {};
 }

@@ -11,6 +11,11 @@
 // it names in turn) is followed to its final target, existing or not, and the
 // target is replaced, with the temporary file beside it. The link stays a link.
 //
+// Temporary files are named ".qr-replace-PID-N.tmp" after the writing
+// process. A writer killed before its rename leaves its file behind; the next
+// Open in that folder removes such files of processes that no longer exist
+// (and that no live writer holds), and nothing else.
+//
 // Failures come back as a CStatus whose reason is the system's text for the
 // failing call (e.g. "No such file or directory"), with its errno; nothing
 // throws. After a failure the temporary file is gone.

@@ -1,5 +1,7 @@
 #include "scene/archive.h"
 
+#include "platform/test_hooks.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
@@ -227,6 +229,7 @@ void CArchive::Drain() {
                 throw CFileException(m_strFileName, "write", n < 0 ? errno : ENOSPC);
             p += n;
             left -= static_cast<std::size_t>(n);
+            TestHookWritePoint();
         }
     } else {
         m_output.insert(m_output.end(), m_buffer.data(), m_buffer.data() + bytes);

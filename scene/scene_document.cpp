@@ -30,8 +30,12 @@ CSceneDocument::~CSceneDocument() {
 }
 
 int CSceneDocument::AssignPartId(CScenePart* part) {
-    if (part->m_nId == 0)
-        part->m_nId = m_nNextPartId++;
+    // The counter comes from the file and may stand at the top of the int32
+    // range: it wraps there, as the host's 32-bit counter does, instead of overflowing.
+    if (part->m_nId == 0) {
+        part->m_nId = m_nNextPartId;
+        m_nNextPartId = static_cast<std::int32_t>(static_cast<std::uint32_t>(m_nNextPartId) + 1u);
+    }
     return part->m_nId;
 }
 

@@ -8,8 +8,12 @@
 #include "tests/support/test_application.h"
 #include "tests/support/test_host.h"
 
+#include "platform/file_lock.h"
+
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <memory>
 
 namespace fs = std::filesystem;
@@ -340,4 +344,43 @@ TEST_F(ExportCommand, UnwritableTargetIsReportedAndTheOldFileStaysWhole) {
     EXPECT_EQ(ReadFile(locked), "an older export");
     EXPECT_FALSE(fs::exists(m_dir / "no-such-folder"));
     EXPECT_EQ(CountFiles(m_dir), 2);
+}
+
+// The export reads under the same lock as the import writes: while another
+// run holds the scene, it waits, then stops before its dialog and writes nothing.
+TEST_F(ExportCommand, SceneHeldByAnotherRunStopsTheExportWritingNothing) {
+#ifndef QR_TEST_HOOKS
+    GTEST_SKIP() << "needs QR_TEST_HOOKS to shorten the lock's wait";
+#endif
+    WriteTwoPartScene();
+    CFileLock other;
+    ASSERT_TRUE(other.Lock(ExchangePath().string() + ".lock", std::chrono::milliseconds(0)));
+    m_dialogs->m_savePath = (m_dir / "never.dxf").string();
+    ::setenv("QR_TEST_LOCK_WAIT_MS", "100", 1);
+    Run();
+    ::unsetenv("QR_TEST_LOCK_WAIT_MS");
+    EXPECT_EQ(m_dialogs->m_nSaveCalls, 0);
+    EXPECT_FALSE(fs::exists(m_dir / "never.dxf"));
+    EXPECT_EQ(m_test.Transcript(),
+              "[message icon=stop buttons=ok]\nThe exchange file \"" + ExchangePath().string() +
+                  "\" is in use: another run of a plug-in holds it, and it was still holding it "
+                  "after 0.1 seconds.\nNothing was exported.\n[end]\n");
+
+    other.Unlock();
+    m_test.ClearTranscript();
+    Run();
+    EXPECT_EQ(ReadFile(m_dir / "never.dxf"), TwoPartDxf("Roof_1"));
+    EXPECT_EQ(CountFiles(m_host.PluginFolder()), 1u); // no lock file left
+}
+
+// Where no lock file can be made (here: no plug-in folder at all) there is no
+// scene another run could write either: the export goes on as it always did.
+TEST_F(ExportCommand, NoPluginFolderNeedsNoLockAndExportsAnEmptyScene) {
+    fs::remove_all(m_host.PluginFolder());
+    const auto out = m_dir / "empty.dxf";
+    m_dialogs->m_savePath = out.string();
+    Run();
+    EXPECT_EQ(ReadFile(out), kEmptyDxf);
+    EXPECT_EQ(m_test.Transcript(), InfoBox(Summary(0, 0, 0)));
+    EXPECT_FALSE(fs::exists(m_host.PluginFolder()));
 }

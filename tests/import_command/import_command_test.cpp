@@ -12,12 +12,15 @@
 #include "tests/support/test_host.h"
 
 #include "import/import_object.h"
+#include "platform/file_lock.h"
 #include "scene/scene_document.h"
 #include "settings/plugin_settings.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -673,4 +676,42 @@ TEST_F(ImportCommandTest, QrhostRunsTheImportWithScriptedAnswers) {
     auto doc = ReadScene();
     ASSERT_EQ(Names(*doc), "Hull;Deck;");
     EXPECT_EQ(Corners(*doc->m_parts[0], 0), (std::vector<std::int32_t>{0, 1, 2, 3}));
+}
+
+namespace {
+
+// The stop box of a run that found the scene held by another run all along.
+std::string SceneBusyBox(const fs::path& exchange, const std::string& consequence) {
+    return "[message icon=stop buttons=ok]\nThe exchange file \"" + exchange.string() +
+           "\" is in use: another run of a plug-in holds it, and it was still holding it after "
+           "0.1 seconds.\n" +
+           consequence + "\n[end]\n";
+}
+
+} // namespace
+
+// Another run between this one's read and write would be written over: while
+// one holds the scene, a second run waits, then stops without a dialog or a write.
+TEST_F(ImportCommandTest, SceneHeldByAnotherRunStopsTheImportWritingNothing) {
+#ifndef QR_TEST_HOOKS
+    GTEST_SKIP() << "needs QR_TEST_HOOKS to shorten the lock's wait";
+#endif
+    CSceneDocument scene;
+    AddPart(scene, "Hull");
+    WriteScene(scene);
+    const std::string before = ReadFile(ExchangePath());
+    CFileLock other;
+    ASSERT_TRUE(other.Lock(ExchangePath().string() + ".lock", std::chrono::milliseconds(0)));
+    ::setenv("QR_TEST_LOCK_WAIT_MS", "100", 1);
+    const std::string transcript = RunOpen(Object("boat.lwo", HullAndDeckLwo()));
+    ::unsetenv("QR_TEST_LOCK_WAIT_MS");
+    EXPECT_EQ(transcript, SceneBusyBox(ExchangePath(), "Nothing was imported and the file was "
+                                                       "left unchanged."));
+    EXPECT_EQ(ReadFile(ExchangePath()), before);
+
+    // Once the other run is done, the same import goes through, and leaves no lock file.
+    other.Unlock();
+    RunOpen(Object("boat.lwo", HullAndDeckLwo()));
+    EXPECT_EQ(Names(*ReadScene()), "Hull;Hull;Deck;");
+    EXPECT_EQ(CountFiles(m_host.PluginFolder()), 1u);
 }

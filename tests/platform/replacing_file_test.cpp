@@ -1,5 +1,6 @@
 // CReplacingFile writes through symbolic links: the final target gets the new
-// bytes, the temporary file lies beside it, and every link stays a link.
+// bytes, the temporary file lies beside it, and every link stays a link. It
+// clears what writers that died left behind, and nothing else.
 #include "platform/replacing_file.h"
 
 #include "platform/ini_profile.h"
@@ -10,7 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <string>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -95,4 +102,63 @@ TEST(ReplacingFile, ProfileBehindALinkStaysALink) {
     EXPECT_EQ(ReadFile(folder.Path() / "dotfiles" / "Quarrion.ini"),
               "; mine\n[Paths]\nApplicationPath=/h\n\n[Karvel]\nflip_poly=0\n");
     EXPECT_EQ(app.GetProfileInt("Karvel", "flip_poly", 1), 0);
+}
+
+namespace {
+
+// The id of a process that has ended and been reaped: no process has it now
+// (short of the system handing it out again within this test).
+pid_t DeadProcessId() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+std::string TempName(long long pid, int n) {
+    return ".qr-replace-" + std::to_string(pid) + "-" + std::to_string(n) + ".tmp";
+}
+
+} // namespace
+
+// A writer killed before its rename leaves its temporary file; the next writer
+// in that folder removes it. Files of live writers, files a live writer
+// holds, and everything that is not one of our temporary files stay.
+TEST(ReplacingFile, NextWriterRemovesOnlyTheTemporaryFilesOfDeadWriters) {
+    CScratchFolder folder;
+    const pid_t dead = DeadProcessId();
+    const std::string abandoned = TempName(dead, 0);
+    const std::string abandonedToo = TempName(dead, 7);
+    const std::string heldByWriter = TempName(DeadProcessId(), 1);
+    const std::vector<std::string> kept = {TempName(::getppid(), 0), // a live process's
+                                           TempName(::getpid(), 3),  // our own
+                                           ".qr-replace-x1-0.tmp",   // not a process id
+                                           ".qr-replace-" + std::to_string(dead) + "-0.tmp.bak",
+                                           "qr-replace-" + std::to_string(dead) + "-0.tmp",
+                                           "notes.txt"};
+    for (const std::string& name : kept)
+        WriteFile(folder / name, "keep");
+    WriteFile(folder / abandoned, "half a scene");
+    WriteFile(folder / abandonedToo, "");
+    WriteFile(folder / heldByWriter, "being written");
+    // A writer that is alive under an id this process cannot see (another
+    // process namespace) holds its file's lock.
+    const int held = ::open((folder / heldByWriter).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    fs::create_directory(folder / TempName(dead, 9)); // a folder is never ours
+
+    ASSERT_TRUE(Replace((folder / "scene.qrc").string(), "new"));
+    ::close(held);
+
+    EXPECT_FALSE(fs::exists(folder / abandoned));
+    EXPECT_FALSE(fs::exists(folder / abandonedToo));
+    EXPECT_TRUE(fs::exists(folder / heldByWriter));
+    EXPECT_TRUE(fs::is_directory(folder / TempName(dead, 9)));
+    for (const std::string& name : kept)
+        EXPECT_EQ(ReadFile(folder / name), "keep") << name;
+    EXPECT_EQ(ReadFile(folder / "scene.qrc"), "new");
+    EXPECT_EQ(CountFiles(folder.Path()), kept.size() + 3);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 CScenePart* AddPart(CSceneDocument& doc, const std::string& name, std::int32_t id,
@@ -116,6 +118,23 @@ TEST(SceneDocument, StoringAssignsIdsInArrayOrder) {
     EXPECT_EQ(c->m_strLink, "B.1");
     EXPECT_EQ(doc.m_nNextPartId, 12);
     EXPECT_EQ(doc.AssignPartId(b), 4);
+}
+
+// Found by exchange_file_fuzzer: a file whose counter is 2^31 - 1, with a part
+// without an id, made the next id overflow (undefined behaviour). It wraps.
+TEST(SceneDocument, CounterAtTheTopOfTheInt32RangeWraps) {
+    CSceneDocument doc;
+    doc.m_nNextPartId = INT32_MAX;
+    CScenePart* a = AddPart(doc, "A", 0);
+    CScenePart* b = AddPart(doc, "B", 0, "a.0");
+    CSceneDocument loaded;
+    LoadFrom(loaded, Stored(doc));
+    EXPECT_EQ(a->m_nId, INT32_MAX);
+    EXPECT_EQ(b->m_nId, INT32_MIN);
+    EXPECT_EQ(b->m_nLinkId, INT32_MAX);
+    EXPECT_EQ(doc.m_nNextPartId, INT32_MIN + 1);
+    EXPECT_EQ(loaded.m_nNextPartId, INT32_MIN + 1);
+    EXPECT_EQ(loaded.m_parts[1]->m_nId, INT32_MIN);
 }
 
 TEST(SceneDocument, LoadingKeepsTheStoredCounterUnlessAPartLacksAnId) {
