@@ -46,6 +46,7 @@ add_subdirectory(settings)
 add_subdirectory(import)
 add_subdirectory(export)
 add_subdirectory(host/win32)
+add_subdirectory(prefs/win32)
 
 # GoogleTest from Debian's sources (package googletest), built with MinGW; its
 # code is not ours to keep free of our warnings.

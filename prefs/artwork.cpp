@@ -15,10 +15,6 @@ wxColour Colour(std::uint32_t rgb) {
                     static_cast<unsigned char>(rgb));
 }
 
-const wxColour kNavy = Colour(kArtNavy);
-const wxColour kYellow = Colour(kArtYellow);
-const wxColour kWhite = Colour(kArtWhite);
-
 void DrawFaces(wxDC& dc, const std::array<CBlockFace, 3>& faces) {
     dc.SetPen(wxPen(Colour(kArtBlack)));
     for (const CBlockFace& face : faces) {
@@ -30,8 +26,10 @@ void DrawFaces(wxDC& dc, const std::array<CBlockFace, 3>& faces) {
     }
 }
 
-void DrawFittedText(wxDC& dc, const wxString& text, const wxColour& colour, wxFontWeight weight,
-                    int largestPoints, const wxRect& area) {
+void DrawFittedText(wxDC& dc, const CArtText& art, int largestPoints) {
+    const wxString text = art.m_szText;
+    const wxRect area(art.m_nX, art.m_nY, art.m_nWidth, art.m_nHeight);
+    const wxFontWeight weight = art.m_bBold ? wxFONTWEIGHT_BOLD : wxFONTWEIGHT_NORMAL;
     wxSize extent;
     for (int points = largestPoints; points >= 5; --points) {
         dc.SetFont(wxFontInfo(points).Family(wxFONTFAMILY_SWISS).Weight(weight));
@@ -40,7 +38,7 @@ void DrawFittedText(wxDC& dc, const wxString& text, const wxColour& colour, wxFo
             break;
         }
     }
-    dc.SetTextForeground(colour);
+    dc.SetTextForeground(Colour(art.m_nRgb));
     dc.DrawText(text, area.x, area.y + (area.height - extent.y) / 2);
 }
 
@@ -62,14 +60,14 @@ wxIcon MakeIcon(int size) {
 wxBitmap MakeLogoBitmap() {
     wxBitmap bitmap(kLogoWidth, kLogoHeight);
     wxMemoryDC dc(bitmap);
-    dc.SetBackground(wxBrush(kNavy));
+    dc.SetBackground(wxBrush(Colour(kLogoBackground)));
     dc.Clear();
-    DrawFaces(dc, BlockFaces(30, 10, 24));
+    DrawFaces(dc, LogoBlockFaces());
 
     // Font metrics differ between systems: each text takes the largest size
     // that fits the space right of the block.
-    DrawFittedText(dc, "BRASK", kWhite, wxFONTWEIGHT_BOLD, 14, wxRect(60, 14, 59, 24));
-    DrawFittedText(dc, "plug-ins", kYellow, wxFONTWEIGHT_NORMAL, 8, wxRect(60, 42, 59, 14));
+    DrawFittedText(dc, kLogoTitle, 14);
+    DrawFittedText(dc, kLogoSubtitle, 8);
     dc.SelectObject(wxNullBitmap);
     return bitmap;
 }

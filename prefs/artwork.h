@@ -5,11 +5,10 @@
 // GUI toolkit is initialised.
 #pragma once
 
+#include "prefs/block_shape.h"
+
 #include <wx/bitmap.h>
 #include <wx/iconbndl.h>
-
-constexpr int kLogoWidth = 123;
-constexpr int kLogoHeight = 72;
 
 wxBitmap MakeLogoBitmap();
 wxIconBundle MakeProgramIcons();

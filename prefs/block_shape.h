@@ -1,6 +1,8 @@
-// The block the artwork draws (the modelling subject of the plug-ins, a
-// part), without any toolkit: the dialog draws it with wxWidgets, and the
-// desktop icon files are drawn from the same numbers with Cairo at build time.
+// The artwork's shapes and colours (the block is the modelling subject of the
+// plug-ins, a part), without any toolkit: the Linux dialog draws them with
+// wxWidgets, the desktop icon files are drawn from the same numbers with Cairo
+// at build time, and the Windows program's icon and logo resources are made
+// from them at build time too (prefs/win32/make_resource_art.cpp).
 #pragma once
 
 #include <array>
@@ -34,6 +36,25 @@ inline std::array<CBlockFace, 3> BlockFaces(int x, int y, int size) {
         {{{{x, y + size}, {x + size, y + half}, {x + size, y + size + half}, {x, y + 2 * size}}},
          kArtSilver},
     }};
+}
+
+// The logo (bitmap 129): the block on navy with the maker's name and a
+// subtitle to its right, each text as large as fits its area.
+inline constexpr int kLogoWidth = 123;
+inline constexpr int kLogoHeight = 72;
+inline constexpr std::uint32_t kLogoBackground = kArtNavy;
+
+struct CArtText {
+    const char* m_szText;
+    std::uint32_t m_nRgb;
+    int m_nX, m_nY, m_nWidth, m_nHeight; // the area, in pixels
+    bool m_bBold;
+};
+inline constexpr CArtText kLogoTitle{"BRASK", kArtWhite, 60, 14, 59, 24, true};
+inline constexpr CArtText kLogoSubtitle{"plug-ins", kArtYellow, 60, 42, 59, 14, false};
+
+inline std::array<CBlockFace, 3> LogoBlockFaces() {
+    return BlockFaces(30, 10, 24);
 }
 
 // The block of a square icon of this many pixels a side, centred.

@@ -41,3 +41,8 @@ CStatus WriteLScript(const std::string& pluginDir, const std::string& objectPath
         status = file.Commit();
     return status;
 }
+
+std::string DescribeLScriptFailure(const std::string& pluginDir, const CStatus& failure) {
+    return "Karvel.ls could not be created.\n\nFile: " + GetLScriptPath(pluginDir) +
+           "\nReason: " + failure.GetReason();
+}

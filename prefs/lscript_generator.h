@@ -34,3 +34,11 @@ std::string GetLScriptPath(const std::string& pluginDir);
 // half-written script and an existing one stays whole. Never throws for a
 // file-system failure: the status gives the reason.
 CStatus WriteLScript(const std::string& pluginDir, const std::string& objectPath);
+
+// What the dialog shows after WriteLScript, on every platform: on success an
+// information box with this text and caption; on failure a stop box
+// captioned with the program's internal name, with this text naming the file
+// and the reason.
+constexpr const char* kLScriptCreatedText = "Karvel.ls successfuly created";
+constexpr const char* kLScriptCreatedCaption = "LS Create";
+std::string DescribeLScriptFailure(const std::string& pluginDir, const CStatus& failure);

@@ -2,6 +2,7 @@
 
 #include "prefs/about_dlg.h"
 #include "prefs/artwork.h"
+#include "prefs/check_boxes.h"
 #include "prefs/dialog_units.h"
 #include "prefs/lscript_generator.h"
 #include "prefs/resource_ids.h"
@@ -16,22 +17,6 @@
 #include <wx/textctrl.h>
 
 namespace {
-
-// Which setting each check box edits.
-struct CheckEntry {
-    int nId;
-    SettingId flag;
-};
-constexpr std::array<CheckEntry, 8> kChecks{{
-    {IDC_USE_DEF_LWO, SettingId::UseDefLwo},
-    {IDC_VZDY_UPDATE, SettingId::VzdyUpdate},
-    {IDC_VIEW_INFO, SettingId::ViewInfo},
-    {IDC_FLIP_POLY, SettingId::FlipPoly},
-    {IDC_EXPORT_RENAME, SettingId::ExportRename},
-    {IDC_EXPORT_FLIP_POLY, SettingId::ExportFlipPoly},
-    {IDC_EXPORT_USE_DEF_DXF, SettingId::ExportUseDefDxf},
-    {IDC_EXPORT_VIEW_INFO, SettingId::ExportViewInfo},
-}};
 
 // Profile texts are bytes, normally UTF-8. One that is not (written by some
 // other means) is shown byte for byte as Latin-1 rather than as nothing.
@@ -95,9 +80,9 @@ void CPrefsDlg::CreateControls() {
     };
     auto check = [&](int id, const char* text, const DluRect& r) {
         auto* box = layout.Add(new wxCheckBox(this, id, text), r, Fit::Control);
-        for (const CheckEntry& entry : kChecks) {
-            if (entry.nId == id) {
-                box->SetValue(m_model.IsChecked(entry.flag));
+        for (const CCheckBox& entry : kCheckBoxes) {
+            if (entry.m_nId == id) {
+                box->SetValue(m_model.IsChecked(entry.m_flag));
             }
         }
     };
@@ -143,9 +128,9 @@ void CPrefsDlg::OnOK(wxCommandEvent& /*event*/) {
 }
 
 void CPrefsDlg::OnCheck(wxCommandEvent& event) {
-    for (const CheckEntry& entry : kChecks) {
-        if (entry.nId == event.GetId()) {
-            m_model.SetChecked(entry.flag, event.IsChecked());
+    for (const CCheckBox& entry : kCheckBoxes) {
+        if (entry.m_nId == event.GetId()) {
+            m_model.SetChecked(entry.m_flag, event.IsChecked());
         }
     }
 }
@@ -160,13 +145,11 @@ void CPrefsDlg::OnCreateLScript(wxCommandEvent& /*event*/) {
     const CStatus written =
         WriteLScript(m_model.GetPluginDir(), FieldBytes(m_pDefLwo, m_model.GetDefLwo()));
     if (written) {
-        wxMessageBox("Karvel.ls successfuly created", "LS Create", wxOK | wxICON_INFORMATION, this);
+        wxMessageBox(kLScriptCreatedText, kLScriptCreatedCaption, wxOK | wxICON_INFORMATION, this);
         return;
     }
     // Like the framework's own file-error box: captioned with the program's
     // name, stop icon; the dialog stays open and usable.
-    wxMessageBox(wxString::FromUTF8("Karvel.ls could not be created.\n\nFile: " +
-                                    GetLScriptPath(m_model.GetPluginDir()) +
-                                    "\nReason: " + written.GetReason()),
+    wxMessageBox(wxString::FromUTF8(DescribeLScriptFailure(m_model.GetPluginDir(), written)),
                  kInternalName, wxOK | wxICON_ERROR, this);
 }
