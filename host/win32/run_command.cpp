@@ -5,6 +5,7 @@
 // plug-in (platform/win32/answers_file.h). Then LoadLibrary, GetProcAddress
 // and the call, as the host makes it.
 #include "host/commands.h"
+#include "host/run_options.h"
 
 #include "platform/host_folder.h"
 #include "platform/win32/answers_file.h"
@@ -21,53 +22,18 @@
 
 namespace {
 
-struct RunOptions {
-    std::string plugin;
-    std::optional<std::string> folder;
-    std::vector<std::string> answers;
-    std::optional<std::string> openPath;
-    std::optional<std::string> savePath;
-};
-
-bool ParseRunOptions(int argc, char** argv, RunOptions& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--folder" || arg == "--answer" || arg == "--open" || arg == "--save") {
-            if (i + 1 >= argc) {
-                std::fprintf(stderr, "qrhost run: %s needs a value\n", arg.c_str());
-                return false;
-            }
-            const std::string value = argv[++i];
-            if (arg == "--folder") {
-                options.folder = value;
-            } else if (arg == "--answer") {
-                if (value != "yes" && value != "no") {
-                    std::fprintf(stderr, "qrhost run: --answer takes yes or no, not \"%s\"\n",
-                                 value.c_str());
-                    return false;
-                }
-                options.answers.push_back(value);
-            } else if (value.find_first_of("\r\n") != std::string::npos) {
-                std::fprintf(stderr, "qrhost run: %s takes a path on one line\n", arg.c_str());
-                return false;
-            } else if (arg == "--open") {
-                options.openPath = value;
-            } else {
-                options.savePath = value;
-            }
-        } else if (arg.starts_with("--")) {
-            std::fprintf(stderr, "qrhost run: unknown option %s\n", arg.c_str());
-            return false;
-        } else if (options.plugin.empty()) {
-            options.plugin = arg;
-        } else {
-            std::fprintf(stderr, "qrhost run: more than one plug-in given (\"%s\")\n", arg.c_str());
+// The answers file holds one answer or path a line: a path with a line break in it could not
+// be handed on, and a profile file has no use where the profile is the registry.
+bool CheckWindowsOptions(const CRunOptions& options) {
+    if (options.m_strProfile) {
+        std::fputs("qrhost run: --profile has no use here: the profile is the registry\n", stderr);
+        return false;
+    }
+    for (const auto& path : {options.m_strOpenPath, options.m_strSavePath}) {
+        if (path && path->find_first_of("\r\n") != std::string::npos) {
+            std::fputs("qrhost run: --open and --save take a path on one line\n", stderr);
             return false;
         }
-    }
-    if (options.plugin.empty()) {
-        std::fputs("qrhost run: no plug-in given\n", stderr);
-        return false;
     }
     return true;
 }
@@ -109,7 +75,7 @@ class CAnswersFile {
         if (!m_strPath.empty())
             DeleteFileA(m_strPath.c_str());
     }
-    bool Write(const RunOptions& options) {
+    bool Write(const CRunOptions& options) {
         char folder[MAX_PATH + 1] = {};
         char path[MAX_PATH + 1] = {};
         if (GetTempPathA(sizeof folder, folder) == 0 ||
@@ -117,12 +83,12 @@ class CAnswersFile {
             return false;
         m_strPath = path;
         std::ofstream out(m_strPath, std::ios::binary | std::ios::trunc);
-        for (const std::string& answer : options.answers)
+        for (const std::string& answer : options.m_astrAnswers)
             out << answer << "\n";
-        if (options.openPath)
-            out << "open=" << *options.openPath << "\n";
-        if (options.savePath)
-            out << "save=" << *options.savePath << "\n";
+        if (options.m_strOpenPath)
+            out << "open=" << *options.m_strOpenPath << "\n";
+        if (options.m_strSavePath)
+            out << "save=" << *options.m_strSavePath << "\n";
         out.close();
         return static_cast<bool>(out);
     }
@@ -135,17 +101,17 @@ class CAnswersFile {
 } // namespace
 
 int RunRunCommand(int argc, char** argv) {
-    RunOptions options;
-    if (!ParseRunOptions(argc, argv, options)) {
+    CRunOptions options;
+    if (!ParseRunOptions(argc, argv, options) || !CheckWindowsOptions(options)) {
         PrintUsage();
         return kExitUsage;
     }
     CApplication app(std::make_unique<CRegistryProfile>("Orvane", "Quarrion"), nullptr, nullptr);
-    if (options.folder) {
+    if (options.m_strFolder) {
         // Stored absolute and without a trailing backslash, as the host stores it.
         std::error_code error;
         std::string folder =
-            std::filesystem::absolute(*options.folder, error).lexically_normal().string();
+            std::filesystem::absolute(*options.m_strFolder, error).lexically_normal().string();
         while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
             folder.pop_back();
         if (error || !app.WriteProfileString("Paths", "ApplicationPath", folder)) {
@@ -155,7 +121,8 @@ int RunRunCommand(int argc, char** argv) {
     }
 
     CAnswersFile answers;
-    const bool scripted = !options.answers.empty() || options.openPath || options.savePath;
+    const bool scripted =
+        !options.m_astrAnswers.empty() || options.m_strOpenPath || options.m_strSavePath;
     if (scripted) {
         if (!answers.Write(options)) {
             std::fputs("qrhost run: cannot write the answers file\n", stderr);
@@ -165,10 +132,10 @@ int RunRunCommand(int argc, char** argv) {
     }
 
     std::vector<std::string> searched;
-    const std::string dll = FindPluginDll(options.plugin, GetHostPluginFolder(app), searched);
+    const std::string dll = FindPluginDll(options.m_strPlugin, GetHostPluginFolder(app), searched);
     if (dll.empty()) {
         std::fprintf(stderr, "qrhost run: no plug-in \"%s\"; looked for:\n",
-                     options.plugin.c_str());
+                     options.m_strPlugin.c_str());
         for (const std::string& place : searched)
             std::fprintf(stderr, "  %s\n", place.c_str());
         return kExitUsage;
