@@ -1,5 +1,7 @@
 #include "host/plugin_module.h"
 
+#include "host/plugin_search.h"
+
 #include <cstdio>
 
 #include <dlfcn.h>
@@ -15,27 +17,10 @@ std::string GetExecutableFolder() {
 
 std::string FindPluginModule(const std::string& plugin, const std::string& pluginFolder,
                              std::vector<std::string>& searched) {
-    searched.clear();
-    if (plugin.find('/') != std::string::npos) {
-        searched.push_back(plugin);
-        std::error_code error;
-        return std::filesystem::is_regular_file(plugin, error) ? plugin : "";
-    }
-    const bool hasSuffix = plugin.size() > 3 && plugin.ends_with(".so");
-    const std::string fileName = hasSuffix ? plugin : plugin + ".so";
     // An installed qrhost lies in bin/ and the modules in lib/quarrion/PlugIns/.
     const std::string self = GetExecutableFolder();
     const std::string installed = self.empty() ? "" : self + "../" QR_INSTALLED_PLUGIN_DIR "/";
-    for (const std::string& folder : {pluginFolder, self, installed}) {
-        if (folder.empty())
-            continue;
-        const std::string candidate = folder + fileName;
-        searched.push_back(candidate);
-        std::error_code error;
-        if (std::filesystem::is_regular_file(candidate, error))
-            return candidate;
-    }
-    return "";
+    return FindPluginFile(plugin, "/", ".so", {pluginFolder, self, installed}, searched);
 }
 
 CStatus LoadPluginModule(const std::string& path, void*& module) {

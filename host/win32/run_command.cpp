@@ -5,6 +5,7 @@
 // plug-in (platform/win32/answers_file.h). Then LoadLibrary, GetProcAddress
 // and the call, as the host makes it.
 #include "host/commands.h"
+#include "host/plugin_search.h"
 #include "host/run_options.h"
 
 #include "platform/host_folder.h"
@@ -44,27 +45,6 @@ std::string ExecutableFolder() {
     const std::string self(buffer, length);
     const auto slash = self.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : self.substr(0, slash + 1);
-}
-
-// A path (with a slash or a backslash) as it is; a bare name as NAME.dll in
-// the plug-in folder, then beside qrhost.exe.
-std::string FindPluginDll(const std::string& plugin, const std::string& pluginFolder,
-                          std::vector<std::string>& searched) {
-    if (plugin.find_first_of("\\/") != std::string::npos) {
-        searched.push_back(plugin);
-        std::error_code error;
-        return std::filesystem::is_regular_file(plugin, error) ? plugin : "";
-    }
-    const bool hasSuffix = plugin.size() > 4 && plugin.ends_with(".dll");
-    const std::string fileName = hasSuffix ? plugin : plugin + ".dll";
-    for (const std::string& folder : {pluginFolder, ExecutableFolder()}) {
-        const std::string candidate = folder + fileName;
-        searched.push_back(candidate);
-        std::error_code error;
-        if (std::filesystem::is_regular_file(candidate, error))
-            return candidate;
-    }
-    return "";
 }
 
 // The answers file of this run, beside the system's temporary files; removed
@@ -132,7 +112,9 @@ int RunRunCommand(int argc, char** argv) {
     }
 
     std::vector<std::string> searched;
-    const std::string dll = FindPluginDll(options.m_strPlugin, GetHostPluginFolder(app), searched);
+    const std::string dll =
+        FindPluginFile(options.m_strPlugin, "\\/", ".dll",
+                       {GetHostPluginFolder(app), ExecutableFolder()}, searched);
     if (dll.empty()) {
         std::fprintf(stderr, "qrhost run: no plug-in \"%s\"; looked for:\n",
                      options.m_strPlugin.c_str());
