@@ -25,35 +25,37 @@ void CImportObject::Clear() {
     m_nSkippedElements = 0;
 }
 
-std::int32_t CImportObject::LoadLwo(std::string path) {
+namespace {
+
+// Reads the file at path and hands its bytes to load, a reader from memory that returns 0
+// when nothing loaded; a reason it leaves in error then gets the file's name in front.
+template <class Load> auto LoadFile(const std::string& path, std::string& error, Load load) {
     CFileBytes file;
+    if (const CStatus opened = file.Open(path); !opened) {
+        error = opened.GetReason(); // names the file already
+        return decltype(load(std::string_view()))(0);
+    }
+    const auto result = load(file.Text());
+    if (result == 0)
+        error = "\"" + path + "\": " + error;
+    return result;
+}
+
+} // namespace
+
+std::int32_t CImportObject::LoadLwo(std::string path) {
     Clear();
     m_nLoaded = 0;
-    if (const CStatus opened = file.Open(path); !opened) {
-        m_strError = opened.GetReason();
-        return 0;
-    }
-    const std::string_view bytes = file.Text();
-    const std::int32_t loaded = LoadLwoFromMemory(
-        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-    if (loaded == 0) {
-        m_strError = "\"" + path + "\": " + m_strError;
-    }
-    return loaded;
+    return LoadFile(path, m_strError, [this](std::string_view bytes) {
+        return LoadLwoFromMemory(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+    });
 }
 
 int CImportObject::LoadDxf(std::string path) {
-    CFileBytes file;
     Clear();
-    if (const CStatus opened = file.Open(path); !opened) {
-        m_strError = opened.GetReason();
-        return 0;
-    }
-    const int result = LoadDxfFromMemory(file.Text());
-    if (result == 0) {
-        m_strError = "\"" + path + "\": " + m_strError;
-    }
-    return result;
+    return LoadFile(path, m_strError,
+                    [this](std::string_view text) { return LoadDxfFromMemory(text); });
 }
 
 int CImportObject::LoadDxfFromMemory(std::string_view text) {

@@ -7,6 +7,7 @@
 // as root with the right to mount. Elsewhere the child lowers its file-size
 // limit instead, which fails the same writes with EFBIG. The checks run in
 // the child; it reports to the test through a pipe.
+#include "tests/support/child_process.h"
 #include "tests/support/dxf_builders.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/scene_parts.h"
@@ -170,27 +171,11 @@ class FullDisk : public ::testing::Test {
 
     // Runs the checks in a child and returns its report, "skip: ..." or "disk=...".
     std::string RunChild(bool tryMount) {
-        int pipeFds[2];
-        if (::pipe(pipeFds) != 0)
-            return "FAILED: no pipe";
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(pipeFds[0]);
-            CReport report(pipeFds[1]);
+        const CChildReport child = RunInChild([&](int reportFd) {
+            CReport report(reportFd);
             RunChecks(report, tryMount);
-            ::_exit(0);
-        }
-        ::close(pipeFds[1]);
-        std::string text;
-        char buffer[4096];
-        for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
-            text.append(buffer, static_cast<std::size_t>(n));
-        ::close(pipeFds[0]);
-        int status = 0;
-        if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-            WEXITSTATUS(status) != 0)
-            return "FAILED: the child died\n" + text;
-        return text;
+        });
+        return child.m_bExited ? child.m_strText : "FAILED: the child died\n" + child.m_strText;
     }
 
     CTestHost m_bigHost;

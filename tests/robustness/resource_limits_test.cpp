@@ -12,6 +12,7 @@
 // child keeps a reader that asks for terabytes (which the sanitizer reports
 // and ends) from taking the test program with it.
 #include "tests/support/bytes.h"
+#include "tests/support/child_process.h"
 #include "tests/support/file_contents.h"
 
 #include "import/import_object.h"
@@ -94,12 +95,7 @@ using Reader = std::function<void(const ByteVector&)>;
 // In a child: every variant of every file through read. The report is empty
 // when all stayed in budget, else it names the worst read.
 std::string ReadAllInChild(const std::vector<ByteVector>& files, const Reader& read) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        return "no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipeFds[0]);
+    const CChildReport child = RunInChild([&](int reportFd) {
         std::string report;
 #ifdef QR_COUNT_HEAP
         __sanitizer_install_malloc_and_free_hooks(CountAllocation, CountRelease);
@@ -159,20 +155,12 @@ std::string ReadAllInChild(const std::vector<ByteVector>& files, const Reader& r
             report =
                 "ok under an address-space limit of " + std::to_string(limit.rlim_cur) + " bytes";
 #endif
-        (void)::write(pipeFds[1], report.data(), report.size());
-        ::_exit(0);
-    }
-    ::close(pipeFds[1]);
-    std::string text;
-    char buffer[1024];
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipeFds[0]);
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0)
-        return "the reading child died (a reader asked for more than the system gives): " + text;
-    return text;
+        (void)::write(reportFd, report.data(), report.size());
+    });
+    if (!child.m_bExited)
+        return "the reading child died (a reader asked for more than the system gives): " +
+               child.m_strText;
+    return child.m_strText;
 }
 
 void ExpectWithinBudget(const std::string& what, const std::vector<ByteVector>& files,
