@@ -6,7 +6,7 @@
 #include <string>
 
 struct CChildReport {
-    std::string m_strText; // what the child wrote to the descriptor it was given
+    std::string m_strText;  // what the child wrote to the descriptor it was given
     bool m_bExited = false; // whether the child returned from body and exited 0
 };
 
