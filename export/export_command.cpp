@@ -46,8 +46,7 @@ int RunExportCommand(CApplication& app) {
     if (path.empty())
         return 2; // cancelled, or no default configured: nothing to do, nothing to say
 
-    object->ConvertScene(*document);
-    if (const CStatus written = object->WriteDxf(path); !written) {
+    if (const CStatus written = object->WriteDxf(*document, path); !written) {
         ShowStop(app, "The DXF file \"" + path + "\" could not be written: " + written.GetReason() +
                           ".\nNothing was exported; an existing file of that name is unchanged.");
         return 2;

@@ -7,6 +7,15 @@
 
 #include <cstddef>
 
+CExportPoint PlacedPoint(const CScenePart& part, int i) {
+    // Only the position is applied: the y/z exchange belongs to the writer. An
+    // empty entry stands for a point at the origin, as it is stored.
+    const CScenePoint& position = part.m_transform.m_position;
+    const CScenePoint* entry = part.m_points[i];
+    const CScenePoint point = entry != nullptr ? *entry : CScenePoint();
+    return {point.m_x + position.m_x, point.m_y + position.m_y, point.m_z + position.m_z};
+}
+
 void CExportObject::ConvertScene(CSceneDocument& document) {
     for (int p = 0; p < document.m_parts.GetSize(); ++p) {
         CScenePart* part = document.m_parts[p];
@@ -19,19 +28,12 @@ void CExportObject::ConvertScene(CSceneDocument& document) {
         if (m_bFlipPolygons == 1)
             part->FlipPolygons();
 
-        // Only the position is applied: the y/z exchange belongs to the writer.
-        const CScenePoint& position = part->m_transform.m_position;
         const int pointCount = part->m_points.GetSize();
         m_points.Reserve(static_cast<std::size_t>(base + pointCount));
         m_polygons.Reserve(
             static_cast<std::size_t>(m_polygons.GetSize() + part->m_polygons.GetSize()));
-        for (int i = 0; i < pointCount; ++i) {
-            // An empty entry stands for a point at the origin, as it is stored.
-            const CScenePoint* entry = part->m_points[i];
-            const CScenePoint point = entry != nullptr ? *entry : CScenePoint();
-            m_points.Emplace(point.m_x + position.m_x, point.m_y + position.m_y,
-                             point.m_z + position.m_z);
-        }
+        for (int i = 0; i < pointCount; ++i)
+            m_points.Emplace(PlacedPoint(*part, i));
 
         for (int i = 0; i < part->m_polygons.GetSize(); ++i) {
             const CScenePolygon* scenePolygon = part->m_polygons[i];

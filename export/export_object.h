@@ -17,6 +17,10 @@
 #include <string>
 
 class CSceneDocument;
+class CScenePart;
+
+// Point i of part (an index within its points) with the part's position added.
+CExportPoint PlacedPoint(const CScenePart& part, int i);
 
 class CExportObject {
   public:
@@ -41,6 +45,10 @@ class CExportObject {
     // the export summary. On failure the status gives the reason, m_strInfo is
     // unchanged and the old file (if any) is whole; no partial file is left.
     CStatus WriteDxf(const std::string& strPath);
+    // The same file and summary as ConvertScene(document) followed by
+    // WriteDxf(strPath) on an empty object, written straight from the document
+    // without copying it: the object's lists stay empty. How the export runs.
+    CStatus WriteDxf(CSceneDocument& document, const std::string& strPath);
 
     // The entity text of one polygon: a 3DFACE (for 3 or 4 points) and a
     // closed 3D POLYLINE (any number), with CR LF line ends.
@@ -48,7 +56,7 @@ class CExportObject {
     std::string FormatPolyline(const CExportPolygon& polygon) const;
 
     // The summary text WriteDxf leaves in m_strInfo.
-    std::string FormatSummary() const;
+    static std::string FormatSummary(int points, int polygons, int parts);
 
     // Diagnostic listing of points, surfaces and polygons.
     std::string Dump() const;

@@ -15,13 +15,15 @@ std::string CExportSurface::GetLayerName() const {
 }
 
 std::string ExportLayerName(const CExportSurface* surface, int bRename) {
-    if (surface == nullptr)
-        return {};
+    return surface != nullptr ? ExportLayerName(surface->m_strName, bRename) : std::string();
+}
+
+std::string ExportLayerName(const std::string& name, int bRename) {
     if (bRename == 1)
-        return surface->GetLayerName();
-    std::string name = surface->m_strName;
-    for (char& ch : name)
+        return CExportSurface(name).GetLayerName();
+    std::string layer = name;
+    for (char& ch : layer)
         if (static_cast<unsigned char>(ch) < 0x20)
             ch = '_';
-    return name;
+    return layer;
 }

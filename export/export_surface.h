@@ -19,8 +19,9 @@ class CExportSurface {
     std::string m_strName;
 };
 
-// The layer name the writer uses for surface (null gives ""): GetLayerName()
+// The layer name the writer uses for surface (null gives "") or a part's name: GetLayerName()
 // when bRename is exactly 1, else the name as it is except that control bytes
 // (below 0x20) become "_", since a line feed or carriage return inside a
 // value would break the file's line structure.
 std::string ExportLayerName(const CExportSurface* surface, int bRename);
+std::string ExportLayerName(const std::string& name, int bRename);

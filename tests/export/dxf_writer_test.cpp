@@ -5,6 +5,7 @@
 
 #include "tests/support/exported_dxf.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/scene_parts.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -315,6 +316,79 @@ TEST(DxfWriter, StreamedFileEqualsTheEntityTextsAcrossFlushes) {
     std::string file = WriteAndRead(b.object, dir / "many.dxf");
     EXPECT_GT(file.size(), 3u << 20);
     EXPECT_TRUE(file == ExportedDxf({"Many"}, entities));
+}
+
+namespace {
+
+// A scene with what the copy handles specially: positions, a part without geometry, names
+// the renaming changes, corners outside their part, an empty entry for a point and one for a
+// polygon (only without the flip, which needs every polygon), one polygon selected.
+void BuildAwkwardScene(CSceneDocument& doc, bool emptyEntries) {
+    AddPart(doc, "Roof #1", {{0, 0, 0}, {1, 0, 0}, {1, 3, 2}, {0, 3, 2}},
+            {{0, 1, 2}, {0, 1, 2, 3}, {3, 2, 1, 0, 2}, {0, 9, -1, 1, 2}, {1}}, {10, 0, -5});
+    AddPart(doc, "", {}, {});
+    CScenePart* wall = AddPart(doc, "Wall\tB\xC3\xA9", {{-1, 0.5, 7}, {2, 2, 2}, {0, 1e6, -3}},
+                               {{0, 1, 2}, {2, 1, 0, 1}}, {0.125, -2, 1e-3});
+    wall->m_polygons[1]->m_bSelected = 1;
+    if (emptyEntries) {
+        wall->m_points.Add(nullptr);
+        wall->m_polygons.Add(nullptr);
+        wall->AddPolygon(CScenePolygon());
+        wall->m_polygons[3]->m_indices = {3, 0, 3};
+    }
+}
+
+} // namespace
+
+TEST(DxfWriter, DocumentWrittenDirectlyEqualsItsConvertedCopy) {
+    CScratchFolder scratch;
+    for (int emptyEntries : {0, 1})
+        for (int flip : {0, 1}) {
+            if (emptyEntries && flip)
+                continue;
+            for (int rename : {0, 1}) {
+                SCOPED_TRACE(testing::Message() << emptyEntries << flip << rename);
+                CSceneDocument copied;
+                CSceneDocument direct;
+                BuildAwkwardScene(copied, emptyEntries != 0);
+                BuildAwkwardScene(direct, emptyEntries != 0);
+
+                CExportObject viaCopy;
+                viaCopy.SetFlipPolygons(flip);
+                viaCopy.SetRename(rename);
+                viaCopy.ConvertScene(copied);
+                const std::string expected = WriteAndRead(viaCopy, scratch / "copy.dxf");
+
+                CExportObject streamed;
+                streamed.SetFlipPolygons(flip);
+                streamed.SetRename(rename);
+                const CStatus written =
+                    streamed.WriteDxf(direct, (scratch / "direct.dxf").string());
+                ASSERT_TRUE(written) << written.GetReason();
+                EXPECT_TRUE(ReadFile(scratch / "direct.dxf") == expected);
+                EXPECT_EQ(streamed.m_strInfo, viaCopy.m_strInfo);
+                EXPECT_NE(streamed.m_strInfo.find("Points Count: " +
+                                                  std::to_string(emptyEntries ? 8 : 7)),
+                          std::string::npos);
+                // Nothing was copied, and the flip reached the document as it does the copy's.
+                EXPECT_TRUE(streamed.m_points.IsEmpty() && streamed.m_polygons.IsEmpty() &&
+                            streamed.m_surfaces.IsEmpty());
+                EXPECT_EQ(direct.m_parts[0]->m_polygons[0]->m_indices,
+                          copied.m_parts[0]->m_polygons[0]->m_indices);
+            }
+        }
+}
+
+TEST(DxfWriterFailure, DirectWriteOfADocumentLeavesTheSummaryAndNoFile) {
+    CScratchFolder scratch;
+    CSceneDocument doc;
+    BuildAwkwardScene(doc, false);
+    CExportObject object;
+    const CStatus written = object.WriteDxf(doc, (scratch / "missing" / "out.dxf").string());
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(written.GetReason().empty());
+    EXPECT_EQ(object.m_strInfo, "OK");
+    EXPECT_EQ(CountFiles(scratch.Path()), 0u);
 }
 
 TEST(DxfWriterFailure, MissingFolderIsReportedAndNothingIsWritten) {
