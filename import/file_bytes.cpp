@@ -26,7 +26,9 @@ CStatus CFileBytes::Open(const std::string& path) {
         std::size_t size = static_cast<std::size_t>(info.st_size);
         void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.Get(), 0);
         if (mapped != MAP_FAILED) {
-            ::madvise(mapped, size, MADV_SEQUENTIAL | MADV_WILLNEED);
+            // Two pieces of advice, given one at a time: the values are not flags to combine.
+            ::madvise(mapped, size, MADV_SEQUENTIAL);
+            ::madvise(mapped, size, MADV_WILLNEED);
             m_pMapped = static_cast<const char*>(mapped);
             m_nMappedSize = size;
             return {};

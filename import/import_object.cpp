@@ -162,6 +162,11 @@ bool HasNaN(float x, float y, float z) {
 
 } // namespace
 
+void CImportObject::PrefetchPoint(float x, float y, float z) const {
+    if (!m_aPointHash.empty())
+        __builtin_prefetch(&m_aPointHash[PointHash(x, y, z) & (m_aPointHash.size() - 1)]);
+}
+
 std::int32_t CImportObject::AddPoint(float x, float y, float z) {
     // A point with a NaN equals no point, so it is appended and never entered in the hash.
     if (HasNaN(x, y, z)) {

@@ -33,6 +33,7 @@
 
 #include "import/import_records.h"
 #include "import/lwo/big_endian_reader.h"
+#include "platform/large_blocks.h"
 
 class CImportObject {
   public:
@@ -68,6 +69,9 @@ class CImportObject {
     // The index (from 0) of the first point equal in all three floats (-0.0 equals 0.0, a NaN
     // equals nothing), appended when there is none. Expected constant time.
     std::int32_t AddPoint(float x, float y, float z);
+    // A hint that AddPoint(x, y, z) follows soon: starts loading the hash slot it will probe,
+    // so the corners of one entity wait for memory together rather than one after another.
+    void PrefetchPoint(float x, float y, float z) const;
 
     // Big-endian helpers of the LWO reader: false (value untouched) when fewer bytes remain.
     static bool ReadU2(CBigEndianReader& reader, std::int32_t& value);
@@ -106,7 +110,7 @@ class CImportObject {
         float m_fZ;
         std::int32_t m_nIndex;
     };
-    std::vector<CPointSlot> m_aPointHash;
+    std::vector<CPointSlot, CLargeBlockAllocator<CPointSlot>> m_aPointHash;
     // A small direct-mapped copy of recently met points in front of the hash: neighbouring
     // entities share vertices, and this table stays in cache where the big one cannot.
     std::vector<CPointSlot> m_aRecentPoint;

@@ -1,17 +1,13 @@
 #include "scene/block_arena.h"
 
-#include "platform/aligned_memory.h"
+#include "platform/large_blocks.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <new>
-#include <sys/mman.h>
 
 namespace {
 
 constexpr std::size_t kFirstBlock = 64 * 1024;
-constexpr std::size_t kHugePage = 2 * 1024 * 1024;
 // Blocks grow with the list, up to this size, so a small part stays small and a large one
 // needs few blocks.
 constexpr std::size_t kLargestBlock = 64 * 1024 * 1024;
@@ -23,10 +19,7 @@ std::size_t RoundUp(std::size_t value, std::size_t step) {
 } // namespace
 
 void CBlockArena::CBlockFree::operator()(std::byte* block) const {
-    if (m_nSize >= kHugePage)
-        FreeAligned(block);
-    else
-        ::operator delete[](block);
+    FreeLargeBlock(block, m_nSize);
 }
 
 void* CBlockArena::Allocate(std::size_t size, std::size_t align) {
@@ -37,17 +30,9 @@ void* CBlockArena::Allocate(std::size_t size, std::size_t align) {
         const std::size_t doublings = std::min<std::size_t>(m_blocks.size(), 10);
         std::size_t blockSize = std::min(kFirstBlock << doublings, kLargestBlock);
         blockSize = RoundUp(std::max(blockSize, size + align), kFirstBlock);
-        std::byte* block = nullptr;
-        if (blockSize >= kHugePage) {
-            blockSize = RoundUp(blockSize, kHugePage);
-            block = static_cast<std::byte*>(AllocateAligned(kHugePage, blockSize));
-            if (block == nullptr)
-                throw std::bad_alloc();
-            // Advice only: where huge pages are off, the block is used as it is.
-            (void)::madvise(block, blockSize, MADV_HUGEPAGE);
-        } else {
-            block = static_cast<std::byte*>(::operator new[](blockSize));
-        }
+        if (blockSize >= kHugePageBytes)
+            blockSize = RoundUp(blockSize, kHugePageBytes);
+        auto* block = static_cast<std::byte*>(AllocateLargeBlock(blockSize));
         m_blocks.push_back(Block(block, CBlockFree{blockSize}));
         m_pNext = block;
         m_nLeft = blockSize;

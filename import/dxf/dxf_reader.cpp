@@ -122,17 +122,21 @@ int CDxfReader::ReadFaces(std::string_view text) {
             }
         }
         std::size_t count = 0;
-        std::array<float, 3> xyz{};
+        std::array<std::array<float, 3>, 4> xyz{};
         for (std::size_t d = 0; d < 4; ++d) {
             if (value[0][d] == nullptr || value[1][d] == nullptr || value[2][d] == nullptr) {
                 break;
             }
             for (std::size_t axis = 0; axis < 3; ++axis) {
-                if (!Coordinate(value[axis][d], xyz[axis], m_object.m_strError)) {
+                if (!Coordinate(value[axis][d], xyz[d][axis], m_object.m_strError)) {
                     return faceCount;
                 }
             }
-            corners[count++] = m_object.AddPoint(xyz[0], xyz[1], xyz[2]);
+            m_object.PrefetchPoint(xyz[d][0], xyz[d][1], xyz[d][2]);
+            ++count;
+        }
+        for (std::size_t d = 0; d < count; ++d) {
+            corners[d] = m_object.AddPoint(xyz[d][0], xyz[d][1], xyz[d][2]);
         }
         // DXF writes a triangle as a face whose fourth corner repeats its third. Kept, the
         // repeat would give a flipped triangle a zero normal and other readers a degenerate
