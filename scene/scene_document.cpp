@@ -102,11 +102,12 @@ void CSceneDocument::Serialize(CArchive& ar) {
     m_parts.Reserve(static_cast<std::size_t>(GetPartCount()) + ar.ReservableCount(n));
     for (std::int32_t i = 0; i < n; ++i) {
         auto part = std::make_unique<CScenePart>();
+        // Loading a part runs AddPolygon for each polygon after all of the part's points,
+        // which computes the same centres and normals UpdateGeometry would: its geometry is
+        // up to date without a second pass over it.
         part->Serialize(ar);
-        CScenePart* loaded = part.get();
+        AssignPartId(part.get());
         m_parts.Add(std::move(part));
-        loaded->UpdateGeometry();
-        AssignPartId(loaded);
     }
     FixupLinks();
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -159,6 +161,40 @@ TEST(SceneDocument, LoadingKeepsTheStoredCounterUnlessAPartLacksAnId) {
     LoadFrom(reloaded, damaged);
     EXPECT_EQ(reloaded.m_parts[1]->m_nId, 20);
     EXPECT_EQ(reloaded.m_nNextPartId, 21);
+}
+
+TEST(SceneDocument, LoadedPartsCarryTheirOwnGeometryNotTheStoredOne) {
+    // A part record whose centre and normal are stale, as a file written elsewhere may hold:
+    // the part's own store writes the members as they are.
+    CScenePart stale;
+    for (const auto& [x, y, z] : {std::array{0.0, 0.0, 0.0}, {4.0, 0.0, 0.0}, {0.0, 0.0, 2.0}}) {
+        CScenePoint point;
+        point.Set(x, y, z);
+        stale.AddPoint(point);
+    }
+    CScenePolygon triangle;
+    triangle.m_indices = {0, 1, 2};
+    stale.AddPolygon(std::move(triangle));
+    stale.m_polygons[0]->m_center.Set(9, 9, 9);
+    stale.m_polygons[0]->m_dCenterDistance = 99;
+    stale.m_polygons[0]->m_normal.Set(1, 1, 1);
+
+    CSceneDocument empty;
+    ByteVector bytes = Stored(empty);
+    bytes.resize(bytes.size() - 4); // the part count, written last for no parts
+    const ByteVector withPart = ByteBuilder().Raw(bytes).I32(1).Raw(Stored(stale)).Bytes();
+    CSceneDocument doc;
+    LoadFrom(doc, withPart);
+    ASSERT_EQ(doc.GetPartCount(), 1);
+    const CScenePolygon& loaded = *doc.m_parts[0]->m_polygons[0];
+    EXPECT_DOUBLE_EQ(loaded.m_center.m_x, 4.0 / 3);
+    EXPECT_EQ(loaded.m_center.m_y, 0.0);
+    EXPECT_DOUBLE_EQ(loaded.m_center.m_z, 2.0 / 3);
+    EXPECT_DOUBLE_EQ(loaded.m_dCenterDistance, std::sqrt(20.0) / 3);
+    // u = P0 - P1 = (-4, 0, 0), v = P1 - P2 = (4, 0, -2): v x u = (0, 8, 0).
+    EXPECT_EQ(loaded.m_normal.m_dY, 8.0);
+    EXPECT_EQ(loaded.m_normal.m_dUnitY, 1.0);
+    EXPECT_EQ(loaded.m_normal.m_dX, 0.0);
 }
 
 TEST(SceneDocument, EveryPrefixThrowsAndKeepsWhatWasLoaded) {
