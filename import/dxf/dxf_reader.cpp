@@ -17,6 +17,10 @@ namespace {
 
 constexpr std::string_view kNotFound = "N/A";
 
+// How many faces wait, read, for their points to be looked up: enough for the hash slots of
+// their corners to arrive from memory while the next faces are parsed.
+constexpr std::size_t kPendingFaces = 4;
+
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
@@ -87,19 +91,45 @@ std::int32_t CDxfReader::LayerSurface() {
     return m_object.AddSurface(layer == kNotFound ? "Default" : layer);
 }
 
+void CDxfReader::AddFace(const CPendingFace& face) {
+    std::array<std::int32_t, 4> corners{};
+    for (std::size_t d = 0; d < face.m_nCount; ++d) {
+        const auto& xyz = face.m_corners[d];
+        corners[d] = m_object.AddPoint(xyz[0], xyz[1], xyz[2]);
+    }
+    std::size_t count = face.m_nCount;
+    // DXF writes a triangle as a face whose fourth corner repeats its third. Kept, the
+    // repeat would give a flipped triangle a zero normal and other readers a degenerate
+    // face; a face with four distinct corners (or another repeat) keeps all four.
+    if (count == 4 && corners[3] == corners[2]) {
+        count = 3;
+    }
+    if (count >= 3) {
+        m_object.AddPolygon(face.m_nSurface, std::span<const std::int32_t>(corners.data(), count));
+    }
+}
+
 int CDxfReader::ReadFaces(std::string_view text) {
     CDxfPairReader pairs(text);
     std::string_view name;
     std::uint32_t line = 0;
     int faceCount = 0;
-    std::array<std::int32_t, 4> corners{};
+    // The faces read but not yet added, oldest first from queued - waiting on.
+    std::array<CPendingFace, kPendingFaces> pending;
+    std::size_t queued = 0;
     while (pairs.NextEntity(name, line, m_aEntity)) {
         m_bPolylines = m_bPolylines || StartsWith(name, "POLYLINE");
         if (!StartsWith(name, "3DFACE")) {
             continue;
         }
         ++faceCount;
-        std::int32_t surface = LayerSurface();
+        // The slot holds the oldest waiting face once the queue is full: it goes first.
+        CPendingFace& face = pending[queued % kPendingFaces];
+        if (queued >= kPendingFaces) {
+            AddFace(face);
+        }
+        face = CPendingFace();
+        face.m_nSurface = LayerSurface();
         // Corner d has groups 1d, 2d, 3d. One scan keeps each code's first pair, which is
         // what FindGroup would find for it.
         std::array<std::array<const CDxfPair*, 4>, 3> value{};
@@ -121,32 +151,23 @@ int CDxfReader::ReadFaces(std::string_view text) {
                 }
             }
         }
-        std::size_t count = 0;
-        std::array<std::array<float, 3>, 4> xyz{};
         for (std::size_t d = 0; d < 4; ++d) {
             if (value[0][d] == nullptr || value[1][d] == nullptr || value[2][d] == nullptr) {
                 break;
             }
+            auto& xyz = face.m_corners[d];
             for (std::size_t axis = 0; axis < 3; ++axis) {
-                if (!Coordinate(value[axis][d], xyz[d][axis], m_object.m_strError)) {
+                if (!Coordinate(value[axis][d], xyz[axis], m_object.m_strError)) {
                     return faceCount;
                 }
             }
-            m_object.PrefetchPoint(xyz[d][0], xyz[d][1], xyz[d][2]);
-            ++count;
+            m_object.PrefetchPoint(xyz[0], xyz[1], xyz[2]);
+            ++face.m_nCount;
         }
-        for (std::size_t d = 0; d < count; ++d) {
-            corners[d] = m_object.AddPoint(xyz[d][0], xyz[d][1], xyz[d][2]);
-        }
-        // DXF writes a triangle as a face whose fourth corner repeats its third. Kept, the
-        // repeat would give a flipped triangle a zero normal and other readers a degenerate
-        // face; a face with four distinct corners (or another repeat) keeps all four.
-        if (count == 4 && corners[3] == corners[2]) {
-            count = 3;
-        }
-        if (count >= 3) {
-            m_object.AddPolygon(surface, std::span<const std::int32_t>(corners.data(), count));
-        }
+        ++queued;
+    }
+    for (std::size_t k = queued > kPendingFaces ? queued - kPendingFaces : 0; k < queued; ++k) {
+        AddFace(pending[k % kPendingFaces]);
     }
     m_object.m_strError = pairs.Error();
     return faceCount;

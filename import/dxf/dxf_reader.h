@@ -11,6 +11,8 @@
 // object.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -26,8 +28,19 @@ class CDxfReader {
     bool Read(std::string_view text);
 
   private:
+    // A face whose corners are read but not yet looked up: it waits while the next faces are
+    // read, so that the point hash slots of several faces are on their way from memory
+    // together.
+    struct CPendingFace {
+        std::int32_t m_nSurface = 0;
+        std::size_t m_nCount = 0;
+        std::array<std::array<float, 3>, 4> m_corners{};
+    };
+
     // The number of 3DFACE entities met.
     int ReadFaces(std::string_view text);
+    // The face's points and, with three corners or more, its polygon.
+    void AddFace(const CPendingFace& face);
     // The number of 3-D polylines and polyface meshes met.
     int ReadPolylines(std::string_view text);
     void ReadPolyline3d(CDxfPairReader& pairs, std::int32_t surface);

@@ -2,6 +2,8 @@
 // faults of a line-matching reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -454,6 +456,55 @@ TEST(DxfReader, AddPointMatchesTheLinearSearch) {
         ASSERT_EQ(object.AddPoint(x, y, z), expected) << i;
     }
     EXPECT_EQ(object.GetPointCount(), linear.size());
+}
+
+// Faces are read a few ahead of the lookup of their points: every count of faces around
+// that queue's length keeps the file's order of points, polygons and surfaces, and a face
+// of two corners or a triangle in the queue keeps its own corner count.
+TEST(DxfReader, FacesKeepTheirOrderWhateverTheirCount) {
+    for (int n = 1; n <= 11; ++n) {
+        SCOPED_TRACE(n);
+        std::string entities;
+        std::vector<std::array<int, 3>> points; // first appearance order, the reference
+        std::string polygons;
+        for (int i = 0; i < n; ++i) {
+            // A strip: face i shares two corners with face i - 1.
+            std::vector<std::array<int, 3>> corners = {{i, 0, 0}, {i + 1, 0, 0}, {i + 1, 1, 0}};
+            if (i % 4 == 1)
+                corners.push_back({i, 1, 0});
+            if (i % 4 == 2)
+                corners.push_back(corners[2]); // a triangle
+            if (i % 4 == 3)
+                corners.resize(2); // no polygon
+            const std::string layer = "L" + std::to_string(i % 3);
+            std::string face = "0\n3DFACE\n8\n" + layer + "\n";
+            std::string list;
+            for (std::size_t d = 0; d < corners.size(); ++d) {
+                for (int axis = 0; axis < 3; ++axis)
+                    face += std::to_string(10 * (axis + 1) + static_cast<int>(d)) + "\n" +
+                            std::to_string(corners[d][static_cast<std::size_t>(axis)]) + "\n";
+                const auto found = std::find(points.begin(), points.end(), corners[d]);
+                const auto index = found - points.begin();
+                if (found == points.end())
+                    points.push_back(corners[d]);
+                if (i % 4 != 2 || d < 3)
+                    list += std::to_string(index) + " ";
+            }
+            entities += face;
+            if (i % 4 != 3)
+                polygons += "Surf: " + std::to_string(i % 3 + 1) +
+                            "  Pts: " + std::to_string(i % 4 == 1 ? 4 : 3) + "  (" + list + ")\n";
+        }
+        CImportObject object;
+        ASSERT_EQ(LoadDxfText(object, Section(entities)), 5);
+        std::string expected;
+        for (const auto& p : points)
+            expected += "X: " + std::to_string(p[0]) + ".000000 Y: " + std::to_string(p[1]) +
+                        ".000000 Z: " + std::to_string(p[2]) + ".000000\n";
+        for (int k = 0; k < std::min(n, 3); ++k)
+            expected += "L" + std::to_string(k) + "\n";
+        EXPECT_EQ(Printed(object), expected + polygons);
+    }
 }
 
 TEST(DxfReader, AddSurfaceIsExactAndCaseSensitive) {
