@@ -4,6 +4,7 @@
 // block went or destroyed twice.
 #include "scene/block_arena.h"
 #include "scene/index_list.h"
+#include "scene/owning_array.h"
 #include "scene/scene_document.h"
 #include "scene/scene_part.h"
 
@@ -77,6 +78,52 @@ TEST(BlockArena, AlignsEveryRecordAndGrowsInBlocks) {
     big[80 * 1024 * 1024 - 1] = 3;
     arena.Reset();
     EXPECT_EQ(arena.GetCapacity(), 0u);
+}
+
+// An element that counts its lives, to see each one ended exactly once.
+struct CCounted {
+    explicit CCounted(int value) : m_nValue(value) { ++Live(); }
+    CCounted(const CCounted&) = delete;
+    CCounted& operator=(const CCounted&) = delete;
+    virtual ~CCounted() { --Live(); }
+    static int& Live() {
+        static int live = 0;
+        return live;
+    }
+    int m_nValue;
+};
+
+TEST(OwningArray, HeapAndBlockElementsAreEachEndedOnceTheirOwnWay) {
+    {
+        COwningArray<CCounted> array;
+        std::vector<CCounted*> added;
+        // Heap and block elements interleaved, and an empty entry.
+        for (int i = 0; i < 40; ++i)
+            added.push_back(i % 3 == 0 ? array[array.Add(new CCounted(i))] : array.Emplace(i));
+        array.Add(nullptr);
+        EXPECT_EQ(CCounted::Live(), 40);
+        // The pointers handed back are the elements' own, whichever way they were made.
+        for (int i = 0; i < 40; ++i)
+            EXPECT_EQ(array[i], added[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(array[40], nullptr);
+
+        array.RemoveAt(0); // heap
+        array.RemoveAt(0); // block
+        array.RemoveIf([](const CCounted* c) { return c != nullptr && c->m_nValue % 2 == 0; });
+        array.RemoveIfIndex([](int i) { return i < 3; });
+        EXPECT_EQ(CCounted::Live(), array.GetSize() - 1);
+        EXPECT_EQ(array[0]->m_nValue, 9);
+        EXPECT_EQ(array[array.GetSize() - 1], nullptr);
+
+        // Moved arrays keep their elements, and ending the moved-from one ends none.
+        COwningArray<CCounted> moved = std::move(array);
+        EXPECT_EQ(CCounted::Live(), moved.GetSize() - 1);
+        moved.RemoveAll();
+        EXPECT_EQ(CCounted::Live(), 0);
+        moved.Emplace(1);
+        moved.Add(new CCounted(2));
+    }
+    EXPECT_EQ(CCounted::Live(), 0);
 }
 
 TEST(SceneStorage, PartEmptiedAndRefilledKeepsOnlyTheNewGeometry) {
