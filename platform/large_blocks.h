@@ -8,7 +8,9 @@
 
 #include <cstddef>
 #include <new>
-#include <sys/mman.h>
+#ifndef _WIN32
+#include <sys/mman.h> // not on Windows, whose large pages need a privilege a user lacks
+#endif
 
 constexpr std::size_t kHugePageBytes = 2 * 1024 * 1024;
 
@@ -20,8 +22,10 @@ inline void* AllocateLargeBlock(std::size_t size) {
     void* block = AllocateAligned(kHugePageBytes, rounded);
     if (block == nullptr)
         throw std::bad_alloc();
+#ifndef _WIN32
     // Advice only: where huge pages are off, the block is used as it is.
     (void)::madvise(block, rounded, MADV_HUGEPAGE);
+#endif
     return block;
 }
 

@@ -190,6 +190,36 @@ TEST(DxfReader, LineEndsAndLayoutReadAlike) {
     }
 }
 
+// Line ends are searched many bytes at a time where enough bytes remain: lines of every
+// length around that stride, and ends near the end of the text, are read whole.
+TEST(DxfReader, LinesOfEveryLengthAreReadWhole) {
+    for (const char* eol : {"\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(eol[0] == '\r' && eol[1] == 0 ? "CR" : eol[0] == '\r' ? "CR LF" : "LF");
+        std::string entities;
+        std::vector<std::string> names;
+        for (std::size_t length = 1; length <= 40; ++length) {
+            std::string name;
+            for (std::size_t k = 0; k < length; ++k)
+                name += static_cast<char>('a' + (k + length) % 26);
+            names.push_back(name);
+            entities += Face(name, {{{0, 0, 0}}, {{1, 0, 0}}, {{static_cast<int>(length), 1, 0}}});
+        }
+        std::string text = Section(entities);
+        // With and without the last line end.
+        for (std::size_t cut : {text.size(), text.size() - 1}) {
+            std::string converted;
+            for (char c : text.substr(0, cut))
+                converted += c == '\n' ? std::string(eol) : std::string(1, c);
+            CImportObject object;
+            ASSERT_EQ(LoadDxfText(object, converted), 5) << object.m_strError;
+            ASSERT_EQ(object.GetSurfaceCount(), names.size());
+            for (std::size_t i = 0; i < names.size(); ++i)
+                EXPECT_EQ(object.GetSurface(i).m_strName, names[i]);
+            EXPECT_EQ(object.GetPoint(object.GetPointCount() - 1).m_fX, 40.0f);
+        }
+    }
+}
+
 TEST(DxfReader, EntityNamesCountOnlyAsGroupCodeZero) {
     // A line-matching reader starts phantom entities at the layer names and the text value.
     std::string text =
