@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <memory>
 #include <vector>
 
 class CIndexList {
@@ -25,7 +24,7 @@ class CIndexList {
     // From a vector: tests and callers that build corner lists as vectors hand them over.
     CIndexList(const std::vector<std::int32_t>& indices) { Assign(indices.data(), indices.size()); }
     CIndexList(const CIndexList& other) { Assign(other.data(), other.size()); }
-    CIndexList(CIndexList&& other) noexcept { *this = std::move(other); }
+    CIndexList(CIndexList&& other) noexcept { TakeFrom(other); }
     CIndexList& operator=(const CIndexList& other) {
         if (this != &other)
             Assign(other.data(), other.size());
@@ -33,20 +32,17 @@ class CIndexList {
     }
     CIndexList& operator=(CIndexList&& other) noexcept {
         if (this != &other) {
-            m_heap = std::move(other.m_heap);
-            std::copy_n(other.m_aInline, kInline, m_aInline);
-            m_nSize = other.m_nSize;
-            m_nCapacity = other.m_nCapacity;
-            other.m_nSize = 0;
-            other.m_nCapacity = kInline;
+            FreeHeap();
+            TakeFrom(other);
         }
         return *this;
     }
+    ~CIndexList() { FreeHeap(); }
 
     std::size_t size() const { return m_nSize; }
     bool empty() const { return m_nSize == 0; }
-    std::int32_t* data() { return m_heap ? m_heap.get() : m_aInline; }
-    const std::int32_t* data() const { return m_heap ? m_heap.get() : m_aInline; }
+    std::int32_t* data() { return IsOnHeap() ? m_heap : m_aInline; }
+    const std::int32_t* data() const { return IsOnHeap() ? m_heap : m_aInline; }
     std::int32_t& operator[](std::size_t i) { return data()[i]; }
     std::int32_t operator[](std::size_t i) const { return data()[i]; }
     iterator begin() { return data(); }
@@ -62,9 +58,10 @@ class CIndexList {
     void reserve(std::size_t capacity) {
         if (capacity <= m_nCapacity)
             return;
-        auto grown = std::make_unique<std::int32_t[]>(capacity);
-        std::copy_n(data(), m_nSize, grown.get());
-        m_heap = std::move(grown);
+        auto* grown = new std::int32_t[capacity];
+        std::copy_n(data(), m_nSize, grown);
+        FreeHeap();
+        m_heap = grown;
         m_nCapacity = static_cast<std::uint32_t>(capacity);
     }
     void clear() { m_nSize = 0; }
@@ -80,6 +77,24 @@ class CIndexList {
   private:
     static constexpr std::size_t kInline = 4;
 
+    // A capacity beyond the inline corners means the corners are on the heap.
+    bool IsOnHeap() const { return m_nCapacity > kInline; }
+    void FreeHeap() {
+        if (IsOnHeap())
+            delete[] m_heap;
+        m_nCapacity = kInline;
+    }
+    // Takes other's corners (its heap block, or a copy of its inline ones) and leaves it empty.
+    void TakeFrom(CIndexList& other) {
+        if (other.IsOnHeap())
+            m_heap = other.m_heap;
+        else
+            std::copy_n(other.m_aInline, kInline, m_aInline);
+        m_nSize = other.m_nSize;
+        m_nCapacity = other.m_nCapacity;
+        other.m_nSize = 0;
+        other.m_nCapacity = kInline;
+    }
     void Assign(const std::int32_t* indices, std::size_t count) {
         m_nSize = 0;
         reserve(count);
@@ -87,8 +102,11 @@ class CIndexList {
         m_nSize = static_cast<std::uint32_t>(count);
     }
 
-    std::unique_ptr<std::int32_t[]> m_heap;
-    std::int32_t m_aInline[kInline] = {};
+    // The inline corners and the heap block share their place: 24 bytes in all.
+    union {
+        std::int32_t m_aInline[kInline] = {};
+        std::int32_t* m_heap;
+    };
     std::uint32_t m_nSize = 0;
     std::uint32_t m_nCapacity = kInline;
 };

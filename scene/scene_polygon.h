@@ -11,6 +11,7 @@
 #pragma once
 
 #include "scene/index_list.h"
+#include "scene/pair_list.h"
 #include "scene/scene_material.h"
 #include "scene/scene_normal.h"
 #include "scene/scene_point.h"
@@ -24,7 +25,7 @@ class CArchive;
 
 class CScenePolygon {
   public:
-    using Pair = std::array<std::uint8_t, 8>;
+    using Pair = CPairList::Pair;
 
     CScenePolygon() = default;
     CScenePolygon(const CScenePolygon&) = default;
@@ -60,5 +61,5 @@ class CScenePolygon {
     std::int32_t m_nPolyAttr5 = 1;
     // Stored as the high 16 bits of that int32; loaded with its sign.
     std::int32_t m_nPolyAttr6 = 0;
-    std::vector<Pair> m_pairs;
+    CPairList m_pairs;
 };

@@ -5,6 +5,7 @@
 #include "scene/block_arena.h"
 #include "scene/index_list.h"
 #include "scene/owning_array.h"
+#include "scene/pair_list.h"
 #include "scene/scene_document.h"
 #include "scene/scene_part.h"
 
@@ -59,6 +60,51 @@ TEST(IndexList, GrowsPastItsInlineCornersAndCopiesAndMovesWhole) {
     EXPECT_EQ(smallMoved, (std::vector<std::int32_t>{1, 2, 3}));
     smallMoved = copy; // inline storage replaced by a long list
     EXPECT_EQ(std::vector<std::int32_t>(smallMoved), std::vector<std::int32_t>(copy));
+}
+
+TEST(IndexList, EveryAssignmentBetweenInlineAndHeapListsKeepsItsCorners) {
+    const std::vector<std::int32_t> shortList = {1, 2, 3};
+    const std::vector<std::int32_t> longList = {9, 8, 7, 6, 5, 4};
+    for (const auto& from : {shortList, longList})
+        for (const auto& to : {shortList, longList}) {
+            CIndexList source(from);
+            CIndexList target(to);
+            target = source; // copy: both keep the corners
+            EXPECT_EQ(target, from);
+            EXPECT_EQ(source, from);
+            CIndexList other(to);
+            other = std::move(source); // move: the source's block (or corners) change hands
+            EXPECT_EQ(other, from);
+            EXPECT_TRUE(source.empty());
+            const CIndexList& itself = other;
+            other = itself; // nothing changes
+            EXPECT_EQ(other, from);
+            other.push_back(42); // and it grows from there
+            EXPECT_EQ(other.size(), from.size() + 1);
+            EXPECT_EQ(other[from.size()], 42);
+        }
+}
+
+TEST(PairList, EmptyCostsNothingAndCopiesCompareByContent) {
+    CPairList empty;
+    EXPECT_EQ(sizeof(CPairList), sizeof(void*));
+    EXPECT_TRUE(empty.empty());
+    EXPECT_EQ(empty.begin(), empty.end());
+    CPairList pairs;
+    pairs.reserve(0);
+    EXPECT_EQ(pairs, empty);
+    pairs.push_back({1, 2, 3, 4, 5, 6, 7, 8});
+    pairs.push_back({8, 7, 6, 5, 4, 3, 2, 1});
+    CPairList copy = pairs;
+    EXPECT_EQ(copy, pairs);
+    EXPECT_FALSE(copy == empty);
+    copy.push_back({0, 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(pairs.size(), 2u); // the copy is its own
+    copy = empty;
+    EXPECT_TRUE(copy.empty());
+    CPairList moved = std::move(pairs);
+    ASSERT_EQ(moved.size(), 2u);
+    EXPECT_EQ((*(moved.begin() + 1))[0], 8);
 }
 
 TEST(BlockArena, AlignsEveryRecordAndGrowsInBlocks) {
