@@ -35,10 +35,14 @@ if [ -f "$build/bin/Karvel_Prefs" ]; then
   fi
 fi
 
-# The installed programs load the installed library, whatever the build has.
-ldd "$prefix/bin/qrhost" | grep -q "=> $prefix/bin/../lib/libqrplatform.so" ||
-  fail "qrhost does not use the installed libqrplatform.so: $(ldd "$prefix/bin/qrhost" | grep qrplatform)"
-ldd "$prefix/lib/quarrion/PlugIns/Karvel.so" | grep -q "=> $prefix/lib/quarrion/PlugIns/../../libqrplatform.so" ||
+# The installed programs load the installed library, whatever the build has. ldd's output
+# is taken whole first: grep -q stops at the first match, and with pipefail the SIGPIPE that
+# ldd may then get would fail the check that matched.
+qrhost_libs=$(ldd "$prefix/bin/qrhost")
+grep -q "=> $prefix/bin/../lib/libqrplatform.so" <<<"$qrhost_libs" ||
+  fail "qrhost does not use the installed libqrplatform.so: $(grep qrplatform <<<"$qrhost_libs")"
+module_libs=$(ldd "$prefix/lib/quarrion/PlugIns/Karvel.so")
+grep -q "=> $prefix/lib/quarrion/PlugIns/../../libqrplatform.so" <<<"$module_libs" ||
   fail "Karvel.so does not use the installed libqrplatform.so"
 
 cd "$work"
