@@ -70,7 +70,7 @@ class CImportObject {
     // equals nothing), appended when there is none. Expected constant time.
     std::int32_t AddPoint(float x, float y, float z);
     // A hint that AddPoint(x, y, z) follows soon: starts loading the hash slot it will probe,
-    // so the corners of one entity wait for memory together rather than one after another.
+    // so that the lookups of faces further on wait for memory while this one is merged.
     void PrefetchPoint(float x, float y, float z) const;
 
     // Big-endian helpers of the LWO reader: false (value untouched) when fewer bytes remain.

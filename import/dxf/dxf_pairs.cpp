@@ -1,5 +1,6 @@
 #include "import/dxf/dxf_pairs.h"
 
+#include "import/dxf/c_numbers.h"
 #include "platform/ascii_text.h"
 
 #include <bit>
@@ -66,6 +67,29 @@ std::string EscapedDxfText(std::string_view text) {
         out += "...";
     }
     return out;
+}
+
+const CDxfPair* FindDxfPair(const std::vector<CDxfPair>& entity, std::string_view code) {
+    for (const CDxfPair& pair : entity) {
+        if (pair.m_strCode == code) {
+            return pair.m_strValue == kDxfNotFound ? nullptr : &pair;
+        }
+    }
+    return nullptr;
+}
+
+bool ReadDxfCoordinate(const CDxfPair* pair, float& value, std::string& error) {
+    if (pair == nullptr) {
+        value = 0.0f;
+        return true;
+    }
+    if (ToFiniteFloat(CStrToD(pair->m_strValue), value)) {
+        return true;
+    }
+    // The value line follows its code line.
+    error = "line " + std::to_string(pair->m_nLine + 1) + ": the value \"" +
+            EscapedDxfText(pair->m_strValue) + "\" is too large for a coordinate";
+    return false;
 }
 
 CDxfPairReader::CDxfPairReader(std::string_view text) : m_text(text) {

@@ -21,6 +21,18 @@ struct CDxfPair {
     std::uint32_t m_nLine = 0; // line number (from 1) of the code line
 };
 
+// The value a missing group reads as, and a value that counts as missing.
+inline constexpr std::string_view kDxfNotFound = "N/A";
+
+// The first pair of the entity with this group code, or null. A value that is literally
+// "N/A" counts as missing.
+const CDxfPair* FindDxfPair(const std::vector<CDxfPair>& entity, std::string_view code);
+
+// A coordinate as the C runtime reads it: double first, then narrowed; a missing group
+// (null) is 0. A value beyond single precision would become an infinity in the scene: false,
+// with the value's line in error.
+bool ReadDxfCoordinate(const CDxfPair* pair, float& value, std::string& error);
+
 // A file's text for a message: its first 40 bytes ("..." after them when there are more),
 // with '"' and '\' escaped and every byte outside printable ASCII as \xHH, so that the
 // reader sees what the file holds (a byte-order mark, a NUL of UTF-16 text).

@@ -4,68 +4,42 @@
 // the pairs after it). An entity name counts only as the value of group code 0, matched at
 // its start, so a layer or a text that begins with "3DFACE" starts nothing. Entities inside
 // block definitions are read like any other. A face whose fourth corner is its third is a
-// triangle. Faces are read and numbered in a first pass,
-// polylines in a second, so faces' layers become surfaces first.
+// triangle. Faces are read and numbered in a first pass, polylines in a second, so faces'
+// layers become surfaces first.
 #include <array>
 #include <cstdlib>
 
 #include "import/dxf/c_numbers.h"
+#include "import/dxf/dxf_faces.h"
 #include "import/dxf/dxf_reader.h"
 #include "import/import_object.h"
 
 namespace {
 
-constexpr std::string_view kNotFound = "N/A";
+// Faces whose corners are looked up ahead of their merge: the hash slots of this many faces
+// are on their way from memory while a face is merged.
+constexpr std::size_t kPrefetchFaces = 32;
 
-// How many faces wait, read, for their points to be looked up: enough for the hash slots of
-// their corners to arrive from memory while the next faces are parsed.
-constexpr std::size_t kPendingFaces = 4;
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
-
-// The first pair of the entity with this group code, or null. A value that is literally
-// "N/A" counts as missing, as it does for FindGroup.
-const CDxfPair* FindPair(const std::vector<CDxfPair>& entity, std::string_view code) {
-    for (const CDxfPair& pair : entity) {
-        if (pair.m_strCode == code) {
-            return pair.m_strValue == kNotFound ? nullptr : &pair;
-        }
+void PrefetchCorners(const CImportObject& object, const CDxfFace& face) {
+    for (std::size_t d = 0; d < face.m_nCount; ++d) {
+        const auto& xyz = face.m_corners[d];
+        object.PrefetchPoint(xyz[0], xyz[1], xyz[2]);
     }
-    return nullptr;
-}
-
-// A coordinate as the runtime reads it: double first, then narrowed; a missing group is 0.
-// A value beyond single precision would become an infinity in the scene: false, with the
-// value's line in error.
-bool Coordinate(const CDxfPair* pair, float& value, std::string& error) {
-    if (pair == nullptr) {
-        value = 0.0f;
-        return true;
-    }
-    if (ToFiniteFloat(CStrToD(pair->m_strValue), value)) {
-        return true;
-    }
-    // The value line follows its code line.
-    error = "line " + std::to_string(pair->m_nLine + 1) + ": the value \"" +
-            EscapedDxfText(pair->m_strValue) + "\" is too large for a coordinate";
-    return false;
 }
 
 // A VERTEX's point from its groups 10, 20 and 30.
 bool VertexPoint(const std::vector<CDxfPair>& entity, std::array<float, 3>& xyz,
                  std::string& error) {
-    return Coordinate(FindPair(entity, "10"), xyz[0], error) &&
-           Coordinate(FindPair(entity, "20"), xyz[1], error) &&
-           Coordinate(FindPair(entity, "30"), xyz[2], error);
+    return ReadDxfCoordinate(FindDxfPair(entity, "10"), xyz[0], error) &&
+           ReadDxfCoordinate(FindDxfPair(entity, "20"), xyz[1], error) &&
+           ReadDxfCoordinate(FindDxfPair(entity, "30"), xyz[2], error);
 }
 
 } // namespace
 
 bool CDxfReader::Read(std::string_view text) {
     // Binary DXF carries its group codes as bytes: not a text file, and not read here.
-    if (StartsWith(text, "AutoCAD Binary DXF")) {
+    if (text.starts_with("AutoCAD Binary DXF")) {
         m_object.m_strError = "binary DXF is not supported (save the drawing as text DXF)";
         return false;
     }
@@ -83,15 +57,17 @@ std::string_view CDxfReader::FindGroup(std::string_view code) const {
             return pair.m_strValue;
         }
     }
-    return kNotFound;
+    return kDxfNotFound;
 }
 
 std::int32_t CDxfReader::LayerSurface() {
     std::string_view layer = FindGroup("8");
-    return m_object.AddSurface(layer == kNotFound ? "Default" : layer);
+    return m_object.AddSurface(layer == kDxfNotFound ? "Default" : layer);
 }
 
-void CDxfReader::AddFace(const CPendingFace& face) {
+void CDxfReader::AddFace(const CDxfFace& face) {
+    const std::int32_t surface =
+        m_object.AddSurface(face.m_strLayer == kDxfNotFound ? "Default" : face.m_strLayer);
     std::array<std::int32_t, 4> corners{};
     for (std::size_t d = 0; d < face.m_nCount; ++d) {
         const auto& xyz = face.m_corners[d];
@@ -105,72 +81,26 @@ void CDxfReader::AddFace(const CPendingFace& face) {
         count = 3;
     }
     if (count >= 3) {
-        m_object.AddPolygon(face.m_nSurface, std::span<const std::int32_t>(corners.data(), count));
+        m_object.AddPolygon(surface, std::span<const std::int32_t>(corners.data(), count));
     }
 }
 
 int CDxfReader::ReadFaces(std::string_view text) {
-    CDxfPairReader pairs(text);
-    std::string_view name;
-    std::uint32_t line = 0;
-    int faceCount = 0;
-    // The faces read but not yet added, oldest first from queued - waiting on.
-    std::array<CPendingFace, kPendingFaces> pending;
-    std::size_t queued = 0;
-    while (pairs.NextEntity(name, line, m_aEntity)) {
-        m_bPolylines = m_bPolylines || StartsWith(name, "POLYLINE");
-        if (!StartsWith(name, "3DFACE")) {
-            continue;
-        }
-        ++faceCount;
-        // The slot holds the oldest waiting face once the queue is full: it goes first.
-        CPendingFace& face = pending[queued % kPendingFaces];
-        if (queued >= kPendingFaces) {
-            AddFace(face);
-        }
-        face = CPendingFace();
-        face.m_nSurface = LayerSurface();
-        // Corner d has groups 1d, 2d, 3d. One scan keeps each code's first pair, which is
-        // what FindGroup would find for it.
-        std::array<std::array<const CDxfPair*, 4>, 3> value{};
-        for (const CDxfPair& pair : m_aEntity) {
-            std::string_view code = pair.m_strCode;
-            if (code.size() == 2 && code[0] >= '1' && code[0] <= '3' && code[1] >= '0' &&
-                code[1] <= '3') {
-                const CDxfPair*& slot = value[static_cast<std::size_t>(code[0] - '1')]
-                                             [static_cast<std::size_t>(code[1] - '0')];
-                if (slot == nullptr) {
-                    slot = &pair;
+    const CDxfFaces faces =
+        ParseDxfFaces(text, m_nThreadedFrom, [this](const std::vector<CDxfFace>& batch) {
+            for (std::size_t i = 0; i < batch.size() && i < kPrefetchFaces; ++i) {
+                PrefetchCorners(m_object, batch[i]);
+            }
+            for (std::size_t i = 0; i < batch.size(); ++i) {
+                if (i + kPrefetchFaces < batch.size()) {
+                    PrefetchCorners(m_object, batch[i + kPrefetchFaces]);
                 }
+                AddFace(batch[i]);
             }
-        }
-        for (auto& axis : value) {
-            for (const CDxfPair*& slot : axis) {
-                if (slot != nullptr && slot->m_strValue == kNotFound) {
-                    slot = nullptr;
-                }
-            }
-        }
-        for (std::size_t d = 0; d < 4; ++d) {
-            if (value[0][d] == nullptr || value[1][d] == nullptr || value[2][d] == nullptr) {
-                break;
-            }
-            auto& xyz = face.m_corners[d];
-            for (std::size_t axis = 0; axis < 3; ++axis) {
-                if (!Coordinate(value[axis][d], xyz[axis], m_object.m_strError)) {
-                    return faceCount;
-                }
-            }
-            m_object.PrefetchPoint(xyz[0], xyz[1], xyz[2]);
-            ++face.m_nCount;
-        }
-        ++queued;
-    }
-    for (std::size_t k = queued > kPendingFaces ? queued - kPendingFaces : 0; k < queued; ++k) {
-        AddFace(pending[k % kPendingFaces]);
-    }
-    m_object.m_strError = pairs.Error();
-    return faceCount;
+        });
+    m_bPolylines = faces.m_bPolylines;
+    m_object.m_strError = faces.m_strError;
+    return faces.m_nFaces;
 }
 
 int CDxfReader::ReadPolylines(std::string_view text) {
@@ -179,7 +109,7 @@ int CDxfReader::ReadPolylines(std::string_view text) {
     std::uint32_t line = 0;
     int polylineCount = 0;
     while (pairs.NextEntity(name, line, m_aEntity)) {
-        if (!StartsWith(name, "POLYLINE")) {
+        if (!name.starts_with("POLYLINE")) {
             continue;
         }
         // Flag 8: a 3-D polyline; 64: a polyface mesh. 2-D polylines and M x N meshes are
@@ -204,8 +134,8 @@ void CDxfReader::ReadPolyline3d(CDxfPairReader& pairs, std::int32_t surface) {
     std::uint32_t line = 0;
     std::vector<std::int32_t> vertices;
     std::array<float, 3> xyz{};
-    while (pairs.NextEntity(name, line, m_aEntity) && !StartsWith(name, "SEQEND")) {
-        if (StartsWith(name, "VERTEX")) {
+    while (pairs.NextEntity(name, line, m_aEntity) && !name.starts_with("SEQEND")) {
+        if (name.starts_with("VERTEX")) {
             if (!VertexPoint(m_aEntity, xyz, m_object.m_strError)) {
                 return;
             }
@@ -228,8 +158,8 @@ void CDxfReader::ReadPolyface(CDxfPairReader& pairs, std::int32_t surface) {
     std::vector<std::int32_t> vertices;
     std::vector<std::int64_t> faceNumbers; // four per face, 0 for a missing code
     static constexpr std::array<std::string_view, 4> kCornerCodes = {"71", "72", "73", "74"};
-    while (pairs.NextEntity(name, line, m_aEntity) && !StartsWith(name, "SEQEND")) {
-        if (!StartsWith(name, "VERTEX")) {
+    while (pairs.NextEntity(name, line, m_aEntity) && !name.starts_with("SEQEND")) {
+        if (!name.starts_with("VERTEX")) {
             continue;
         }
         std::string_view flags = FindGroup("70");
@@ -243,7 +173,7 @@ void CDxfReader::ReadPolyface(CDxfPairReader& pairs, std::int32_t surface) {
             for (std::string_view code : kCornerCodes) {
                 std::string_view value = FindGroup(code);
                 faceNumbers.push_back(
-                    value == kNotFound ? 0 : std::llabs(static_cast<long long>(CAtoI(value))));
+                    value == kDxfNotFound ? 0 : std::llabs(static_cast<long long>(CAtoI(value))));
             }
         }
     }

@@ -4,8 +4,9 @@
 // It takes 3DFACE entities, 3-D polylines and polyface meshes; each distinct layer name
 // becomes a surface ("Default" without group 8) and identical vertices anywhere in the file
 // become one point (CImportObject::AddPoint). The text is read as code/value pairs grouped
-// into entities (dxf_pairs.h). Faces are read in a first pass and polylines in a second, so
-// faces' layers become surfaces first. Binary DXF, a group code line that is not a number
+// into entities (dxf_pairs.h). Faces are read in a first pass (parsed by dxf_faces.h, on a
+// second thread for a large text, and merged here in file order) and polylines in a second,
+// so faces' layers become surfaces first. Binary DXF, a group code line that is not a number
 // and a coordinate too large for single precision make the file unreadable: Read returns
 // false with the reason, naming the line, in the object's m_strError; the caller clears the
 // object.
@@ -17,30 +18,26 @@
 #include <string_view>
 #include <vector>
 
+#include "import/dxf/dxf_faces.h"
 #include "import/dxf/dxf_pairs.h"
 
 class CImportObject;
 
 class CDxfReader {
   public:
-    explicit CDxfReader(CImportObject& object) : m_object(object) {}
+    // From this many bytes of text on, faces are parsed on a thread of their own.
+    static constexpr std::size_t kThreadedFrom = 1 << 20;
+
+    explicit CDxfReader(CImportObject& object, std::size_t threadedFrom = kThreadedFrom)
+        : m_object(object), m_nThreadedFrom(threadedFrom) {}
 
     bool Read(std::string_view text);
 
   private:
-    // A face whose corners are read but not yet looked up: it waits while the next faces are
-    // read, so that the point hash slots of several faces are on their way from memory
-    // together.
-    struct CPendingFace {
-        std::int32_t m_nSurface = 0;
-        std::size_t m_nCount = 0;
-        std::array<std::array<float, 3>, 4> m_corners{};
-    };
-
     // The number of 3DFACE entities met.
     int ReadFaces(std::string_view text);
-    // The face's points and, with three corners or more, its polygon.
-    void AddFace(const CPendingFace& face);
+    // The face's surface, its points and, with three corners or more, its polygon.
+    void AddFace(const CDxfFace& face);
     // The number of 3-D polylines and polyface meshes met.
     int ReadPolylines(std::string_view text);
     void ReadPolyline3d(CDxfPairReader& pairs, std::int32_t surface);
@@ -52,6 +49,7 @@ class CDxfReader {
     std::int32_t LayerSurface();
 
     CImportObject& m_object;
+    std::size_t m_nThreadedFrom;
     // The entity being read: its pairs after the code 0 pair.
     std::vector<CDxfPair> m_aEntity;
     // Whether the faces' pass met a POLYLINE, so that the polylines' pass is needed.
