@@ -488,11 +488,11 @@ TEST(DxfReader, AddPointMatchesTheLinearSearch) {
     EXPECT_EQ(object.GetPointCount(), linear.size());
 }
 
-// Faces are read a few ahead of the lookup of their points: every count of faces around
-// that queue's length keeps the file's order of points, polygons and surfaces, and a face
-// of two corners or a triangle in the queue keeps its own corner count.
+// Faces are merged a batch at a time, with the points of faces further on looked up ahead:
+// every count of faces below, at and past that distance keeps the file's order of points,
+// polygons and surfaces, and a face of two corners or a triangle keeps its own corner count.
 TEST(DxfReader, FacesKeepTheirOrderWhateverTheirCount) {
-    for (int n = 1; n <= 11; ++n) {
+    for (int n = 1; n <= 40; ++n) {
         SCOPED_TRACE(n);
         std::string entities;
         std::vector<std::array<int, 3>> points; // first appearance order, the reference
