@@ -15,7 +15,7 @@ struct CProgramRun {
 };
 
 // args[0] is the program's path (no search). The outputs pass through
-// stdout.txt and stderr.txt in folder, which are left there.
+// std.out and std.err in folder, which are left there.
 CProgramRun RunProgram(const std::filesystem::path& folder, std::vector<std::string> args);
 
 // A program started and not yet waited for: for tests that run several at
