@@ -200,8 +200,10 @@ CStatus CExportObject::WriteDxf(CSceneDocument& document, const std::string& str
             corners.clear();
             if (polygon != nullptr)
                 for (std::int32_t index : polygon->m_indices)
-                    if (index >= 0 && index < pointCount)
-                        corners.push_back(PlacedPoint(*part, index));
+                    if (index >= 0 && index < pointCount) {
+                        const CScenePoint placed = GetPlacedPoint(*part, index);
+                        corners.emplace_back(placed.m_x, placed.m_y, placed.m_z);
+                    }
             if (CStatus written = writer.WritePolygon(corners, layers[layer]); !written)
                 return written;
         }

@@ -7,15 +7,6 @@
 
 #include <cstddef>
 
-CExportPoint PlacedPoint(const CScenePart& part, int i) {
-    // Only the position is applied: the y/z exchange belongs to the writer. An
-    // empty entry stands for a point at the origin, as it is stored.
-    const CScenePoint& position = part.m_transform.m_position;
-    const CScenePoint* entry = part.m_points[i];
-    const CScenePoint point = entry != nullptr ? *entry : CScenePoint();
-    return {point.m_x + position.m_x, point.m_y + position.m_y, point.m_z + position.m_z};
-}
-
 void CExportObject::ConvertScene(CSceneDocument& document) {
     for (int p = 0; p < document.m_parts.GetSize(); ++p) {
         CScenePart* part = document.m_parts[p];
@@ -32,8 +23,11 @@ void CExportObject::ConvertScene(CSceneDocument& document) {
         m_points.Reserve(static_cast<std::size_t>(base + pointCount));
         m_polygons.Reserve(
             static_cast<std::size_t>(m_polygons.GetSize() + part->m_polygons.GetSize()));
-        for (int i = 0; i < pointCount; ++i)
-            m_points.Emplace(PlacedPoint(*part, i));
+        // Only the position is applied: the y/z exchange belongs to the writer.
+        for (int i = 0; i < pointCount; ++i) {
+            const CScenePoint placed = GetPlacedPoint(*part, i);
+            m_points.Emplace(placed.m_x, placed.m_y, placed.m_z);
+        }
 
         for (int i = 0; i < part->m_polygons.GetSize(); ++i) {
             const CScenePolygon* scenePolygon = part->m_polygons[i];

@@ -17,10 +17,6 @@
 #include <string>
 
 class CSceneDocument;
-class CScenePart;
-
-// Point i of part (an index within its points) with the part's position added.
-CExportPoint PlacedPoint(const CScenePart& part, int i);
 
 class CExportObject {
   public:

@@ -72,16 +72,10 @@ void CRenderScene::AddDocument(const CSceneDocument& doc) {
                                                               : RgbFromColorRef(part.m_crColor);
         const auto partIndex = static_cast<std::uint32_t>(m_parts.size());
         const std::size_t base = m_aPoint.size();
-        const CScenePoint& position = part.m_transform.m_position;
         const int pointCount = part.m_points.GetSize();
         for (int k = 0; k < pointCount; ++k) {
-            const CScenePoint* point = part.m_points[k];
-            // An empty entry stands for a point at the origin, as the writer stores it.
-            const double x = point != nullptr ? point->m_x : 0.0;
-            const double y = point != nullptr ? point->m_y : 0.0;
-            const double z = point != nullptr ? point->m_z : 0.0;
-            m_aPoint.push_back(
-                {ToFloat(x + position.m_x), ToFloat(y + position.m_y), ToFloat(z + position.m_z)});
+            const CScenePoint placed = GetPlacedPoint(part, k);
+            m_aPoint.push_back({ToFloat(placed.m_x), ToFloat(placed.m_y), ToFloat(placed.m_z)});
         }
         for (int i = 0; i < part.m_polygons.GetSize(); ++i) {
             const CScenePolygon& polygon = *part.m_polygons[i];

@@ -145,3 +145,16 @@ class CScenePart {
     // Limits the current point and polygon to the lists.
     void ClampCurrent();
 };
+
+// Point i of part (an index within m_points) in the scene's coordinates: with the part's
+// position added, and no other value of its transform. An empty entry stands for a point at
+// the origin, as it is stored. Tag and mark are 0.
+inline CScenePoint GetPlacedPoint(const CScenePart& part, int i) {
+    const CScenePoint& position = part.m_transform.m_position;
+    const CScenePoint* entry = part.m_points[i];
+    CScenePoint placed;
+    placed.m_x = (entry != nullptr ? entry->m_x : 0.0) + position.m_x;
+    placed.m_y = (entry != nullptr ? entry->m_y : 0.0) + position.m_y;
+    placed.m_z = (entry != nullptr ? entry->m_z : 0.0) + position.m_z;
+    return placed;
+}
