@@ -7,11 +7,7 @@ bool CExportSurface::IsLayerNameChar(char ch) {
 }
 
 std::string CExportSurface::GetLayerName() const {
-    std::string name = m_strName;
-    for (char& ch : name)
-        if (!IsLayerNameChar(ch))
-            ch = '_';
-    return name;
+    return ExportLayerName(m_strName, 1);
 }
 
 std::string ExportLayerName(const CExportSurface* surface, int bRename) {
@@ -19,11 +15,12 @@ std::string ExportLayerName(const CExportSurface* surface, int bRename) {
 }
 
 std::string ExportLayerName(const std::string& name, int bRename) {
-    if (bRename == 1)
-        return CExportSurface(name).GetLayerName();
     std::string layer = name;
-    for (char& ch : layer)
-        if (static_cast<unsigned char>(ch) < 0x20)
+    for (char& ch : layer) {
+        const bool replaced = bRename == 1 ? !CExportSurface::IsLayerNameChar(ch)
+                                           : static_cast<unsigned char>(ch) < 0x20;
+        if (replaced)
             ch = '_';
+    }
     return layer;
 }
