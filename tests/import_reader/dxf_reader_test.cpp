@@ -63,22 +63,28 @@ TEST(DxfReader, MissingLayerIsDefaultAndTwoCornersMakeNoPolygon) {
     EXPECT_EQ(object.GetPolygonCount(), 1u);
 }
 
-TEST(DxfReader, FaceMissingAZGroupMakesNoPolygonUnlikeReadersThatFillZero) {
+// Writers leave out a coordinate group that is 0: a corner without z lies at z = 0, as DXF's
+// default says; a corner without its x or y ends the corners.
+TEST(DxfReader, CornerWithoutZLiesAtZeroAndOneWithoutYEndsTheCorners) {
     CImportObject object;
     ASSERT_EQ(LoadDxfText(object, Dxf({{"0", "3DFACE"},
                                        {"8", "L"},
                                        {"10", "0"},
                                        {"20", "0"},
-                                       {"30", "0"},
+                                       {"30", "2"},
                                        {"11", "1"},
                                        {"21", "0"},
-                                       {"31", "0"},
                                        {"12", "1"},
                                        {"22", "1"},
+                                       {"13", "0"},
+                                       {"33", "5"},
                                        {"0", "EOF"}})),
               5);
-    EXPECT_EQ(object.GetSurfaceCount(), 1u);
-    EXPECT_EQ(object.GetPolygonCount(), 0u);
+    ASSERT_EQ(object.GetPolygonCount(), 1u);
+    EXPECT_EQ(Printed(object), "X: 0.000000 Y: 0.000000 Z: 2.000000\n"
+                               "X: 1.000000 Y: 0.000000 Z: 0.000000\n"
+                               "X: 1.000000 Y: 1.000000 Z: 0.000000\nL\n"
+                               "Surf: 1  Pts: 3  (0 1 2 )\n");
 }
 
 TEST(DxfReader, ThreeDPolylines) {
@@ -98,13 +104,12 @@ TEST(DxfReader, ThreeDPolylines) {
     EXPECT_EQ(object.GetPointCount(), 8u);
 }
 
-TEST(DxfReader, TwoDPolylinesAndMeshesPassedOver) {
+TEST(DxfReader, TwoDPolylinesPassedOver) {
     CImportObject object;
     ASSERT_EQ(
         LoadDxfText(object,
                     Section(Polyline("Flat", 0, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
-                            Polyline("FlatClosed", 1, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
-                            Polyline("Mesh", 16, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}))),
+                            Polyline("FlatClosed", 1, {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}))),
         5);
     EXPECT_EQ(object.GetPointCount(), 0u);
     EXPECT_EQ(object.GetSurfaceCount(), 0u);
