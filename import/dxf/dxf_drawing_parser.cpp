@@ -27,22 +27,27 @@ std::uint64_t OwnPolygons(const CDxfBlock& block) {
     return count;
 }
 
-// The polygons one placement of each block makes, its nested placements included, down to
-// the depth the reader places. A block already on the way down (a cycle) adds nothing, as the
-// reader does not place it. Counted once per block and depth, so that blocks placing blocks
-// many times over cost no more than their number.
+// The polygons and nested placements one placement of each block makes, down to the depth
+// the reader places. A block already on the way down (a cycle) adds nothing, as the reader
+// does not place it. Counted once per block and depth, so that blocks placing blocks many
+// times over cost no more than their number.
 class CPlacedCounter {
   public:
+    struct CCounts {
+        std::uint64_t m_nPolygons = 0;
+        std::uint64_t m_nBlocks = 0;
+    };
+
     explicit CPlacedCounter(const CDxfDrawing& drawing)
-        : m_aMemo(drawing.m_aBlock.size() * (kCountedDepth + 1), kUnknown),
+        : m_aMemo(drawing.m_aBlock.size() * (kCountedDepth + 1)), m_abKnown(m_aMemo.size()),
           m_abOnPath(drawing.m_aBlock.size(), false) {}
 
-    std::uint64_t Count(const CDxfBlock& block, std::size_t depth) {
-        std::uint64_t& memo = m_aMemo[block.m_nIndex * (kCountedDepth + 1) + depth];
-        if (memo != kUnknown) {
-            return memo;
+    CCounts Count(const CDxfBlock& block, std::size_t depth) {
+        const std::size_t slot = block.m_nIndex * (kCountedDepth + 1) + depth;
+        if (m_abKnown[slot]) {
+            return m_aMemo[slot];
         }
-        std::uint64_t total = block.m_nOwnPolygons;
+        CCounts total{block.m_nOwnPolygons, 0};
         m_abOnPath[block.m_nIndex] = true;
         for (const CDxfItem& item : block.m_aItem) {
             const auto* insert = std::get_if<CDxfInsert>(&item);
@@ -50,17 +55,22 @@ class CPlacedCounter {
                 m_abOnPath[insert->m_pBlock->m_nIndex]) {
                 continue;
             }
-            total = DxfPolygonsPlus(total, DxfPolygonsTimes(Count(*insert->m_pBlock, depth + 1),
-                                                         GridOf(*insert).Cells()));
+            const std::uint64_t cells = GridOf(*insert).Cells();
+            const CCounts inner = Count(*insert->m_pBlock, depth + 1);
+            total.m_nPolygons =
+                DxfPolygonsPlus(total.m_nPolygons, DxfPolygonsTimes(inner.m_nPolygons, cells));
+            total.m_nBlocks = DxfPolygonsPlus(
+                total.m_nBlocks, DxfPolygonsTimes(DxfPolygonsPlus(inner.m_nBlocks, 1), cells));
         }
         m_abOnPath[block.m_nIndex] = false;
-        memo = total;
+        m_abKnown[slot] = true;
+        m_aMemo[slot] = total;
         return total;
     }
 
   private:
-    static constexpr std::uint64_t kUnknown = ~std::uint64_t{0};
-    std::vector<std::uint64_t> m_aMemo;
+    std::vector<CCounts> m_aMemo;
+    std::vector<bool> m_abKnown;
     std::vector<bool> m_abOnPath;
 };
 
@@ -71,8 +81,7 @@ std::vector<CDxfItem>& CDxfDrawingParser::Container() {
 }
 
 bool CDxfDrawingParser::Take(std::string_view name, std::uint32_t line,
-                             const std::vector<CDxfPair>& pairs,
-                             std::vector<CDxfItem>& handedOn) {
+                             const std::vector<CDxfPair>& pairs, std::vector<CDxfItem>& handedOn) {
     if (m_bSkippingBlock) {
         // A definition met once the blocks were known was read in an earlier pass.
         m_bSkippingBlock = name != "ENDBLK";
@@ -184,8 +193,7 @@ void CDxfDrawingParser::EndBlock() {
     }
     m_pOpenBlock->m_nIndex = m_drawing.m_aBlock.size();
     m_pOpenBlock->m_nOwnPolygons = OwnPolygons(*m_pOpenBlock);
-    m_drawing.m_bBlockGeometry =
-        m_drawing.m_bBlockGeometry || m_pOpenBlock->m_nOwnPolygons > 0;
+    m_drawing.m_bBlockGeometry = m_drawing.m_bBlockGeometry || m_pOpenBlock->m_nOwnPolygons > 0;
     // A name defined twice keeps its first definition, as CAD programs do.
     m_drawing.m_blockByName.emplace(BlockKey(m_pOpenBlock->m_strName), m_pOpenBlock.get());
     m_drawing.m_aBlock.push_back(std::move(m_pOpenBlock));
@@ -208,14 +216,15 @@ void CDxfDrawingParser::Seal() {
             if (auto* insert = std::get_if<CDxfInsert>(&item)) {
                 auto found = m_drawing.m_blockByName.find(BlockKey(insert->m_strBlock));
                 insert->m_bResolved = true;
-                insert->m_pBlock =
-                    found == m_drawing.m_blockByName.end() ? nullptr : found->second;
+                insert->m_pBlock = found == m_drawing.m_blockByName.end() ? nullptr : found->second;
             }
         }
     }
     CPlacedCounter counter(m_drawing);
     for (const auto& block : m_drawing.m_aBlock) {
-        block->m_nPlacedPolygons = counter.Count(*block, 1);
+        const CPlacedCounter::CCounts counts = counter.Count(*block, 1);
+        block->m_nPlacedPolygons = counts.m_nPolygons;
+        block->m_nPlacedBlocks = counts.m_nBlocks;
     }
 }
 

@@ -70,9 +70,11 @@ struct CDxfBlock {
     CDxfPoint m_base{};       // 10/20/30: the point that lands on the insertion point
     std::vector<CDxfItem> m_aItem;
     // The polygons of its own entities, and those one placement of it makes with its nested
-    // placements (at most kDxfPolygonCeiling: a count that saturates there).
+    // placements (at most kDxfPolygonCeiling: counts saturate there).
     std::uint64_t m_nOwnPolygons = 0;
     std::uint64_t m_nPlacedPolygons = 0;
+    // The placements of blocks inside it that one placement of it makes, likewise.
+    std::uint64_t m_nPlacedBlocks = 0;
 };
 
 // A count of polygons that stands for "more than any import takes".
@@ -99,10 +101,10 @@ struct CDxfDrawing {
     // Outside block definitions, in file order: the polylines and meshes, and the INSERTs
     // again, for the pass that follows the faces.
     std::vector<CDxfItem> m_aLaterItem;
-    int m_nFaces = 0;                 // 3DFACE entities met outside block definitions
-    std::size_t m_nInserts = 0;       // INSERT entities met outside block definitions
-    std::size_t m_nEarlyInserts = 0;  // ... of those, met before the blocks were known
-    std::size_t m_nUnreadable = 0;    // ACIS entities met outside block definitions
-    bool m_bBlockGeometry = false;    // whether any block definition holds polygons
+    int m_nFaces = 0;                // 3DFACE entities met outside block definitions
+    std::size_t m_nInserts = 0;      // INSERT entities met outside block definitions
+    std::size_t m_nEarlyInserts = 0; // ... of those, met before the blocks were known
+    std::size_t m_nUnreadable = 0;   // ACIS entities met outside block definitions
+    bool m_bBlockGeometry = false;   // whether any block definition holds polygons
     std::string m_strError;
 };

@@ -43,9 +43,9 @@ CMatrix ObjectAxes(const CDxfPoint& extrusion) {
     constexpr double kNearPole = 1.0 / 64.0;
     const CDxfPoint worldY{0, 1, 0};
     const CDxfPoint worldZ{0, 0, 1};
-    const CDxfPoint x = Normalized(std::fabs(z[0]) < kNearPole && std::fabs(z[1]) < kNearPole
-                                       ? Cross(worldY, z)
-                                       : Cross(worldZ, z));
+    const CDxfPoint x =
+        Normalized(std::fabs(z[0]) < kNearPole && std::fabs(z[1]) < kNearPole ? Cross(worldY, z)
+                                                                              : Cross(worldZ, z));
     const CDxfPoint y = Normalized(Cross(z, x));
     return {{{x[0], y[0], z[0]}, {x[1], y[1], z[1]}, {x[2], y[2], z[2]}}};
 }
@@ -56,8 +56,7 @@ CMatrix RotationZ(double degrees) {
     double cosine = 0.0;
     double sine = 0.0;
     const double quarters = degrees / 90.0;
-    if (std::isfinite(quarters) && quarters == std::round(quarters) &&
-        std::fabs(quarters) < 1e9) {
+    if (std::isfinite(quarters) && quarters == std::round(quarters) && std::fabs(quarters) < 1e9) {
         static constexpr double kCos[] = {1, 0, -1, 0};
         static constexpr double kSin[] = {0, 1, 0, -1};
         const auto quarter = static_cast<long long>(quarters) % 4;
@@ -92,13 +91,12 @@ CDxfTransform::CDxfTransform() {
     m_linear = {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
 }
 
-CDxfTransform CDxfTransform::ForInsert(const CDxfInsert& insert, const CDxfPoint& base,
-                                       int column, int row) {
+CDxfTransform CDxfTransform::ForInsert(const CDxfInsert& insert, const CDxfPoint& base, int column,
+                                       int row) {
     const CMatrix axes = ObjectAxes(insert.m_extrusion);
     const CMatrix rotation = RotationZ(insert.m_fRotation);
-    const CMatrix scale = {{{insert.m_scale[0], 0, 0},
-                            {0, insert.m_scale[1], 0},
-                            {0, 0, insert.m_scale[2]}}};
+    const CMatrix scale = {
+        {{insert.m_scale[0], 0, 0}, {0, insert.m_scale[1], 0}, {0, 0, insert.m_scale[2]}}};
     const CMatrix turned = Multiply(rotation, scale);
     const CDxfPoint cell =
         Times(rotation, {column * insert.m_fColumnSpacing, row * insert.m_fRowSpacing, 0.0});

@@ -29,8 +29,8 @@ class CDxfTransform {
     CDxfTransform();
 
     // The placement of grid cell (column, row) of insert, for a block with this base point.
-    static CDxfTransform ForInsert(const CDxfInsert& insert, const CDxfPoint& base,
-                                   int column, int row);
+    static CDxfTransform ForInsert(const CDxfInsert& insert, const CDxfPoint& base, int column,
+                                   int row);
 
     // This map applied after inner: (this * inner)(p) = this(inner(p)).
     CDxfTransform operator*(const CDxfTransform& inner) const;

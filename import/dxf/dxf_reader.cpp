@@ -87,6 +87,7 @@ bool CDxfReader::Read(std::string_view text) {
 bool CDxfReader::ReadDrawing(std::string_view text, bool blocksInPlace, CDxfDrawing& drawing) {
     m_nSkipped = 0;
     m_nPlannedPolygons = 0;
+    m_nPlannedBlocks = 0;
     m_nPlacedPolygons = 0;
     m_nPlacements = 0;
     m_abPlaced.clear();
@@ -155,20 +156,31 @@ bool CDxfReader::CanPlace(const CDxfInsert& insert, EPass pass, int depth) {
     const CDxfBlock* block = insert.m_pBlock;
     const bool placeable = block != nullptr && depth <= kMaxDepth &&
                            (block->m_nIndex >= m_abOnPath.size() || !m_abOnPath[block->m_nIndex]);
-    // The faces' pass meets every INSERT the later pass meets: it counts what is skipped.
-    if (pass == EPass::Faces) {
-        m_nSkipped += placeable ? 0 : 1;
-        if (placeable && depth == 1) {
-            m_nPlannedPolygons =
-                DxfPolygonsPlus(m_nPlannedPolygons,
-                                DxfPolygonsTimes(block->m_nPlacedPolygons, GridOf(insert).Cells()));
-        }
-        if (placeable && (m_nPlannedPolygons > kMaxPlaced || ++m_nPlacements > kMaxPlaced)) {
-            RefuseTooMany(insert.m_nLine);
-            return false;
-        }
+    // The faces' pass meets every INSERT the later pass meets: it counts what is skipped, and
+    // what placements make.
+    if (pass != EPass::Faces) {
+        return placeable;
     }
-    return placeable;
+    if (!placeable) {
+        ++m_nSkipped;
+        return false;
+    }
+    // What a placement at the top will make is known before it starts; the count of cells
+    // met on the way down holds where that falls short (blocks that place themselves).
+    const std::uint64_t cells = GridOf(insert).Cells();
+    if (depth == 1) {
+        m_nPlannedPolygons =
+            DxfPolygonsPlus(m_nPlannedPolygons, DxfPolygonsTimes(block->m_nPlacedPolygons, cells));
+        m_nPlannedBlocks = DxfPolygonsPlus(
+            m_nPlannedBlocks, DxfPolygonsTimes(DxfPolygonsPlus(block->m_nPlacedBlocks, 1), cells));
+    }
+    m_nPlacements = DxfPolygonsPlus(m_nPlacements, cells);
+    if (m_nPlannedPolygons > kMaxPlaced || m_nPlannedBlocks > kMaxPlaced ||
+        m_nPlacements > kMaxPlaced) {
+        RefuseTooMany(insert.m_nLine);
+        return false;
+    }
+    return true;
 }
 
 void CDxfReader::Place(const CDxfInsert& insert, EPass pass, const CPlacement& outer, int depth) {

@@ -83,6 +83,7 @@ class CDxfReader {
     // Counts of this reading: what was skipped, and what placements made so far.
     std::size_t m_nSkipped = 0;
     std::uint64_t m_nPlannedPolygons = 0;
+    std::uint64_t m_nPlannedBlocks = 0;
     std::uint64_t m_nPlacedPolygons = 0;
     std::uint64_t m_nPlacements = 0;
     // By block index: whether an INSERT placed it, and whether it is being placed now.

@@ -262,6 +262,45 @@ TEST(DxfReader, EntitiesInsideBlocksAreRead) {
     EXPECT_EQ(object.GetSurface(0).m_strName, "Inside");
 }
 
+// Placements multiply a small file: beyond the limit the file is refused before the memory
+// is spent, however the multiplying is spread over grids and levels; a block that places
+// itself is skipped, not followed.
+TEST(DxfReader, PlacementsBeyondTheLimitAreRefusedAndCyclesSkipped) {
+    const std::string face = Face("F", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}});
+    const std::string grid = "70\n32767\n71\n32767\n44\n1\n45\n1\n";
+    std::string deep = Block("L16", face);
+    for (int level = 15; level >= 0; --level) {
+        deep += Block("L" + std::to_string(level),
+                      Insert("L" + std::to_string(level + 1), "70\n3\n44\n1\n"));
+    }
+    const struct {
+        const char* name;
+        std::string text;
+        bool refused;
+        std::size_t skipped;
+    } cases[] = {
+        {"a grid of a face", Drawing(Block("B", face), Insert("B", grid)), true, 0},
+        {"a grid of an empty block", Drawing(Block("E", ""), Insert("E", grid)), true, 0},
+        {"three at every level", Drawing(deep, Insert("L0")), true, 0},
+        {"a block placing itself twice",
+         Drawing(Block("S", face + Insert("S") + Insert("S", "10\n5\n")), Insert("S")), false, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CImportObject object;
+        EXPECT_EQ(LoadDxfText(object, c.text), c.refused ? 0 : 5);
+        if (c.refused) {
+            EXPECT_NE(object.m_strError.find("would place more than 10000000 polygons"),
+                      std::string::npos)
+                << object.m_strError;
+            EXPECT_EQ(object.GetPolygonCount(), 0u);
+        } else {
+            EXPECT_EQ(object.GetPolygonCount(), 1u);
+            EXPECT_EQ(object.m_nSkippedElements, c.skipped);
+        }
+    }
+}
+
 TEST(DxfReader, PolylineWithoutSeqendRunsToTheEnd) {
     std::string text =
         "0\nPOLYLINE\n8\nP\n70\n8\n0\nVERTEX\n10\n1\n20\n2\n0\nVERTEX\n10\n3\n0\nVERTEX\n30\n4.5\n";

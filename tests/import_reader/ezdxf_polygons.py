@@ -5,7 +5,8 @@
                                       import's order (faces, then polylines and meshes), then
                                       "skipped\t<N>"
 
-Block references are placed with ezdxf's own Insert.multi_insert() and virtual_entities();
+Block references are placed with ezdxf's own Insert.multi_insert() and Insert.matrix44(),
+nested ones through the product of their matrices;
 an entity on layer "0" inside a block takes the layer of the INSERT that places it; a mirroring
 placement lists corners the other way round. Blocks no INSERT places are left out and their
 polygons counted as skipped, with INSERTs of missing blocks, nesting deeper than 16, blocks
@@ -18,6 +19,7 @@ import sys
 from collections import Counter
 
 from ezdxf import recover
+from ezdxf.audit import AuditError
 
 MAX_DEPTH = 16
 LAYOUT_BLOCKS = {"*MODEL_SPACE", "*PAPER_SPACE"}
@@ -123,7 +125,7 @@ class Placer:
         elif is_acis(kind):
             self.skipped += 1
 
-    def place(self, insert, inherited, depth, path):
+    def place(self, insert, inherited, depth, path, outer=None):
         name = insert.dxf.name.upper()
         block = self.doc.blocks.get(insert.dxf.name)
         if block is None or depth > MAX_DEPTH or name in path:
@@ -134,11 +136,18 @@ class Placer:
         # A plain INSERT is its own single cell (multi_insert() copies it, attributes and all).
         cells = insert.multi_insert() if insert.mcount > 1 else [insert]
         for cell in cells:
-            mirrored = cell.matrix44().determinant() < 0
-            for entity in cell.virtual_entities():
+            # Nested placements compose as matrices: a placement of a placement may shear,
+            # which no single INSERT can express.
+            matrix = cell.matrix44() if outer is None else cell.matrix44() * outer
+            mirrored = matrix.determinant() < 0
+            for entity in block:
                 if entity.dxftype() == "INSERT":
-                    self.place(entity, layer, depth + 1, path | {name})
-                else:
+                    self.place(entity, layer, depth + 1, path | {name}, matrix)
+                elif entity.dxftype() in ("3DFACE", "POLYLINE", "MESH"):
+                    placed = entity.copy()
+                    placed.transform(matrix)
+                    self.take(placed, layer, mirrored)
+                elif entity.dxftype() != "ATTDEF":
                     self.take(entity, layer, mirrored)
 
     def top_level(self):
@@ -157,8 +166,10 @@ class Placer:
 
 
 def place_drawing(path):
-    doc, _auditor = recover.readfile(path)
+    doc, auditor = recover.readfile(path)
     placer = Placer(doc)
+    # ezdxf's audit deletes INSERTs of missing blocks: each is one skipped.
+    placer.skipped = sum(1 for fix in auditor.fixes if fix.code == AuditError.UNDEFINED_BLOCK)
     placer.top_level()
     if placer.inserts == 0 and not placer.out["face"] and not placer.out["later"]:
         in_place = Placer(doc)
