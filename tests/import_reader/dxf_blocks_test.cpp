@@ -28,9 +28,9 @@ struct CPlaced {
 };
 
 CPlaced PlacedByEzdxf(const CScratchFolder& folder, const fs::path& file) {
-    const CProgramRun run = RunProgram(folder.Path(), {"/usr/bin/python3",
-                                                       (kScripts / "ezdxf_polygons.py").string(),
-                                                       "polygons", file.string()});
+    const CProgramRun run =
+        RunProgram(folder.Path(), {"/usr/bin/python3", (kScripts / "ezdxf_polygons.py").string(),
+                                   "polygons", file.string()});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     CPlaced placed;
     std::istringstream lines(run.out);
@@ -91,11 +91,22 @@ TEST(DxfBlocks, DrawingsReadAsEzdxfPlacesThem) {
         RunProgram(folder.Path(), {"/usr/bin/python3", (kScripts / "ezdxf_drawings.py").string(),
                                    folder.Path().string()});
     ASSERT_EQ(made.exitCode, 0) << made.err;
-    const std::vector<std::string> cases = {
-        "move",          "rotations",        "base_and_scale",     "mirror",
-        "nested",        "minsert",          "extrusion",          "layer_zero",
-        "polyface_in_block", "unplaced_block", "definitions_only", "mesh",
-        "polygon_meshes", "skipped",         "r12_blocks",         "r12_polygon_meshes"};
+    const std::vector<std::string> cases = {"move",
+                                            "rotations",
+                                            "base_and_scale",
+                                            "mirror",
+                                            "nested",
+                                            "minsert",
+                                            "extrusion",
+                                            "layer_zero",
+                                            "polyface_in_block",
+                                            "unplaced_block",
+                                            "definitions_only",
+                                            "mesh",
+                                            "polygon_meshes",
+                                            "skipped",
+                                            "r12_blocks",
+                                            "r12_polygon_meshes"};
     for (const std::string& name : cases) {
         SCOPED_TRACE(name);
         const fs::path file = folder.Path() / (name + ".dxf");
