@@ -13,6 +13,7 @@
 #include <string>
 
 #include "import/dxf/c_numbers.h"
+#include "import/dxf/dxf_names.h"
 #include "import/dxf/dxf_pairs.h"
 #include "import/dxf/dxf_parsing.h"
 #include "import/import_object.h"
@@ -53,6 +54,10 @@ bool CDxfReader::Read(std::string_view text) {
         m_object.m_strError = "binary DXF is not supported (save the drawing as text DXF)";
         return false;
     }
+    std::string_view version;
+    std::string_view codePage;
+    FindDxfHeaderNames(text, version, codePage);
+    m_names = CDxfNameDecoder(version, codePage);
     CDxfDrawing drawing;
     if (!ReadDrawing(text, false, drawing)) {
         return false;
@@ -92,6 +97,7 @@ bool CDxfReader::ReadDrawing(std::string_view text, bool blocksInPlace, CDxfDraw
     m_nPlacements = 0;
     m_abPlaced.clear();
     m_abOnPath.clear();
+    m_nLastSurface = 0;
     ParseDxfDrawing(text, m_nThreadedFrom, blocksInPlace, drawing,
                     [this](const std::vector<CDxfItem>& batch) { return MergeFaces(batch); });
     if (m_object.m_strError.empty()) {
@@ -229,7 +235,18 @@ void CDxfReader::PlaceBlock(const CDxfBlock& block, EPass pass, const CPlacement
 
 std::int32_t CDxfReader::LayerSurface(std::string_view layer, const CPlacement& placement) {
     layer = EffectiveLayer(layer, placement.m_strLayer);
-    return m_object.AddSurface(layer == kDxfNotFound ? "Default" : layer);
+    if (layer == kDxfNotFound) {
+        layer = "Default";
+    }
+    // Entities of one layer stand together: the last layer's surface saves decoding its name
+    // again for every face.
+    if (m_nLastSurface != 0 && layer == m_strLastLayer) {
+        return m_nLastSurface;
+    }
+    m_strLastLayer = layer;
+    m_nLastSurface = m_names.KeepsBytes(layer) ? m_object.AddSurface(layer)
+                                               : m_object.AddSurface(m_names.Decode(layer));
+    return m_nLastSurface;
 }
 
 bool CDxfReader::AddPlacedPoint(const CDxfPoint& vertex, const CPlacement& placement,

@@ -16,6 +16,9 @@
 // unplaced blocks' polygons, INSERTs of missing blocks, nesting deeper than kMaxDepth and
 // blocks that place themselves are counted in the object's m_nSkippedElements.
 //
+// Layer names are decoded as the file's version and code page say (dxf_names.h); a file
+// that names no code page and escapes nothing keeps its bytes.
+//
 // A group code line that is not a number, a coordinate too large for single precision and
 // INSERTs that would place more than kMaxPlaced polygons make the file unreadable: Read
 // returns false with the reason, naming the line, in the object's m_strError; the caller
@@ -29,6 +32,7 @@
 #include <vector>
 
 #include "import/dxf/dxf_entities.h"
+#include "import/dxf/dxf_names.h"
 #include "import/dxf/dxf_placement.h"
 
 class CImportObject;
@@ -90,4 +94,8 @@ class CDxfReader {
     std::vector<char> m_abPlaced;
     std::vector<char> m_abOnPath;
     std::vector<std::int32_t> m_anScratch;
+    // Layer names as part names: decoded from the file's code page, escapes and all.
+    CDxfNameDecoder m_names;
+    std::string_view m_strLastLayer;
+    std::int32_t m_nLastSurface = 0;
 };
