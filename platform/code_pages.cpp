@@ -4,8 +4,8 @@
 #include "platform/code_pages.h"
 
 #include <cerrno>
-#include <string>
 #include <iconv.h>
+#include <string>
 
 namespace {
 

@@ -23,22 +23,22 @@ struct CCodeRange {
 
 // The group codes of the DXF reference with their values' forms; the chunks come first
 // because they sit inside string ranges (310-319 in 300-369, 1004 in 1000-1009).
-constexpr std::array<CCodeRange, 32> kCodeRanges{{
+constexpr std::array<CCodeRange, 31> kCodeRanges{{
     {310, 319, EValueForm::kChunk},    {1004, 1004, EValueForm::kChunk},
     {0, 9, EValueForm::kString},       {10, 59, EValueForm::kDouble},
     {60, 79, EValueForm::kInt16},      {90, 99, EValueForm::kInt32},
-    {100, 100, EValueForm::kString},   {102, 102, EValueForm::kString},
-    {105, 105, EValueForm::kString},   {110, 149, EValueForm::kDouble},
-    {160, 169, EValueForm::kInt64},    {170, 179, EValueForm::kInt16},
-    {210, 239, EValueForm::kDouble},   {270, 289, EValueForm::kInt16},
-    {290, 299, EValueForm::kBool},     {300, 369, EValueForm::kString},
-    {370, 389, EValueForm::kInt16},    {390, 399, EValueForm::kString},
-    {400, 409, EValueForm::kInt16},    {410, 419, EValueForm::kString},
-    {420, 429, EValueForm::kInt32},    {430, 439, EValueForm::kString},
-    {440, 459, EValueForm::kInt32},    {460, 469, EValueForm::kDouble},
-    {470, 481, EValueForm::kString},   {999, 999, EValueForm::kString},
-    {1000, 1009, EValueForm::kString}, {1010, 1059, EValueForm::kDouble},
-    {1060, 1070, EValueForm::kInt16},  {1071, 1071, EValueForm::kInt32},
+    {100, 102, EValueForm::kString},   {105, 105, EValueForm::kString},
+    {110, 149, EValueForm::kDouble},   {160, 169, EValueForm::kInt64},
+    {170, 179, EValueForm::kInt16},    {210, 239, EValueForm::kDouble},
+    {270, 289, EValueForm::kInt16},    {290, 299, EValueForm::kBool},
+    {300, 369, EValueForm::kString},   {370, 389, EValueForm::kInt16},
+    {390, 399, EValueForm::kString},   {400, 409, EValueForm::kInt16},
+    {410, 419, EValueForm::kString},   {420, 429, EValueForm::kInt32},
+    {430, 439, EValueForm::kString},   {440, 459, EValueForm::kInt32},
+    {460, 469, EValueForm::kDouble},   {470, 481, EValueForm::kString},
+    {999, 999, EValueForm::kString},   {1000, 1009, EValueForm::kString},
+    {1010, 1059, EValueForm::kDouble}, {1060, 1070, EValueForm::kInt16},
+    {1071, 1071, EValueForm::kInt32},
 }};
 
 // false for a code the reference does not define.
@@ -172,8 +172,7 @@ bool CBinaryDxfConverter::ReadChunk(std::uint32_t code) {
     ++m_nPos;
     if (Remaining() < length) {
         return Fail("the binary chunk of group code " + std::to_string(code) + " holds " +
-                    std::to_string(length) + " bytes, " + std::to_string(Remaining()) +
-                    " remain");
+                    std::to_string(length) + " bytes, " + std::to_string(Remaining()) + " remain");
     }
     for (char c : m_data.substr(m_nPos, length)) {
         const auto byte = static_cast<unsigned char>(c);
@@ -283,7 +282,9 @@ bool CBinaryDxfConverter::Convert(std::string& error) {
 
 } // namespace
 
-bool IsBinaryDxf(std::string_view data) { return data.starts_with(kBinaryDxfSentinel); }
+bool IsBinaryDxf(std::string_view data) {
+    return data.starts_with(kBinaryDxfSentinel);
+}
 
 bool BinaryDxfToText(std::string_view data, CDxfBinaryText& out, std::string& error) {
     return CBinaryDxfConverter(data, out).Convert(error);

@@ -10,9 +10,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string>
 
 #include "import/dxf/c_numbers.h"
+#include "import/dxf/dxf_binary.h"
 #include "import/dxf/dxf_names.h"
 #include "import/dxf/dxf_pairs.h"
 #include "import/dxf/dxf_parsing.h"
@@ -49,11 +51,32 @@ void Grow(std::vector<char>& flags, std::size_t index) {
 } // namespace
 
 bool CDxfReader::Read(std::string_view text) {
-    // Binary DXF carries its group codes as bytes: not a text file, and not read here.
-    if (text.starts_with("AutoCAD Binary DXF")) {
-        m_object.m_strError = "binary DXF is not supported (save the drawing as text DXF)";
+    if (!text.starts_with("AutoCAD Binary DXF")) {
+        return ReadText(text);
+    }
+    // Binary DXF holds the same pairs as its text form: read as that text, a reason that
+    // names a line names the pair's byte offset in the file instead.
+    CDxfBinaryText converted;
+    if (!BinaryDxfToText(text, converted, m_object.m_strError)) {
+        m_object.m_strError = "binary DXF, " + m_object.m_strError;
         return false;
     }
+    if (ReadText(converted.m_strText)) {
+        return true;
+    }
+    std::string& error = m_object.m_strError;
+    if (error.starts_with("line ")) {
+        const std::size_t line = std::strtoull(error.c_str() + 5, nullptr, 10);
+        const std::size_t pair = line == 0 ? 0 : (line - 1) / 2;
+        if (pair < converted.m_anPairOffset.size()) {
+            error = "binary DXF, byte offset " + std::to_string(converted.m_anPairOffset[pair]) +
+                    error.substr(error.find(':'));
+        }
+    }
+    return false;
+}
+
+bool CDxfReader::ReadText(std::string_view text) {
     std::string_view version;
     std::string_view codePage;
     FindDxfHeaderNames(text, version, codePage);

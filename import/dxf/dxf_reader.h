@@ -1,12 +1,12 @@
 // CDxfReader: fills an import object from the text of a DXF file. Internal to the import
 // library; CImportObject::LoadDxf is the way in.
 //
-// It takes 3DFACE entities, 3-D polylines, polyface meshes, M x N polygon meshes and MESH
-// entities; each distinct layer name becomes a surface ("Default" without group 8) and
-// identical vertices anywhere in the file become one point (CImportObject::AddPoint). Faces
-// come first, in file order (parsed by dxf_parsing.h, on a second thread for a large text,
-// and merged here as they come), then the polylines and meshes, so faces' layers become
-// surfaces first.
+// A binary DXF file is read as the text it stands for (dxf_binary.h). It takes 3DFACE entities, 3-D
+// polylines, polyface meshes, M x N polygon meshes and MESH entities; each distinct layer name
+// becomes a surface ("Default" without group 8) and identical vertices anywhere in the file become
+// one point (CImportObject::AddPoint). Faces come first, in file order (parsed by dxf_parsing.h, on
+// a second thread for a large text, and merged here as they come), then the polylines and meshes,
+// so faces' layers become surfaces first.
 //
 // Blocks are geometry where an INSERT places them (dxf_placement.h), in the pass of their
 // kind and where the INSERT stands, however deep they nest; an entity on layer "0" inside a
@@ -55,6 +55,7 @@ class CDxfReader {
 
   private:
     enum class EPass { Faces, Later };
+    bool ReadText(std::string_view text);
     // Where a placed entity lands: the map into world coordinates, and the layer that an
     // entity on layer "0" takes (empty outside blocks).
     struct CPlacement {

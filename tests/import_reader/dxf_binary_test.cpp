@@ -27,8 +27,12 @@ std::string Le(std::uint64_t value, int bytes) {
     }
     return out;
 }
-std::string Le(double value) { return Le(std::bit_cast<std::uint64_t>(value), 8); }
-std::string Z(std::string_view text) { return std::string(text) + '\0'; }
+std::string Le(double value) {
+    return Le(std::bit_cast<std::uint64_t>(value), 8);
+}
+std::string Z(std::string_view text) {
+    return std::string(text) + '\0';
+}
 
 // A binary file of (group code, value bytes) pairs: one-byte codes as R12 writes them (255
 // and two bytes from 255 on), or two-byte codes.
@@ -115,16 +119,26 @@ TEST(DxfBinary, ConvertsSoundFilesAndNamesTheOffsetOfDamage) {
     const double inf = std::numeric_limits<double>::infinity();
     const CBinaryCase cases[] = {
         {"every form of value, one-byte codes",
-         Binary(true, {{0, Z("3DFACE")}, {10, Le(0.1)}, {20, Le(-inf)}, {70, Le(0xFFFE, 2)},
-                       {90, Le(0x80000000u, 4)}, {160, Le(1ull << 40, 8)}, {290, Le(1, 1)},
-                       {1004, "\x02\xAB\x01"}, {1071, Le(7, 4)}, {1000, Z("two\nlines")},
+         Binary(true, {{0, Z("3DFACE")},
+                       {10, Le(0.1)},
+                       {20, Le(-inf)},
+                       {70, Le(0xFFFE, 2)},
+                       {90, Le(0x80000000u, 4)},
+                       {160, Le(1ull << 40, 8)},
+                       {290, Le(1, 1)},
+                       {1004, "\x02\xAB\x01"},
+                       {1071, Le(7, 4)},
+                       {1000, Z("two\nlines")},
                        {0, Z("EOF")}}) +
              "\xFE junk",
          "0\n3DFACE\n10\n0.1\n20\n-1e999\n70\n-2\n90\n-2147483648\n160\n1099511627776\n290\n1\n"
          "1004\nAB01\n1071\n7\n1000\ntwo lines\n0\nEOF\n"},
         {"two-byte codes after $ACADVER AC1015, no EOF",
-         Binary(false, {{0, Z("SECTION")}, {9, Z("$ACADVER")}, {1, Z("AC1015")},
-                        {310, std::string("\x01\x00", 2)}, {1071, Le(5, 4)}}),
+         Binary(false, {{0, Z("SECTION")},
+                        {9, Z("$ACADVER")},
+                        {1, Z("AC1015")},
+                        {310, std::string("\x01\x00", 2)},
+                        {1071, Le(5, 4)}}),
          "0\nSECTION\n9\n$ACADVER\n1\nAC1015\n310\n00\n1071\n5\n"},
         {"not binary", "AutoCAD Binary DXF\r\n0\nEOF\n", "byte offset 0: not a binary DXF"},
         {"unknown code", Binary(true, {{0, Z("SECTION")}, {85, Z("x")}}),
@@ -141,8 +155,7 @@ TEST(DxfBinary, ConvertsSoundFilesAndNamesTheOffsetOfDamage) {
         CDxfBinaryText out;
         std::string error;
         const bool converted = BinaryDxfToText(c.m_strBytes, out, error);
-        EXPECT_EQ(converted ? out.m_strText : error.substr(0, c.m_strResult.size()),
-                  c.m_strResult);
+        EXPECT_EQ(converted ? out.m_strText : error.substr(0, c.m_strResult.size()), c.m_strResult);
         if (!converted) {
             continue;
         }
@@ -160,8 +173,7 @@ TEST(DxfBinary, ConvertsSoundFilesAndNamesTheOffsetOfDamage) {
                     << size;
             } else {
                 ASSERT_TRUE(reason.starts_with("byte offset ")) << reason;
-                EXPECT_LT(std::stoull(reason.substr(12)), std::max<std::size_t>(size, 1))
-                    << reason;
+                EXPECT_LT(std::stoull(reason.substr(12)), std::max<std::size_t>(size, 1)) << reason;
             }
         }
     }

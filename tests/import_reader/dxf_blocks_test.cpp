@@ -1,6 +1,7 @@
-// Blocks placed by INSERT, MESH entities and M x N meshes, in drawings that ezdxf writes, read
-// back against ezdxf's own placement of the same drawing (ezdxf_polygons.py): every polygon's
-// layer and corners, in order, and the count of what was skipped.
+// Blocks placed by INSERT, MESH entities, M x N meshes and layer names in code pages, in
+// drawings that ezdxf writes, read back against ezdxf's own placement and decoding of the same
+// drawing (ezdxf_polygons.py): every polygon's layer and corners, in order, and the count of
+// what was skipped; a drawing saved as binary DXF too imports as its text form does.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include <sstream>
 
 #include "import/import_object.h"
+#include "tests/support/loaded_object.h"
 #include "tests/support/program_run.h"
 #include "tests/support/scratch_folder.h"
 
@@ -114,6 +116,12 @@ TEST(DxfBlocks, DrawingsReadAsEzdxfPlacesThem) {
         ASSERT_EQ(object.LoadDxf(file.string()), 5) << object.m_strError;
         const CPlaced theirs = PlacedByEzdxf(folder, file);
         const CPlaced ours = PlacedByUs(object);
+        // Saved as binary DXF as well: the same object, to the byte.
+        if (const fs::path binary = folder.Path() / (name + ".bin.dxf"); fs::exists(binary)) {
+            CImportObject fromBinary;
+            ASSERT_EQ(fromBinary.LoadDxf(binary.string()), 5) << fromBinary.m_strError;
+            EXPECT_EQ(Printed(fromBinary), Printed(object));
+        }
         ASSERT_FALSE(theirs.m_polygons.empty());
         EXPECT_EQ(ours.m_nSkipped, theirs.m_nSkipped);
         ASSERT_EQ(ours.m_polygons.size(), theirs.m_polygons.size());

@@ -29,12 +29,12 @@ TEST(DxfNames, CodePagesBeforeR2007Utf8AfterAndEscapesInEveryVersion) {
     const CNameCase cases[] = {
         {"AC1015", "ANSI_1251", "\xD1\xF2\xE5\xED\xE0", "Стена"},
         {"AC1009", "ansi_1252", "M\xFCll", "Müll"},
-        {"", "ANSI_1251", "\xD1\xF2\xE5\xED\xE0", "Стена"},       // $ACADVER absent
-        {"AC1018", "DOS866", "M\xFCll", "Müll"},                    // not an ANSI code page: 1252
+        {"", "ANSI_1251", "\xD1\xF2\xE5\xED\xE0", "Стена"}, // $ACADVER absent
+        {"AC1018", "DOS866", "M\xFCll", "Müll"},            // not an ANSI code page: 1252
         {"AC1015", "ANSI_932", "\x95\x5C\x8E\xA6\x90\x7D\x96\xCA", "表示図面"},
-        {"AC1015", "ANSI_932", "\x95\x5CU+00FC", "表U+00FC"},     // that '\' is half of 表
-        {"AC1015", "ANSI_932", "a\\b~c", "a\\b~c"},                 // ASCII alone is ASCII
-        {"AC1015", "ANSI_1253", "\xAA", "\xEF\xBF\xBD"},            // undefined in 1253
+        {"AC1015", "ANSI_932", "\x95\x5CU+00FC", "表U+00FC"}, // that '\' is half of 表
+        {"AC1015", "ANSI_932", "a\\b~c", "a\\b~c"},           // ASCII alone is ASCII
+        {"AC1015", "ANSI_1253", "\xAA", "\xEF\xBF\xBD"},      // undefined in 1253
         {"AC1021", "ANSI_1251", "Стена", "Стена"},
         {"AC1021", "", "M\xFC", "M\xFC"}, // not UTF-8: kept, not judged
         // The escape, in every version and with or without a code page.
@@ -56,7 +56,8 @@ TEST(DxfNames, CodePagesBeforeR2007Utf8AfterAndEscapesInEveryVersion) {
         {"AC1015", "ANSI_1251", "", ""},
     };
     for (const CNameCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.acadver << " " << c.codePage << " \"" << c.name << '"');
+        SCOPED_TRACE(testing::Message()
+                     << c.acadver << " " << c.codePage << " \"" << c.name << '"');
         const CDxfNameDecoder decoder(c.acadver, c.codePage);
         EXPECT_EQ(decoder.Decode(c.raw), c.name);
         // Exact on Linux, where a decoded byte above ASCII always changes the name.
@@ -108,10 +109,9 @@ TEST(DxfNames, HeaderNamesOfFilesEzdxfWroteDecodeTheirLayers) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.version);
         const fs::path path = folder / (std::string(c.version) + ".dxf");
-        const std::string command = "/usr/bin/python3 '" QR_SOURCE_DIR
-                                    "/tests/import_reader/ezdxf_named_layer.py' " +
-                                    std::string(c.version) + " " + c.encoding + " '" + layer +
-                                    "' '" + path.string() + "'";
+        const std::string command =
+            "/usr/bin/python3 '" QR_SOURCE_DIR "/tests/import_reader/ezdxf_named_layer.py' " +
+            std::string(c.version) + " " + c.encoding + " '" + layer + "' '" + path.string() + "'";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         CLayerFile file{ReadFile(path), {}, {}, {}};
         ReadLayerFile(file);
@@ -129,18 +129,33 @@ TEST(DxfNames, HeaderNamesAreOnlyThoseOfALeadingHeaderSection) {
         std::string_view codePage;
     } const cases[] = {
         // CR LF and indented codes, as AutoCAD writes them; a variable with three values.
-        {Dxf({{"999", "comment"}, {"  0", "SECTION"}, {"  2", "HEADER"}, {"  9", "$EXTMIN"},
-              {" 10", "0"}, {" 20", "0"}, {" 30", "0"}, {"  9", "$DWGCODEPAGE"},
-              {"  3", "ANSI_1250"}, {"  9", "$ACADVER"}, {"  1", "AC1012"}, {"  0", "ENDSEC"}},
+        {Dxf({{"999", "comment"},
+              {"  0", "SECTION"},
+              {"  2", "HEADER"},
+              {"  9", "$EXTMIN"},
+              {" 10", "0"},
+              {" 20", "0"},
+              {" 30", "0"},
+              {"  9", "$DWGCODEPAGE"},
+              {"  3", "ANSI_1250"},
+              {"  9", "$ACADVER"},
+              {"  1", "AC1012"},
+              {"  0", "ENDSEC"}},
              "\r\n"),
          "AC1012", "ANSI_1250"},
         // A file without a header; variables further on are no header's.
         {Section(Dxf({{"0", "TEXT"}, {"9", "$ACADVER"}, {"1", "AC1021"}})) +
-             Dxf({{"0", "SECTION"}, {"2", "HEADER"}, {"9", "$DWGCODEPAGE"}, {"3", "ANSI_1251"},
+             Dxf({{"0", "SECTION"},
+                  {"2", "HEADER"},
+                  {"9", "$DWGCODEPAGE"},
+                  {"3", "ANSI_1251"},
                   {"0", "ENDSEC"}}),
          "", ""},
         // A variable whose value is missing: the next pair is the next variable.
-        {Dxf({{"0", "SECTION"}, {"2", "HEADER"}, {"9", "$ACADVER"}, {"9", "$DWGCODEPAGE"},
+        {Dxf({{"0", "SECTION"},
+              {"2", "HEADER"},
+              {"9", "$ACADVER"},
+              {"9", "$DWGCODEPAGE"},
               {"3", "ANSI_936"}}),
          "", "ANSI_936"},
     };

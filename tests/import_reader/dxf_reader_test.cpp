@@ -326,9 +326,11 @@ TEST(DxfReader, NoFixedCapacities) {
 }
 
 TEST(DxfReader, RejectsWhatIsNotTextDxf) {
+    // A binary file is read, but one cut inside its first pair is damaged where it is cut.
     CImportObject binary;
-    EXPECT_EQ(LoadDxfText(binary, std::string("AutoCAD Binary DXF\r\n\x1a\0", 22)), 0);
-    EXPECT_NE(binary.m_strError.find("binary"), std::string::npos);
+    EXPECT_EQ(LoadDxfText(binary, std::string("AutoCAD Binary DXF\r\n\x1a\0\0SECTION", 30)), 0);
+    EXPECT_NE(binary.m_strError.find("binary DXF, byte offset 22"), std::string::npos)
+        << binary.m_strError;
 
     CImportObject notDxf;
     EXPECT_EQ(

@@ -155,6 +155,13 @@ def case_skipped(doc, msp):
     msp.add_blockref("LEVEL0", (0, 0, 0))
 
 
+def case_names(doc, msp):
+    for layer in ("Стена", "Müll", "Łódź"):
+        msp.add_3dface(QUAD, dxfattribs={"layer": layer})
+    chair(doc, layer="0")
+    msp.add_blockref("CHAIR", (3, 0, 0), dxfattribs={"layer": "Стена"})
+
+
 CASES = {
     "move": case_move,
     "rotations": case_rotations,

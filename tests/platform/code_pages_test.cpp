@@ -28,12 +28,21 @@ TEST(CodePages, WindowsCodePagesDecodeAndUndefinedBytesBecomeReplacements) {
         {950, "\xC0\xF0", "牆"},
         {1252, "", ""},
         // Bytes the code page leaves undefined: one replacement each, the rest still read.
-        {1252, "A\x81" "B", "A" + r + "B"},
+        {1252,
+         "A\x81"
+         "B",
+         "A" + r + "B"},
         {1253, "\xAA\xD4", r + "Τ"},
         {874, "\xDB", r},
         // 1258 holds a letter back for a combining mark: the replacement still follows it.
-        {1258, "a\x81" "b\xE0\xCC", "a" + r + "b\xC3\xA0\xCC\x80"},
-        {949, "A\xFF" "B", "A" + r + "B"},
+        {1258,
+         "a\x81"
+         "b\xE0\xCC",
+         "a" + r + "b\xC3\xA0\xCC\x80"},
+        {949,
+         "A\xFF"
+         "B",
+         "A" + r + "B"},
         // A lead byte cut off by the end of the name.
         {932, "A\x82", "A" + r},
     };

@@ -18,8 +18,11 @@ TEST(CodePages, PartNamesAreInTheAnsiCodePageWithQuestionMarksForTheRest) {
     } cases[] = {
         {"Müll", "M\xFCll"},
         {"Стена", "?????"},
-        {"Łódź", "?\xF3" "d?"}, // not the look-alikes L and z
-        {"A\xFF" "B", "A?B"},   // not UTF-8
+        {"Łódź", "?\xF3"
+                 "d?"}, // not the look-alikes L and z
+        {"A\xFF"
+         "B",
+         "A?B"}, // not UTF-8
         {"", ""},
     };
     for (const auto& c : cases) {
