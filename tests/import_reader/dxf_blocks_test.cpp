@@ -108,7 +108,10 @@ TEST(DxfBlocks, DrawingsReadAsEzdxfPlacesThem) {
                                             "polygon_meshes",
                                             "skipped",
                                             "r12_blocks",
-                                            "r12_polygon_meshes"};
+                                            "r12_polygon_meshes",
+                                            "names_1251",
+                                            "names_1252",
+                                            "names_utf8"};
     for (const std::string& name : cases) {
         SCOPED_TRACE(name);
         const fs::path file = folder.Path() / (name + ".dxf");

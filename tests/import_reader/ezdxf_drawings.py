@@ -181,15 +181,37 @@ CASES = {
 R12_CASES = {"r12_blocks": case_r12_blocks, "r12_polygon_meshes": case_polygon_meshes}
 
 
+# Layer names in a code page before R2007 (what the code page lacks escaped as \U+), UTF-8
+# from R2007 on.
+NAMES = {
+    "names_1251": ("R2000", "ANSI_1251"),
+    "names_1252": ("R12", "ANSI_1252"),
+    "names_utf8": ("R2018", "ANSI_1252"),
+}
+# Drawings also saved as binary DXF: <case>.bin.dxf must import as its text form does.
+BINARY = {"r12_blocks", "nested", "mesh", "names_1251"}
+
+
+def save(doc, folder, name):
+    doc.saveas(os.path.join(folder, name + ".dxf"))
+    if name in BINARY:
+        doc.saveas(os.path.join(folder, name + ".bin.dxf"), fmt="bin")
+
+
 def main(folder):
     for name, make in CASES.items():
         doc, msp = new()
         make(doc, msp)
-        doc.saveas(os.path.join(folder, name + ".dxf"))
+        save(doc, folder, name)
     for name, make in R12_CASES.items():
         doc, msp = new("R12")
         make(doc, msp)
-        doc.saveas(os.path.join(folder, name + ".dxf"))
+        save(doc, folder, name)
+    for name, (version, code_page) in NAMES.items():
+        doc, msp = new(version)
+        doc.header["$DWGCODEPAGE"] = code_page
+        case_names(doc, msp)
+        save(doc, folder, name)
 
 
 if __name__ == "__main__":

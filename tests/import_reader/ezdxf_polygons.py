@@ -14,6 +14,7 @@ that place themselves and ACIS bodies; a drawing that places nothing and has no 
 own has its blocks read where they stand. An entity without a layer group is on "Default".
 Run with Debian's /usr/bin/python3 (python3-ezdxf).
 """
+import re
 import struct
 import sys
 from collections import Counter
@@ -31,7 +32,10 @@ def f32(value):
 
 
 def layer_of(entity):
-    return entity.dxf.layer if entity.dxf.hasattr("layer") else "Default"
+    if not entity.dxf.hasattr("layer"):
+        return "Default"
+    # ezdxf writes \U+ escapes with lowercase hex digits but decodes only uppercase ones.
+    return re.sub(r"\\U\+([0-9a-fA-F]{4})", lambda m: chr(int(m.group(1), 16)), entity.dxf.layer)
 
 
 def effective(layer, inherited):
