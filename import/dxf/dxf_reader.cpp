@@ -66,10 +66,11 @@ bool CDxfReader::Read(std::string_view text) {
     }
     std::string& error = m_object.m_strError;
     if (error.starts_with("line ")) {
-        const std::size_t line = std::strtoull(error.c_str() + 5, nullptr, 10);
-        const std::size_t pair = line == 0 ? 0 : (line - 1) / 2;
+        const std::uint64_t line = std::strtoull(error.c_str() + 5, nullptr, 10);
+        const std::uint64_t pair = line == 0 ? 0 : (line - 1) / 2;
         if (pair < converted.m_anPairOffset.size()) {
-            error = "binary DXF, byte offset " + std::to_string(converted.m_anPairOffset[pair]) +
+            error = "binary DXF, byte offset " +
+                    std::to_string(converted.m_anPairOffset[static_cast<std::size_t>(pair)]) +
                     error.substr(error.find(':'));
         }
     }
