@@ -111,6 +111,16 @@ void CopyCorners(std::vector<CExportPoint>& corners, const CExportPolygon& polyg
         corners.push_back(*point);
 }
 
+// One polygon's entity text, as append formats it into a file.
+std::string FormatEntity(const CExportPolygon& polygon, int bRename,
+                         void (*append)(CDxfText&, DxfCorners, const std::string&)) {
+    std::vector<CExportPoint> corners;
+    CopyCorners(corners, polygon);
+    CDxfText out;
+    append(out, corners, ExportLayerName(polygon.m_pSurface, bRename));
+    return out.Str();
+}
+
 } // namespace
 
 void CExportObject::ConvertScene(CSceneDocument& document) {
@@ -158,19 +168,11 @@ CStatus CExportObject::WriteDxf(CSceneDocument& document, const std::string& str
 }
 
 std::string CExportObject::FormatFace(const CExportPolygon& polygon) const {
-    std::vector<CExportPoint> corners;
-    CopyCorners(corners, polygon);
-    CDxfText out;
-    AppendDxfFace(out, corners, ExportLayerName(polygon.m_pSurface, m_bRename));
-    return out.Str();
+    return FormatEntity(polygon, m_bRename, AppendDxfFace);
 }
 
 std::string CExportObject::FormatPolyline(const CExportPolygon& polygon) const {
-    std::vector<CExportPoint> corners;
-    CopyCorners(corners, polygon);
-    CDxfText out;
-    AppendDxfPolyline(out, corners, ExportLayerName(polygon.m_pSurface, m_bRename));
-    return out.Str();
+    return FormatEntity(polygon, m_bRename, AppendDxfPolyline);
 }
 
 std::string CExportObject::FormatSummary(int points, int polygons, int parts) {
