@@ -1,13 +1,15 @@
 # The Windows build (the win32 and win64 presets, cross-compiled with MinGW-w64):
 # the two plug-in DLLs, qrhost.exe, Karvel_Prefs.exe and the tests that run
-# under Wine. The scene, settings, import and export libraries are the Linux
-# build's own folders; only platform/ differs (platform/win32/).
+# under Wine. The scene, settings, import, export and host folders are the Linux
+# build's own; only platform/ differs (platform/win32/).
 
 # No DLL beside the system's: libgcc, libstdc++ and winpthread linked in.
 # (The C runtime is msvcrt.dll, which every Windows has.)
 add_link_options(-static -static-libgcc -static-libstdc++)
-# The system headers as of Windows 7 (the tests use its registry calls); the
-# platform code calls the ANSI functions, as the original did.
+# The system headers as of Windows 7 (the tests use its registry calls). The
+# platform code calls the ANSI functions: the application object's texts and
+# the paths the plug-ins are handed are narrow strings in the system's code
+# page, as the host gives them.
 add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
 
 # qr_add_plugin for Windows (replaces the one in QrHelpers.cmake): NAME.dll
@@ -45,7 +47,7 @@ add_subdirectory(scene)
 add_subdirectory(settings)
 add_subdirectory(import)
 add_subdirectory(export)
-add_subdirectory(host/win32)
+add_subdirectory(host)
 add_subdirectory(prefs/win32)
 
 if(NOT QR_TESTS)

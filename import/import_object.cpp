@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "import/dxf/dxf_reader.h"
-#include "import/file_bytes.h"
 #include "import/lwo/lwo_reader.h"
+#include "platform/file_bytes.h"
 
 CImportObject::CImportObject() = default;
 CImportObject::~CImportObject() = default;

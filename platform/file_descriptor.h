@@ -1,6 +1,8 @@
-// CFileDescriptor: owns an open file descriptor and closes it however the scope ends.
+// CFileDescriptor: owns an open file descriptor and closes it however the scope ends; and
+// the one way the shared code opens a file for reading.
 #pragma once
 
+#include <string>
 #include <unistd.h>
 
 class CFileDescriptor {
@@ -19,3 +21,8 @@ class CFileDescriptor {
   private:
     int m_nFd;
 };
+
+// path opened for reading only, not handed on to programs this process starts, and on
+// Windows in binary mode, so the C runtime translates no byte on its way. Get() is negative
+// on failure, with the reason in errno.
+CFileDescriptor OpenForReading(const std::string& path);

@@ -8,7 +8,6 @@
 #include "scene/scene_document.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -82,17 +81,16 @@ ExchangeStatus ReadExchangeFile(CSceneDocument& doc, const std::string& fileName
                                 CApplication& app) {
     ExchangeState().ResetSlots();
     const std::string path = GetExchangeFilePath(app, fileName);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const CFileDescriptor file = OpenForReading(path);
     // Only a file that is not there is missing. One that is there but cannot
     // be opened (permissions, a link loop) holds a scene we cannot see, and
     // going on without it would replace the host's scene with an empty one.
-    if (fd < 0) {
+    if (file.Get() < 0) {
         if (errno == ENOENT)
             return ExchangeStatus::Missing;
         throw CFileException(path, "open", errno);
     }
-    const CFileDescriptor closer(fd);
-    CArchive ar(fd, CArchive::load, path);
+    CArchive ar(file.Get(), CArchive::load, path);
     return ReadExchangeArchive(doc, ar);
 }
 

@@ -1,4 +1,4 @@
-#include "host/dump_writer.h"
+#include "host/scene_tools/dump_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "host/inspect.h"
+#include "host/object_tools/object_tools.h"
 #include "tests/support/dxf_builders.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/lwo_bytes.h"

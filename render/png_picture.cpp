@@ -1,0 +1,123 @@
+// The PNG form of a rendered picture.
+#include "render/png_picture.h"
+#include "render/render_legend.h"
+
+#include "platform/replacing_file.h"
+
+#include <cairo.h>
+
+#include <memory>
+
+namespace {
+
+struct CairoSurfaceDeleter {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct CairoDeleter {
+    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+
+void SetRgb(cairo_t* cr, std::uint32_t rgb) {
+    cairo_set_source_rgb(cr, (rgb >> 16 & 0xFF) / 255.0, (rgb >> 8 & 0xFF) / 255.0,
+                         (rgb & 0xFF) / 255.0);
+}
+
+void DrawLegend(cairo_t* cr, const CRenderScene& scene, const CRenderLayout& layout) {
+    const CPixelRect& column = layout.m_legend;
+    if (column.m_width <= 0)
+        return;
+    cairo_save(cr);
+    cairo_rectangle(cr, column.m_x, column.m_y, column.m_width, column.m_height);
+    cairo_clip(cr);
+    SetRgb(cr, 0xFFFFFF);
+    cairo_paint(cr);
+    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, kLegendFontSize);
+    for (const CLegendLine& line : MakeLegend(scene, column)) {
+        if (line.m_bSwatch) {
+            SetRgb(cr, line.m_nRgb);
+            cairo_rectangle(cr, line.m_x - kLegendSwatch - 6, line.m_y - kLegendSwatch + 1,
+                            kLegendSwatch, kLegendSwatch);
+            cairo_fill(cr);
+        }
+        SetRgb(cr, 0x202020);
+        cairo_move_to(cr, line.m_x, line.m_y);
+        cairo_show_text(cr, line.m_strText.c_str());
+    }
+    cairo_restore(cr);
+}
+
+struct CPngSink {
+    CReplacingFile m_file;
+    CStatus m_status;
+};
+
+cairo_status_t WritePngBytes(void* closure, const unsigned char* data, unsigned int length) {
+    auto& sink = *static_cast<CPngSink*>(closure);
+    if (sink.m_status)
+        sink.m_status = sink.m_file.Write(reinterpret_cast<const char*>(data), length);
+    return sink.m_status ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+} // namespace
+
+CRasterImage RasterizeScene(const CRenderScene& scene, const CProjectedScene& projected,
+                            const CRenderOptions& options) {
+    CRasterImage image(options.m_nWidth, options.m_nHeight, kBackgroundRgb);
+    const auto vertex = [&](std::size_t corner) {
+        const std::uint32_t i = scene.m_anCorner[corner];
+        return CRasterVertex{projected.m_afX[i], projected.m_afY[i], projected.m_afDepth[i]};
+    };
+    for (std::size_t f = 0; f < scene.m_faces.size(); ++f) {
+        const CRenderFace& face = scene.m_faces[f];
+        const std::uint32_t rgb = projected.m_anColor[f];
+        if (rgb == CProjectedScene::kUndrawable || face.m_nCount == 0)
+            continue;
+        const std::size_t first = face.m_nFirst;
+        if (face.m_nCount >= 3 && !options.m_bWire) {
+            const CRasterVertex origin = vertex(first);
+            for (std::uint32_t k = 1; k + 1 < face.m_nCount; ++k)
+                image.FillTriangle(origin, vertex(first + k), vertex(first + k + 1), rgb);
+        } else if (face.m_nCount == 1) {
+            image.DrawLine(vertex(first), vertex(first), rgb);
+        } else {
+            // A line is drawn once; an outline is closed.
+            const std::uint32_t edges = face.m_nCount == 2 ? 1 : face.m_nCount;
+            for (std::uint32_t k = 0; k < edges; ++k)
+                image.DrawLine(vertex(first + k), vertex(first + (k + 1) % face.m_nCount), rgb);
+        }
+    }
+    return image;
+}
+
+CStatus WritePngPicture(const CRenderScene& scene, const CProjectedScene& projected,
+                        const CRenderOptions& options, const std::string& path) {
+    CRasterImage image = RasterizeScene(scene, projected, options);
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, image.GetWidth());
+    if (stride != image.GetWidth() * 4)
+        return CStatus::Failure("Cairo lays out rows in a way this program does not expect");
+    const std::unique_ptr<cairo_surface_t, CairoSurfaceDeleter> surface(
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(image.GetPixels()),
+                                            CAIRO_FORMAT_ARGB32, image.GetWidth(),
+                                            image.GetHeight(), stride));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+        return CStatus::Failure(cairo_status_to_string(cairo_surface_status(surface.get())));
+    {
+        const std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(surface.get()));
+        DrawLegend(cr.get(), scene, projected.m_layout);
+        if (cairo_status(cr.get()) != CAIRO_STATUS_SUCCESS)
+            return CStatus::Failure(cairo_status_to_string(cairo_status(cr.get())));
+    }
+    cairo_surface_flush(surface.get());
+
+    CPngSink sink;
+    if (CStatus opened = sink.m_file.Open(path); !opened)
+        return opened;
+    const cairo_status_t written =
+        cairo_surface_write_to_png_stream(surface.get(), WritePngBytes, &sink);
+    if (!sink.m_status)
+        return sink.m_status;
+    if (written != CAIRO_STATUS_SUCCESS)
+        return CStatus::Failure(cairo_status_to_string(written));
+    return sink.m_file.Commit();
+}
