@@ -80,9 +80,8 @@ bool CCommandLine::ReadPositional(const CCommandRules& rules, const std::string&
     const std::size_t place =
         rules.m_bEmptyFillsAPlace
             ? m_nGiven
-            : static_cast<std::size_t>(
-                  std::find(m_positionals.begin(), m_positionals.end(), "") -
-                  m_positionals.begin());
+            : static_cast<std::size_t>(std::find(m_positionals.begin(), m_positionals.end(), "") -
+                                       m_positionals.begin());
     if (place >= m_positionals.size())
         return false;
     m_positionals[place] = arg;
