@@ -13,7 +13,7 @@
 int RunVersionCommand(int argc, char** argv) {
     // An empty name is a name: the search then says where it looked.
     const CCommandRules rules{
-        .m_name = "version", .m_optionPrefix = "-", .m_bEmptyFillsAPlace = true};
+        .m_name = "version", .m_options = {}, .m_optionPrefix = "-", .m_bEmptyFillsAPlace = true};
     CCommandLine line;
     if (!line.Read(rules, argc, argv))
         return kExitUsage;
