@@ -56,7 +56,7 @@ bool CCommandLine::Read(const CCommandRules& rules, int argc, char** argv) {
         else if (rule == rules.m_options.end())
             return Refuse(rules, Filled(rules.m_extraPositional, arg));
         else if (!rule->m_bTakesValue)
-            m_values[arg];
+            m_values[arg]; // a flag: there, with no value
         else if (i + 1 >= argc)
             return Refuse(rules, arg + " needs a value");
         else if (const std::string value = argv[++i]; rule->m_pAccepts && !rule->m_pAccepts(value))
@@ -72,9 +72,4 @@ bool CCommandLine::Read(const CCommandRules& rules, int argc, char** argv) {
 std::vector<std::string> CCommandLine::Values(std::string_view option) const {
     const auto found = m_values.find(option);
     return found == m_values.end() ? std::vector<std::string>() : found->second;
-}
-
-std::optional<std::string> CCommandLine::Value(std::string_view option) const {
-    const std::vector<std::string> values = Values(option);
-    return values.empty() ? std::nullopt : std::optional<std::string>(values.back());
 }

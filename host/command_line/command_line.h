@@ -14,8 +14,8 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1; // the command ran and failed (damaged file, ...)
 inline constexpr int kExitUsage = 2;  // wrong call, or a plug-in that could not be loaded
 
-// The whole program's usage text, which host/main.cpp makes from its command table and
-// sets before it runs a command; PrintUsage writes it to standard error.
+// The whole program's usage text, set by host/main.cpp from its command table, for the
+// commands that show it on a wrong call; PrintUsage writes it to standard error.
 void SetProgramUsage(std::string text);
 void PrintUsage();
 
@@ -56,7 +56,10 @@ class CCommandLine {
     bool Has(std::string_view option) const { return m_values.count(option) != 0; }
     // Every value the option was given, in order; Value the last one.
     std::vector<std::string> Values(std::string_view option) const;
-    std::optional<std::string> Value(std::string_view option) const;
+    std::optional<std::string> Value(std::string_view option) const {
+        const std::vector<std::string> values = Values(option);
+        return values.empty() ? std::nullopt : std::optional<std::string>(values.back());
+    }
     const std::string& Positional(std::size_t index) const { return m_positionals[index]; }
 
   private:
