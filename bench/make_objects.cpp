@@ -1,4 +1,5 @@
-// make_objects lwo|lwo2 POLYGONS FILE | dxf FACES LAYERS FILE: writes a large test object.
+// make_objects lwo|lwo2 POLYGONS FILE | dxf FACES LAYERS FILE | dxf-blocks FACES FILE: writes a
+// large test object.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,12 +17,16 @@ int main(int argc, char** argv) {
     } else if (kind == "lwo2" && argc == 4) {
         bytes = MakeLwo2Object(std::strtoull(argv[2], nullptr, 10));
         path = argv[3];
+    } else if (kind == "dxf-blocks" && argc == 4) {
+        bytes = MakeDxfBlocksObject(std::strtoull(argv[2], nullptr, 10));
+        path = argv[3];
     } else if (kind == "dxf" && argc == 5) {
         bytes = MakeDxfObject(std::strtoull(argv[2], nullptr, 10), std::atoi(argv[3]));
         path = argv[4];
     } else {
         std::fputs(
-            "usage: make_objects lwo|lwo2 POLYGONS FILE | make_objects dxf FACES LAYERS FILE\n",
+            "usage: make_objects lwo|lwo2 POLYGONS FILE | make_objects dxf FACES LAYERS FILE |\n"
+            "       make_objects dxf-blocks FACES FILE\n",
             stderr);
         return 2;
     }

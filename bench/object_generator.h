@@ -18,3 +18,6 @@ std::string MakeLwo2Object(std::size_t polygons, int surfaces = 4);
 // Text DXF (LF line ends, right-aligned group codes, six decimals as common writers do):
 // `faces` four-corner 3DFACE entities over a square grid of shared vertices, on `layers` layers.
 std::string MakeDxfObject(std::size_t faces, int layers);
+// A DXF drawing of about faces faces made by INSERTs of one 100-face block on layer "0",
+// placed on eight layers.
+std::string MakeDxfBlocksObject(std::size_t faces);

@@ -4,7 +4,7 @@
 #   lib/                    libqrplatform.so
 #   lib/quarrion/PlugIns/   Karvel.so, Brask_Export.so (qrhost looks there)
 #   share/applications/     the desktop entry of Karvel_Prefs, with its icons
-#   share/doc/karvel/       the README
+#   share/doc/karvel/       the README and the manual (docs/)
 # Installed binaries find libqrplatform.so through their RPATH, relative to
 # where they lie, so any prefix works.
 set_target_properties(qrhost PROPERTIES INSTALL_RPATH "$ORIGIN/../lib")
@@ -16,7 +16,10 @@ if(QR_PREFS)
   set_target_properties(Karvel_Prefs PROPERTIES INSTALL_RPATH "$ORIGIN/../lib")
 endif()
 install(FILES README.md DESTINATION share/doc/karvel)
-install(FILES docs/examples.png DESTINATION share/doc/karvel/docs)
+# The manual the README links to, beside it as in the source tree.
+install(FILES docs/examples.png docs/import_export.md docs/qrhost.md docs/installing.md
+              docs/windows.md docs/benchmarks.md docs/fuzzing.md
+        DESTINATION share/doc/karvel/docs)
 
 set(CPACK_PACKAGE_NAME karvel)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

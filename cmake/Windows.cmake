@@ -50,6 +50,9 @@ add_subdirectory(export)
 add_subdirectory(host)
 add_subdirectory(prefs/win32)
 
+if(NOT QR_TESTS)
+  return()
+endif()
 # GoogleTest from Debian's sources (package googletest), built with MinGW; its
 # code is not ours to keep free of our warnings.
 enable_testing()

@@ -1,10 +1,5 @@
 #include "export/dxf_writer.h"
 
-#include "export/export_object.h"
-
-#include "scene/scene_document.h"
-#include "scene/scene_part.h"
-
 namespace {
 
 // Written to the file whenever the buffer holds this much: large enough for
@@ -18,36 +13,6 @@ void AppendCorner(CDxfText& out, int k, const CExportPoint& point) {
     out.AppendReal(point.m_z);
     out.AppendCode(30 + k);
     out.AppendReal(point.m_y);
-}
-
-// Layer names, computed once per run of polygons on the same surface (a
-// part's polygons come one after another).
-class CLayerNames {
-  public:
-    explicit CLayerNames(int bRename) : m_bRename(bRename) {}
-    const std::string& Get(const CExportSurface* surface) {
-        if (!m_bValid || surface != m_pLast) {
-            m_strLast = ExportLayerName(surface, m_bRename);
-            m_pLast = surface;
-            m_bValid = true;
-        }
-        return m_strLast;
-    }
-
-  private:
-    int m_bRename;
-    bool m_bValid = false;
-    const CExportSurface* m_pLast = nullptr;
-    std::string m_strLast;
-};
-
-// The polygon's corners as values, refilled for each polygon, so that both
-// sources of polygons (the export object and the document) are written by
-// the same formatting.
-void CopyCorners(std::vector<CExportPoint>& corners, const CExportPolygon& polygon) {
-    corners.clear();
-    for (const CExportPoint* point : polygon.m_points)
-        corners.push_back(*point);
 }
 
 } // namespace
@@ -126,93 +91,4 @@ CStatus CDxfFileWriter::Flush() {
     CStatus written = m_file.Write(m_out.Data(), m_out.Size());
     m_out.Clear();
     return written;
-}
-
-std::string CExportObject::FormatFace(const CExportPolygon& polygon) const {
-    std::vector<CExportPoint> corners;
-    CopyCorners(corners, polygon);
-    CDxfText out;
-    AppendDxfFace(out, corners, ExportLayerName(polygon.m_pSurface, m_bRename));
-    return out.Str();
-}
-
-std::string CExportObject::FormatPolyline(const CExportPolygon& polygon) const {
-    std::vector<CExportPoint> corners;
-    CopyCorners(corners, polygon);
-    CDxfText out;
-    AppendDxfPolyline(out, corners, ExportLayerName(polygon.m_pSurface, m_bRename));
-    return out.Str();
-}
-
-std::string CExportObject::FormatSummary(int points, int polygons, int parts) {
-    std::string text = "                   OK - Export was successful\n\n"
-                       "-- DXF EXPORT INFO "
-                       "-------------------------------------------------------------------\n\n";
-    text += "  Points Count: " + std::to_string(points) + "\n";
-    text += "  Polygons Count: " + std::to_string(polygons) + "\n";
-    text += "  Parts Count: " + std::to_string(parts) + "\n";
-    return text;
-}
-
-CStatus CExportObject::WriteDxf(const std::string& strPath) {
-    std::vector<std::string> layers;
-    for (const auto& surface : m_surfaces)
-        layers.push_back(ExportLayerName(surface.get(), m_bRename));
-    CDxfFileWriter writer;
-    if (CStatus opened = writer.Open(strPath, layers); !opened)
-        return opened;
-    CLayerNames names(m_bRename);
-    std::vector<CExportPoint> corners;
-    for (const auto& polygon : m_polygons) {
-        CopyCorners(corners, *polygon);
-        if (CStatus written = writer.WritePolygon(corners, names.Get(polygon->m_pSurface));
-            !written)
-            return written;
-    }
-    if (CStatus finished = writer.Finish(); !finished)
-        return finished;
-    m_strInfo = FormatSummary(m_points.GetSize(), m_polygons.GetSize(), m_surfaces.GetSize());
-    return {};
-}
-
-CStatus CExportObject::WriteDxf(CSceneDocument& document, const std::string& strPath) {
-    // What ConvertScene would copy is taken from the document as it is written: the same
-    // parts skipped, positions added, corners left out and polygons flipped.
-    std::vector<std::string> layers;
-    for (const auto& part : document.m_parts)
-        if (part != nullptr)
-            layers.push_back(ExportLayerName(part->m_strName, m_bRename));
-    CDxfFileWriter writer;
-    if (CStatus opened = writer.Open(strPath, layers); !opened)
-        return opened;
-
-    int points = 0;
-    int polygons = 0;
-    std::size_t layer = 0;
-    std::vector<CExportPoint> corners;
-    for (const auto& part : document.m_parts) {
-        if (part == nullptr)
-            continue;
-        if (m_bFlipPolygons == 1)
-            part->FlipPolygons();
-        const int pointCount = part->m_points.GetSize();
-        for (const auto& polygon : part->m_polygons) {
-            corners.clear();
-            if (polygon != nullptr)
-                for (std::int32_t index : polygon->m_indices)
-                    if (index >= 0 && index < pointCount) {
-                        const CScenePoint placed = GetPlacedPoint(*part, index);
-                        corners.emplace_back(placed.m_x, placed.m_y, placed.m_z);
-                    }
-            if (CStatus written = writer.WritePolygon(corners, layers[layer]); !written)
-                return written;
-        }
-        points += pointCount;
-        polygons += part->m_polygons.GetSize();
-        ++layer;
-    }
-    if (CStatus finished = writer.Finish(); !finished)
-        return finished;
-    m_strInfo = FormatSummary(points, polygons, static_cast<int>(layers.size()));
-    return {};
 }

@@ -1,5 +1,5 @@
-// The DXF writer: CExportObject's WriteDxf, FormatFace and FormatPolyline (declared with the
-// object) and the file and entity formatting they share. Internal to the export library.
+// The DXF writer: the entity texts and the streamed file that every export writes through.
+// Internal to the export library.
 //
 // A written file holds a header, the layer table (one layer per surface), empty blocks and
 // one entity per polygon: a 3DFACE for three or four corners (a triangle repeats its third
@@ -22,7 +22,7 @@
 using DxfCorners = std::span<const CExportPoint>;
 
 // The entity of one polygon appended to out, with layer as its group 8: the one formatting
-// path behind FormatFace, FormatPolyline and every written file.
+// path behind CExportObject's FormatFace, FormatPolyline and every written file.
 void AppendDxfFace(CDxfText& out, DxfCorners corners, const std::string& layer);
 void AppendDxfPolyline(CDxfText& out, DxfCorners corners, const std::string& layer);
 

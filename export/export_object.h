@@ -28,22 +28,19 @@ class CExportObject {
     void SetRename(int bRename) { m_bRename = bRename; }
     void SetFlipPolygons(int bFlipPolygons) { m_bFlipPolygons = bFlipPolygons; }
 
-    // Appends every part of document: a surface per part, the part's points
-    // with its position added, its polygons with their corners. When
-    // m_bFlipPolygons is 1 each part's FlipPolygons() runs first, changing
-    // document in place. A corner index outside its part's points is left
-    // out of the polygon (the document comes from outside and is not trusted).
+    // Appends every part of document by the rules of exported_polygons.h: a surface per
+    // part, all the part's points with its position added, its polygons with the corners
+    // that name one of them. With m_bFlipPolygons at 1 the document is flipped in place.
     void ConvertScene(CSceneDocument& document);
 
-    // The DXF writer (dxf_writer.h, dxf_writer.cpp).
     // Writes the object as a DXF file at strPath, replacing any file of that
     // name only when the whole file was written. On success m_strInfo becomes
     // the export summary. On failure the status gives the reason, m_strInfo is
     // unchanged and the old file (if any) is whole; no partial file is left.
     CStatus WriteDxf(const std::string& strPath);
     // The same file and summary as ConvertScene(document) followed by
-    // WriteDxf(strPath) on an empty object, written straight from the document
-    // without copying it: the object's lists stay empty. How the export runs.
+    // WriteDxf(strPath) on an empty object, written straight from the document by the same
+    // traversal without copying it: the object's lists stay empty. How the export runs.
     CStatus WriteDxf(CSceneDocument& document, const std::string& strPath);
 
     // The entity text of one polygon: a 3DFACE (for 3 or 4 points) and a

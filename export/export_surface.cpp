@@ -1,10 +1,14 @@
 #include "export/export_surface.h"
 
-bool CExportSurface::IsLayerNameChar(char ch) {
+namespace {
+
+bool IsLayerNameChar(char ch) {
     // Compared against the 62 letters and digits directly rather than through
     // <cctype>, whose answer depends on the locale and on the sign of char.
     return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9');
 }
+
+} // namespace
 
 std::string CExportSurface::GetLayerName() const {
     return ExportLayerName(m_strName, 1);
@@ -17,8 +21,8 @@ std::string ExportLayerName(const CExportSurface* surface, int bRename) {
 std::string ExportLayerName(const std::string& name, int bRename) {
     std::string layer = name;
     for (char& ch : layer) {
-        const bool replaced = bRename == 1 ? !CExportSurface::IsLayerNameChar(ch)
-                                           : static_cast<unsigned char>(ch) < 0x20;
+        const bool replaced =
+            bRename == 1 ? !IsLayerNameChar(ch) : static_cast<unsigned char>(ch) < 0x20;
         if (replaced)
             ch = '_';
     }

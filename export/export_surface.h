@@ -14,7 +14,6 @@ class CExportSurface {
     // byte for byte (a multi-byte UTF-8 character becomes several "_"). The
     // length never changes; an empty name stays empty.
     std::string GetLayerName() const;
-    static bool IsLayerNameChar(char ch);
 
     std::string m_strName;
 };

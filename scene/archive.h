@@ -141,12 +141,6 @@ class CArchive {
         else
             value = LoadString(what);
     }
-    void TransferBlock(void* data, std::size_t size, const char* what) {
-        if (IsStoring())
-            StoreBlock(data, size);
-        else
-            LoadBlock(data, size, what);
-    }
 
   private:
     template <class T> static T ToLittle(T v) {

@@ -78,12 +78,13 @@ const CDxfPair* FindDxfPair(const std::vector<CDxfPair>& entity, std::string_vie
     return nullptr;
 }
 
-bool ReadDxfCoordinate(const CDxfPair* pair, float& value, std::string& error) {
+bool ReadDxfCoordinate(const CDxfPair* pair, double& value, std::string& error) {
     if (pair == nullptr) {
-        value = 0.0f;
+        value = 0.0;
         return true;
     }
-    if (ToFiniteFloat(CStrToD(pair->m_strValue), value)) {
+    value = CStrToD(pair->m_strValue);
+    if (float narrowed = 0.0f; ToFiniteFloat(value, narrowed)) {
         return true;
     }
     // The value line follows its code line.

@@ -28,10 +28,10 @@ inline constexpr std::string_view kDxfNotFound = "N/A";
 // "N/A" counts as missing.
 const CDxfPair* FindDxfPair(const std::vector<CDxfPair>& entity, std::string_view code);
 
-// A coordinate as the C runtime reads it: double first, then narrowed; a missing group
-// (null) is 0. A value beyond single precision would become an infinity in the scene: false,
-// with the value's line in error.
-bool ReadDxfCoordinate(const CDxfPair* pair, float& value, std::string& error);
+// A coordinate as the C runtime reads it, in double precision; a missing group (null) is 0.
+// It is narrowed to single precision only once it is placed, but a value that could never be
+// narrowed would become an infinity in the scene: false, with the value's line in error.
+bool ReadDxfCoordinate(const CDxfPair* pair, double& value, std::string& error);
 
 // A file's text for a message: its first 40 bytes ("..." after them when there are more),
 // with '"' and '\' escaped and every byte outside printable ASCII as \xHH, so that the

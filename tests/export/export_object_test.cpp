@@ -22,24 +22,6 @@ std::vector<int> CornerIndices(const CExportObject& object, int polygon) {
 
 } // namespace
 
-TEST(ExportObject, StartsEmptyWithItsDefaults) {
-    CExportObject object;
-    EXPECT_EQ(object.m_strInfo, "OK");
-    EXPECT_EQ(object.m_bRename, 1);
-    EXPECT_EQ(object.m_bFlipPolygons, 0);
-    object.SetRename(0);
-    object.SetFlipPolygons(1);
-    EXPECT_EQ(object.m_bRename, 0);
-    EXPECT_EQ(object.m_bFlipPolygons, 1);
-
-    CSceneDocument doc;
-    object.ConvertScene(doc);
-    EXPECT_EQ(object.m_points.GetSize(), 0);
-    EXPECT_EQ(object.m_polygons.GetSize(), 0);
-    EXPECT_EQ(object.m_surfaces.GetSize(), 0);
-    EXPECT_EQ(object.m_strInfo, "OK");
-}
-
 TEST(ExportObject, PositionIsAddedAndNoAxisSwapped) {
     CSceneDocument doc;
     AddPart(doc, "P", {{1, 2, 3}, {-1, 0.5, 7}}, {}, {10, 0, -5});

@@ -107,9 +107,12 @@ TEST(Inspect, FailuresExitNonZeroWithAReason) {
     EXPECT_EQ(notLoaded.m_strOut, "");
     EXPECT_NE(notLoaded.m_strErr.find("ILBM"), std::string::npos) << notLoaded.m_strErr;
 
+    // Binary DXF is read; one cut inside its first pair is damaged there.
     const std::string binary = folder / "drawing.dxf";
-    WriteFile(binary, std::string_view("AutoCAD Binary DXF\r\n\x1a\0", 22));
-    EXPECT_EQ(Inspect({binary}).m_nExit, 1);
+    WriteFile(binary, std::string_view("AutoCAD Binary DXF\r\n\x1a\0\0SECTION", 30));
+    const CInspectRun damaged = Inspect({binary});
+    EXPECT_EQ(damaged.m_nExit, 1);
+    EXPECT_NE(damaged.m_strErr.find("byte offset 22"), std::string::npos) << damaged.m_strErr;
     EXPECT_EQ(Inspect({"/nonexistent/site.dxf"}).m_nExit, 1);
 
     const std::string other = folder / "notes.txt";

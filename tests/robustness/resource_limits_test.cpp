@@ -198,9 +198,23 @@ TEST(ResourceLimits, DxfClaimingHugeCounts) {
                              " 71\n2147483647\n 72\n2147483647\n"
                              "  0\nVERTEX\n 70\n128\n 71\n2147483647\n 72\n-2147483647\n"
                              " 73\n1\n 74\n99999999999\n  0\nSEQEND\n  0\nENDSEC\n  0\nEOF\n";
-    ExpectWithinBudget("DXF", {AsBytes(mesh)}, [](const ByteVector& bytes) {
-        CImportObject object;
-        (void)object.LoadDxfFromMemory(
-            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    });
+    // Counts a MESH gives.
+    const std::string subdMesh = "  0\nSECTION\n  2\nENTITIES\n  0\nMESH\n 92\n2147483647\n"
+                                 " 10\n0\n 20\n0\n 30\n0\n 93\n2147483647\n 90\n2147483647\n"
+                                 " 90\n0\n  0\nENDSEC\n  0\nEOF\n";
+    // Grids of grids: however one number is lied about, what is left would still place far
+    // more than an import takes, and is refused before anything is placed.
+    const std::string grid = "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB\n  0\n3DFACE\n"
+                             " 10\n0\n 20\n0\n 11\n1\n 21\n0\n 12\n1\n 22\n1\n  0\nENDBLK\n"
+                             "  0\nBLOCK\n  2\nC\n  0\nINSERT\n  2\nB\n 70\n30000\n 71\n30000\n"
+                             " 44\n1\n 45\n1\n  0\nENDBLK\n  0\nBLOCK\n  2\nD\n  0\nINSERT\n"
+                             "  2\nC\n 70\n30000\n 71\n30000\n 44\n1\n 45\n1\n  0\nENDBLK\n"
+                             "  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n  0\nINSERT\n  2\nD\n"
+                             "  0\nENDSEC\n  0\nEOF\n";
+    ExpectWithinBudget(
+        "DXF", {AsBytes(mesh), AsBytes(subdMesh), AsBytes(grid)}, [](const ByteVector& bytes) {
+            CImportObject object;
+            (void)object.LoadDxfFromMemory(
+                std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        });
 }

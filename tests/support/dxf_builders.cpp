@@ -64,3 +64,16 @@ std::string FaceRecord(std::initializer_list<std::pair<int, int>> codes) {
 std::string Section(const std::string& entities) {
     return "0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n";
 }
+
+std::string Block(std::string_view name, const std::string& entities) {
+    return "0\nBLOCK\n8\n0\n2\n" + std::string(name) + "\n70\n0\n10\n0\n20\n0\n30\n0\n" + entities +
+           "0\nENDBLK\n8\n0\n";
+}
+
+std::string Insert(std::string_view block, const std::string& pairs) {
+    return "0\nINSERT\n8\n0\n2\n" + std::string(block) + "\n10\n0\n20\n0\n30\n0\n" + pairs;
+}
+
+std::string Drawing(const std::string& blocks, const std::string& entities) {
+    return "0\nSECTION\n2\nBLOCKS\n" + blocks + "0\nENDSEC\n" + Section(entities);
+}

@@ -25,3 +25,10 @@ std::string FaceRecord(std::initializer_list<std::pair<int, int>> codes);
 
 // The entities in an ENTITIES section, then EOF.
 std::string Section(const std::string& entities);
+
+// A BLOCK named name with its entities and ENDBLK.
+std::string Block(std::string_view name, const std::string& entities);
+// An INSERT of block with further pairs as text ("41\n2\n").
+std::string Insert(std::string_view block, const std::string& pairs = "");
+// A BLOCKS section of the blocks given, then the entities in an ENTITIES section, then EOF.
+std::string Drawing(const std::string& blocks, const std::string& entities);

@@ -1,5 +1,6 @@
-#include "import/dxf/dxf_faces.h"
+#include "import/dxf/dxf_parsing.h"
 
+#include "import/dxf/dxf_drawing_parser.h"
 #include "import/dxf/dxf_pairs.h"
 
 #include <condition_variable>
@@ -14,20 +15,20 @@
 
 namespace {
 
-// Faces per batch: few enough hand-overs to cost nothing, small enough to stay in cache.
-constexpr std::size_t kBatchFaces = 4096;
+// Items per batch: few enough hand-overs to cost nothing, small enough to stay in cache.
+constexpr std::size_t kBatchItems = 4096;
 // Batches the parser may be ahead of the merging, which bounds the memory they take.
 constexpr std::size_t kBatchesAhead = 4;
 constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
 
 // The batches on their way from the parser to the merging, in order.
-class CFaceBatches {
+class CItemBatches {
   public:
     // How many batches may wait; set before a parsing thread starts.
     void SetCapacity(std::size_t capacity) { m_nCapacity = capacity; }
 
     // Waits for room. false once the merging side has stopped: the parser stops too.
-    bool Push(std::vector<CDxfFace>&& batch) {
+    bool Push(std::vector<CDxfItem>&& batch) {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_room.wait(lock, [this] { return m_batches.size() < m_nCapacity || m_bStopped; });
         if (m_bStopped) {
@@ -50,7 +51,7 @@ class CFaceBatches {
         m_room.notify_one();
     }
     // The next batch; false when the parser is done and every batch was taken.
-    bool Pop(std::vector<CDxfFace>& batch) {
+    bool Pop(std::vector<CDxfItem>& batch) {
         std::unique_lock<std::mutex> lock(m_mutex);
         m_ready.wait(lock, [this] { return !m_batches.empty() || m_bClosed; });
         if (m_batches.empty()) {
@@ -66,89 +67,50 @@ class CFaceBatches {
     std::mutex m_mutex;
     std::condition_variable m_ready;
     std::condition_variable m_room;
-    std::deque<std::vector<CDxfFace>> m_batches;
+    std::deque<std::vector<CDxfItem>> m_batches;
     std::size_t m_nCapacity = kUnbounded;
     bool m_bClosed = false;
     bool m_bStopped = false;
 };
 
-// Reads every entity of text, pushing its faces in batches, until the end or an error.
-void ParseAll(std::string_view text, CFaceBatches& batches, CDxfFaces& result) {
+// Reads every entity of text, pushing faces and INSERTs in batches, until the end or an error.
+void ParseAll(std::string_view text, bool blocksInPlace, CItemBatches& batches,
+              CDxfDrawing& drawing) {
     CDxfPairReader pairs(text);
+    CDxfDrawingParser parser(drawing, blocksInPlace);
     std::string_view name;
     std::uint32_t line = 0;
     std::vector<CDxfPair> entity;
-    std::vector<CDxfFace> batch;
-    batch.reserve(kBatchFaces);
+    std::vector<CDxfItem> batch;
+    batch.reserve(kBatchItems);
     while (pairs.NextEntity(name, line, entity)) {
-        result.m_bPolylines = result.m_bPolylines || name.starts_with("POLYLINE");
-        if (!name.starts_with("3DFACE")) {
-            continue;
+        if (!parser.Take(name, line, entity, batch)) {
+            batches.Push(std::move(batch));
+            return;
         }
-        ++result.m_nFaces;
-        CDxfFace& face = batch.emplace_back();
-        face.m_strLayer = kDxfNotFound;
-        // Corner d has groups 1d, 2d, 3d; the layer is group 8. One scan keeps each code's
-        // first pair.
-        std::array<std::array<const CDxfPair*, 4>, 3> value{};
-        bool layerFound = false;
-        for (const CDxfPair& pair : entity) {
-            std::string_view code = pair.m_strCode;
-            if (code.size() == 2 && code[0] >= '1' && code[0] <= '3' && code[1] >= '0' &&
-                code[1] <= '3') {
-                const CDxfPair*& slot = value[static_cast<std::size_t>(code[0] - '1')]
-                                             [static_cast<std::size_t>(code[1] - '0')];
-                if (slot == nullptr) {
-                    slot = &pair;
-                }
-            } else if (!layerFound && code == "8") {
-                face.m_strLayer = pair.m_strValue;
-                layerFound = true;
-            }
-        }
-        for (auto& axis : value) {
-            for (const CDxfPair*& slot : axis) {
-                if (slot != nullptr && slot->m_strValue == kDxfNotFound) {
-                    slot = nullptr;
-                }
-            }
-        }
-        for (std::size_t d = 0; d < 4; ++d) {
-            if (value[0][d] == nullptr || value[1][d] == nullptr || value[2][d] == nullptr) {
-                break;
-            }
-            for (std::size_t axis = 0; axis < 3; ++axis) {
-                if (!ReadDxfCoordinate(value[axis][d], face.m_corners[d][axis],
-                                       result.m_strError)) {
-                    batch.pop_back(); // a face with a bad corner is no face
-                    batches.Push(std::move(batch));
-                    return;
-                }
-            }
-            ++face.m_nCount;
-        }
-        if (batch.size() == kBatchFaces) {
+        if (batch.size() >= kBatchItems) {
             if (!batches.Push(std::move(batch))) {
                 return;
             }
             batch = {};
-            batch.reserve(kBatchFaces);
+            batch.reserve(kBatchItems);
         }
     }
-    result.m_strError = pairs.Error();
+    drawing.m_strError = pairs.Error();
+    parser.Finish();
     batches.Push(std::move(batch));
 }
 
 } // namespace
 
-CDxfFaces ParseDxfFaces(std::string_view text, std::size_t threadedFrom,
-                        const std::function<void(const std::vector<CDxfFace>&)>& merge) {
-    CDxfFaces result;
-    CFaceBatches batches;
+void ParseDxfDrawing(std::string_view text, std::size_t threadedFrom, bool blocksInPlace,
+                     CDxfDrawing& drawing,
+                     const std::function<bool(const std::vector<CDxfItem>&)>& merge) {
+    CItemBatches batches;
     std::exception_ptr parseFailure;
     auto parse = [&]() noexcept {
         try {
-            ParseAll(text, batches, result);
+            ParseAll(text, blocksInPlace, batches, drawing);
         } catch (...) {
             parseFailure = std::current_exception();
         }
@@ -169,7 +131,7 @@ CDxfFaces ParseDxfFaces(std::string_view text, std::size_t threadedFrom,
     }
     // The parser ends with the merging, whether the merging ends normally or throws.
     struct CParserEnd {
-        CFaceBatches& m_batches;
+        CItemBatches& m_batches;
         std::thread& m_parser;
         ~CParserEnd() {
             m_batches.Stop();
@@ -179,15 +141,17 @@ CDxfFaces ParseDxfFaces(std::string_view text, std::size_t threadedFrom,
         }
     } parserEnd{batches, parser};
 
-    std::vector<CDxfFace> batch;
+    std::vector<CDxfItem> batch;
     while (batches.Pop(batch)) {
-        merge(batch);
+        if (!merge(batch)) {
+            break;
+        }
     }
+    batches.Stop(); // a parser still waiting for room gives up
     if (parser.joinable()) {
         parser.join();
     }
     if (parseFailure) {
         std::rethrow_exception(parseFailure);
     }
-    return result;
 }

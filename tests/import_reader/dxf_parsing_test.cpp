@@ -1,7 +1,7 @@
-// The faces' parsing stage: on a thread of its own it must hand over exactly what it hands
-// over when it runs first, in the same order, stop at the same error, and end cleanly when
-// either side fails.
-#include "import/dxf/dxf_faces.h"
+// The parsing stage: on a thread of its own it must hand over exactly what it hands over
+// when it runs first, in the same order, stop at the same error, and end cleanly when either
+// side fails.
+#include "import/dxf/dxf_parsing.h"
 
 #include "tests/support/dxf_builders.h"
 
@@ -18,23 +18,27 @@ constexpr std::size_t kAlwaysThreaded = 0;
 constexpr std::size_t kNeverThreaded = std::numeric_limits<std::size_t>::max();
 
 struct CCollected {
-    CDxfFaces result;
+    CDxfDrawing result;
     std::vector<std::string> faces; // each face as text: layer, count, corners
     std::size_t batches = 0;
 };
 
 CCollected Collect(const std::string& text, std::size_t threadedFrom) {
     CCollected collected;
-    collected.result = ParseDxfFaces(text, threadedFrom, [&](const std::vector<CDxfFace>& batch) {
-        ++collected.batches;
-        for (const CDxfFace& face : batch) {
-            std::string line = std::string(face.m_strLayer) + "/" + std::to_string(face.m_nCount);
-            for (std::size_t d = 0; d < face.m_nCount; ++d)
-                for (float v : face.m_corners[d])
-                    line += " " + std::to_string(v);
-            collected.faces.push_back(line);
-        }
-    });
+    ParseDxfDrawing(text, threadedFrom, false, collected.result,
+                    [&](const std::vector<CDxfItem>& batch) {
+                        ++collected.batches;
+                        for (const CDxfItem& item : batch) {
+                            const CDxfFace& face = std::get<CDxfFace>(item);
+                            std::string line =
+                                std::string(face.m_strLayer) + "/" + std::to_string(face.m_nCount);
+                            for (std::size_t d = 0; d < face.m_nCount; ++d)
+                                for (double v : face.m_corners[d])
+                                    line += " " + std::to_string(v);
+                            collected.faces.push_back(line);
+                        }
+                        return true;
+                    });
     return collected;
 }
 
@@ -53,7 +57,7 @@ std::string ManyFaces(int count) {
     return Section(entities);
 }
 
-TEST(DxfFaces, ThreadedParsingHandsOverWhatParsingFirstDoes) {
+TEST(DxfParsing, ThreadedParsingHandsOverWhatParsingFirstDoes) {
     const std::string large = ManyFaces(20000);
     // An oversized coordinate partway: the faces before it, then the error.
     std::string damaged = large;
@@ -70,7 +74,7 @@ TEST(DxfFaces, ThreadedParsingHandsOverWhatParsingFirstDoes) {
         const CCollected threaded = Collect(*text, kAlwaysThreaded);
         EXPECT_EQ(threaded.faces, first.faces);
         EXPECT_EQ(threaded.result.m_nFaces, first.result.m_nFaces);
-        EXPECT_EQ(threaded.result.m_bPolylines, first.result.m_bPolylines);
+        EXPECT_EQ(threaded.result.m_aLaterItem.size(), first.result.m_aLaterItem.size());
         EXPECT_EQ(threaded.result.m_strError, first.result.m_strError);
         EXPECT_GT(threaded.batches, 1u);
     }
@@ -79,7 +83,7 @@ TEST(DxfFaces, ThreadedParsingHandsOverWhatParsingFirstDoes) {
     EXPECT_EQ(whole.faces[1], "L1/3 1.000000 0.000000 0.000000 2.000000 0.000000 0.000000 "
                               "2.000000 1.000000 1.000000");
     EXPECT_EQ(whole.faces[0].substr(0, 6), "N/A/2 ");
-    EXPECT_TRUE(whole.result.m_bPolylines);
+    EXPECT_EQ(whole.result.m_aLaterItem.size(), 20u); // one polyline every 1000 faces
     EXPECT_TRUE(whole.result.m_strError.empty());
     const CCollected cut = Collect(damaged, kAlwaysThreaded);
     EXPECT_EQ(cut.faces.size(), 15000u);
@@ -92,7 +96,7 @@ TEST(DxfFaces, ThreadedParsingHandsOverWhatParsingFirstDoes) {
               std::string::npos);
 }
 
-TEST(DxfFaces, SmallAndEmptyTextsReadAlikeBothWays) {
+TEST(DxfParsing, SmallAndEmptyTextsReadAlikeBothWays) {
     for (const std::string& text :
          {std::string(), Section(""), Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}})),
           std::string("0\n3DFACE\n8\nA\n10\n1\n20\n2\n30\n3\n")}) {
@@ -104,17 +108,19 @@ TEST(DxfFaces, SmallAndEmptyTextsReadAlikeBothWays) {
     }
 }
 
-TEST(DxfFaces, AFailingMergeEndsTheParserAndReachesTheCaller) {
+TEST(DxfParsing, AFailingMergeEndsTheParserAndReachesTheCaller) {
     // The parser is far ahead and waits for room when the merge throws: it must end, not
     // hang, and the caller sees the merge's exception.
     const std::string large = ManyFaces(40000);
     for (std::size_t threadedFrom : {kAlwaysThreaded, kNeverThreaded}) {
         int batches = 0;
-        EXPECT_THROW(ParseDxfFaces(large, threadedFrom,
-                                   [&](const std::vector<CDxfFace>&) {
-                                       if (++batches == 2)
-                                           throw std::runtime_error("merge failed");
-                                   }),
+        CDxfDrawing drawing;
+        EXPECT_THROW(ParseDxfDrawing(large, threadedFrom, false, drawing,
+                                     [&](const std::vector<CDxfItem>&) {
+                                         if (++batches == 2)
+                                             throw std::runtime_error("merge failed");
+                                         return true;
+                                     }),
                      std::runtime_error);
         EXPECT_EQ(batches, 2);
     }
