@@ -104,12 +104,11 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const std::string_view name = argv[1];
-    const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                      [&](const CCommand& c) { return c.m_name == name; });
+    const auto command = std::ranges::find(kCommands, name, &CCommand::m_name);
     // Each command sees its own name as argv[0], as a program of its own would.
     if (command != std::end(kCommands))
         return command->m_pRun(argc - 1, argv + 1);
-    if (std::find(std::begin(kHelpWords), std::end(kHelpWords), name) != std::end(kHelpWords)) {
+    if (std::ranges::find(kHelpWords, name) != std::end(kHelpWords)) {
         PrintUsage();
         return kExitOk;
     }

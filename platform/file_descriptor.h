@@ -2,8 +2,12 @@
 // the one way the shared code opens a file for reading.
 #pragma once
 
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 class CFileDescriptor {
   public:
@@ -22,7 +26,13 @@ class CFileDescriptor {
     int m_nFd;
 };
 
-// path opened for reading only, not handed on to programs this process starts, and on
-// Windows in binary mode, so the C runtime translates no byte on its way. Get() is negative
-// on failure, with the reason in errno.
-CFileDescriptor OpenForReading(const std::string& path);
+// path opened for reading only and not handed on to programs this process starts; on
+// Windows in binary mode too, or the C runtime would read CR LF as LF and stop at a ^Z.
+// Get() is negative on failure, with the reason in errno.
+inline CFileDescriptor OpenForReading(const std::string& path) {
+#ifdef _WIN32
+    return CFileDescriptor(::_open(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT));
+#else
+    return CFileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+#endif
+}

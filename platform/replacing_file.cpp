@@ -1,122 +1,15 @@
+// The steps of CReplacingFile that are the same on every system. Where the temporary file
+// is made, how it reaches the disk and how it replaces the target are each system's own
+// (replacing_target.cpp and win32/replacing_target.cpp).
 #include "platform/replacing_file.h"
 
 #include "platform/test_hooks.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
-#include <string_view>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-// The file path finally names when its last component is followed through
-// symbolic links, whether that file exists or not (a dangling link gives the
-// path it points to). Links inside the folders are left to the system: the
-// temporary file is made through the same folders. false with the system's
-// error number for a loop or a failing call.
-bool ResolveLinks(const std::string& path, std::string& target, int& error) {
-    // The system's own limit on links followed in one lookup (Linux: 40).
-    constexpr int kMaxLinks = 40;
-    std::string current = path;
-    for (int links = 0;; ++links) {
-        struct stat st {};
-        if (::lstat(current.c_str(), &st) != 0) {
-            if (errno != ENOENT) {
-                error = errno;
-                return false;
-            }
-            target = current; // not there (yet): written as a new file
-            return true;
-        }
-        if (!S_ISLNK(st.st_mode)) {
-            target = current;
-            return true;
-        }
-        if (links == kMaxLinks) {
-            error = ELOOP;
-            return false;
-        }
-        // st_size is the link text's length, but it may change under us: a
-        // text that fills the buffer is read again with a larger one.
-        std::string link(static_cast<std::size_t>(st.st_size) + 1, '\0');
-        for (;;) {
-            const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
-            if (n < 0) {
-                error = errno;
-                return false;
-            }
-            if (static_cast<std::size_t>(n) < link.size()) {
-                link.resize(static_cast<std::size_t>(n));
-                break;
-            }
-            link.resize(link.size() * 2);
-        }
-        // A relative link text is relative to the folder holding the link.
-        const auto slash = current.rfind('/');
-        if (link.empty() || link[0] == '/' || slash == std::string::npos)
-            current = link;
-        else
-            current = current.substr(0, slash + 1) + link;
-    }
-}
-
-constexpr std::string_view kTempPrefix = ".qr-replace-";
-constexpr std::string_view kTempSuffix = ".tmp";
-
-// The writer's process id in one of our temporary file names
-// (".qr-replace-PID-N.tmp"), or 0 when name is not one.
-pid_t TempFileWriter(std::string_view name) {
-    if (name.substr(0, kTempPrefix.size()) != kTempPrefix || name.size() < kTempSuffix.size() ||
-        name.substr(name.size() - kTempSuffix.size()) != kTempSuffix)
-        return 0;
-    name = name.substr(kTempPrefix.size(), name.size() - kTempPrefix.size() - kTempSuffix.size());
-    const auto dash = name.find('-');
-    if (dash == 0 || dash == std::string_view::npos || dash + 1 == name.size())
-        return 0;
-    long long pid = 0;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const char c = name[i];
-        if (i == dash)
-            continue;
-        if (c < '0' || c > '9')
-            return 0;
-        if (i < dash && pid < (1LL << 31))
-            pid = pid * 10 + (c - '0');
-    }
-    return pid > 0 && pid < (1LL << 31) ? static_cast<pid_t>(pid) : 0;
-}
-
-// Removes from folder the temporary files of writers that died before their
-// rename (a crash, a kill, a power cut). A file counts as abandoned only when
-// its writer's process is gone and no one holds the lock every writer keeps
-// on its temporary file, so a live writer in another process (or one whose
-// id means another process here) keeps its file. Nothing else is touched.
-void RemoveAbandonedTempFiles(const std::string& folder) {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (dir == nullptr)
-        return;
-    while (const dirent* entry = ::readdir(dir)) {
-        const pid_t writer = TempFileWriter(entry->d_name);
-        if (writer == 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH)
-            continue;
-        const std::string path = folder + entry->d_name;
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-        if (fd < 0)
-            continue;
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            (void)::unlink(path.c_str());
-        ::close(fd);
-    }
-    ::closedir(dir);
-}
-
-} // namespace
+#include <utility>
 
 CReplacingFile::~CReplacingFile() {
     Discard();
@@ -138,62 +31,13 @@ void CReplacingFile::Discard() {
     }
 }
 
-CStatus CReplacingFile::Open(const std::string& path) {
-    Discard();
-    m_strPath = path;
-    int linkError = 0;
-    if (!ResolveLinks(path, m_strPath, linkError))
-        return Fail(linkError);
-
-    mode_t mode = 0666; // narrowed by the umask, as for any new file
-    struct stat st {};
-    if (::stat(m_strPath.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            return Fail(EISDIR);
-        // The permission bits are checked as well as access(): the file's
-        // read-only state is what the user set, and it must hold even for a
-        // user whom the system would let write anyway.
-        if ((st.st_mode & 0222) == 0 || ::access(m_strPath.c_str(), W_OK) != 0)
-            return Fail(EACCES);
-        mode = st.st_mode & 07777;
-    } else if (errno != ENOENT) {
-        return Fail(errno);
-    }
-
-    // A short name in the target's folder (a long target name plus a suffix
-    // could pass the file system's name limit) that no other writer picks:
-    // the process id and a counter, created exclusively.
-    const auto slash = m_strPath.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : m_strPath.substr(0, slash + 1);
-    RemoveAbandonedTempFiles(folder);
-    for (unsigned attempt = 0;; ++attempt) {
-        std::string temp = folder + std::string(kTempPrefix) + std::to_string(::getpid()) + "-" +
-                           std::to_string(attempt) + std::string(kTempSuffix);
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0) {
-            m_fd = fd;
-            m_strTempPath = std::move(temp);
-            break;
-        }
-        if (errno != EEXIST || attempt >= 100)
-            return Fail(errno);
-    }
-    // Held until the file is closed: how the removal of abandoned files above
-    // tells a live writer's file from a dead one's.
-    (void)::flock(m_fd, LOCK_EX | LOCK_NB);
-    // The umask applied at creation; an existing target's bits are kept exactly.
-    if (mode != 0666)
-        (void)::fchmod(m_fd, mode);
-    TestHookWritePoint();
-    return {};
-}
-
 CStatus CReplacingFile::Write(const char* data, std::size_t size) {
     if (m_fd < 0)
         return CStatus::Failure(std::strerror(EBADF), EBADF);
     while (size != 0) {
-        ssize_t written = ::write(m_fd, data, TestHookWritePiece(size));
+        // At most 1 GiB a call: Windows' write takes an unsigned int count.
+        const std::size_t piece = TestHookWritePiece(std::min<std::size_t>(size, 1u << 30));
+        const auto written = ::write(m_fd, data, static_cast<unsigned>(piece));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -209,16 +53,14 @@ CStatus CReplacingFile::Write(const char* data, std::size_t size) {
 CStatus CReplacingFile::Commit() {
     if (m_fd < 0)
         return CStatus::Failure(std::strerror(EBADF), EBADF);
-    if (::fsync(m_fd) != 0)
+    if (!FlushToDisk(m_fd))
         return Fail(errno);
     // close() can be the first to report a failed write on some file systems.
-    int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0)
+    if (::close(std::exchange(m_fd, -1)) != 0)
         return Fail(errno);
     TestHookWritePoint();
-    if (::rename(m_strTempPath.c_str(), m_strPath.c_str()) != 0)
-        return Fail(errno);
+    if (const int error = ReplaceTarget(); error != 0)
+        return Fail(error);
     m_strTempPath.clear();
     TestHookWritePoint();
     return {};

@@ -52,6 +52,10 @@ class CReplacingFile {
   private:
     CStatus Fail(int error);
     void Discard();
+    // Each system's own (replacing_target.cpp): fd's bytes to the disk, and the temporary
+    // file renamed over the target (0, or the errno of the failure).
+    static bool FlushToDisk(int fd);
+    int ReplaceTarget() const;
 
     std::string m_strPath;
     std::string m_strTempPath;

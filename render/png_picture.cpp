@@ -5,6 +5,7 @@
 #include "platform/replacing_file.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <memory>
 
@@ -120,4 +121,9 @@ CStatus WritePngPicture(const CRenderScene& scene, const CProjectedScene& projec
     if (written != CAIRO_STATUS_SUCCESS)
         return CStatus::Failure(cairo_status_to_string(written));
     return sink.m_file.Commit();
+}
+
+CFontCacheRelease::~CFontCacheRelease() {
+    cairo_debug_reset_static_data();
+    FcFini();
 }

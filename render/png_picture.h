@@ -20,3 +20,14 @@ CRasterImage RasterizeScene(const CRenderScene& scene, const CProjectedScene& pr
 
 CStatus WritePngPicture(const CRenderScene& scene, const CProjectedScene& projected,
                         const CRenderOptions& options, const std::string& path);
+
+// Cairo and fontconfig keep the legend's font caches until the process ends;
+// handing them back when the pictures are done keeps leak checkers' reports to
+// our own memory.
+class CFontCacheRelease {
+  public:
+    CFontCacheRelease() = default;
+    ~CFontCacheRelease();
+    CFontCacheRelease(const CFontCacheRelease&) = delete;
+    CFontCacheRelease& operator=(const CFontCacheRelease&) = delete;
+};

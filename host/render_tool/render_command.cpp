@@ -5,7 +5,6 @@
 #include "host/command_line/command_line.h"
 #include "host/render_tool/render_tool.h"
 #include "host/scene_tools/scene_file.h"
-#include "render/font_caches.h"
 #include "render/png_picture.h"
 #include "render/projected_scene.h"
 #include "render/render_scene.h"

@@ -34,26 +34,6 @@ int ErrnoFromLastError() {
 
 } // namespace
 
-CReplacingFile::~CReplacingFile() {
-    Discard();
-}
-
-CStatus CReplacingFile::Fail(int error) {
-    Discard();
-    return CStatus::Failure(std::strerror(error), error);
-}
-
-void CReplacingFile::Discard() {
-    if (m_fd >= 0) {
-        ::_close(m_fd);
-        m_fd = -1;
-    }
-    if (!m_strTempPath.empty()) {
-        ::_unlink(m_strTempPath.c_str());
-        m_strTempPath.clear();
-    }
-}
-
 CStatus CReplacingFile::Open(const std::string& path) {
     Discard();
     m_strPath = path;
@@ -88,33 +68,13 @@ CStatus CReplacingFile::Open(const std::string& path) {
     return {};
 }
 
-CStatus CReplacingFile::Write(const char* data, std::size_t size) {
-    if (m_fd < 0)
-        return CStatus::Failure(std::strerror(EBADF), EBADF);
-    while (size != 0) {
-        // _write takes an unsigned int count.
-        const unsigned chunk = size > (1u << 30) ? (1u << 30) : static_cast<unsigned>(size);
-        const int written = ::_write(m_fd, data, chunk);
-        if (written < 0)
-            return Fail(errno);
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return {};
+bool CReplacingFile::FlushToDisk(int fd) {
+    return ::_commit(fd) == 0;
 }
 
-CStatus CReplacingFile::Commit() {
-    if (m_fd < 0)
-        return CStatus::Failure(std::strerror(EBADF), EBADF);
-    if (::_commit(m_fd) != 0)
-        return Fail(errno);
-    const int fd = m_fd;
-    m_fd = -1;
-    if (::_close(fd) != 0)
-        return Fail(errno);
-    if (!MoveFileExA(m_strTempPath.c_str(), m_strPath.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return Fail(ErrnoFromLastError());
-    m_strTempPath.clear();
-    return {};
+int CReplacingFile::ReplaceTarget() const {
+    return MoveFileExA(m_strTempPath.c_str(), m_strPath.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? 0
+               : ErrnoFromLastError();
 }
