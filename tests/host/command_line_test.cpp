@@ -61,9 +61,10 @@ TEST(CommandLine, ReportsTheFirstWrongArgumentAndFillsThePlacesInOrder) {
         SCOPED_TRACE(::testing::PrintToString(reading.m_args));
         EXPECT_EQ(error, reading.m_strError);
         EXPECT_EQ(read, reading.m_strError.empty());
-        if (read)
+        if (read) {
             EXPECT_EQ(std::vector<std::string>({line.Positional(0), line.Positional(1)}),
                       reading.m_positionals);
+        }
     }
 }
 
