@@ -10,7 +10,7 @@
 set_target_properties(qrhost PROPERTIES INSTALL_RPATH "$ORIGIN/../lib")
 set_target_properties(Karvel Brask_Export PROPERTIES INSTALL_RPATH "$ORIGIN/../..")
 install(TARGETS qrhost RUNTIME DESTINATION bin)
-install(TARGETS qrplatform LIBRARY DESTINATION lib)
+install(TARGETS qr_platform LIBRARY DESTINATION lib)
 install(TARGETS Karvel Brask_Export LIBRARY DESTINATION ${QR_INSTALL_PLUGIN_DIR})
 if(QR_PREFS)
   set_target_properties(Karvel_Prefs PROPERTIES INSTALL_RPATH "$ORIGIN/../lib")

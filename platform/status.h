@@ -1,5 +1,6 @@
 // CStatus: how an operation that can fail for a reason the user is shown came out. The one
-// result type of the system's own operations; see the README's error rule.
+// result type of the system's own operations; CONTRIBUTING.md's rule on errors says where it is
+// used.
 //
 //   CStatus status = file.Open(path);
 //   if (!status)

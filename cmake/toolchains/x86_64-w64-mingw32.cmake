@@ -1,18 +1,5 @@
-# Cross-compiling for Windows with Debian's MinGW-w64 (package mingw-w64).
-# A 64-bit build of the same sources keeps the code honest about pointer sizes.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiling for Windows with MinGW-w64, 64-bit: the same sources built so
+# keep the code honest about pointer sizes.
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 set(QR_MINGW_TRIPLET x86_64-w64-mingw32)
-
-# The -posix variants: with the win32 ones the C++ runtime has no std::thread
-# or std::mutex. Their pthread library is linked statically like the rest.
-set(CMAKE_C_COMPILER ${QR_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QR_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${QR_MINGW_TRIPLET}-windres)
-set(CMAKE_OBJDUMP ${QR_MINGW_TRIPLET}-objdump)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${QR_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -5,7 +5,7 @@
 // print operations write: every point, then every surface, then every polygon. --summary
 // prints the three counts only. A file that does not load: a message on standard error,
 // exit 1; a usage error: exit 2. Polygons the reader dropped are counted on standard error.
-// --json writes the object as one JSON object instead (the README gives its schema), the
+// --json writes the object as one JSON object instead (docs/qrhost.md gives its schema), the
 // reader's dropped and skipped counts among its counts; with --summary, the counts only.
 #pragma once
 
