@@ -260,6 +260,9 @@ int RunImportCommand(CApplication& app) {
         if (object->m_nSkippedElements > 0)
             parts += "\n  WARNING (" + std::to_string(object->m_nSkippedElements) +
                      " curves, bones or other non-polygon elements skipped)";
+        // Last: it is about the whole file, not about some of its elements.
+        if (object->m_bEndsEarly)
+            parts += std::string("\n  WARNING (") + kEndsEarlyText + ")";
         if (settings.ShowInfo())
             app.MessageBox(Summary(*object, merger.GetUpdateCount()) + parts,
                            MB_OK | MB_ICONINFORMATION);

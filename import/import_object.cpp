@@ -23,6 +23,7 @@ void CImportObject::Clear() {
     m_nLastSurface = 0;
     m_nDroppedPolygons = 0;
     m_nSkippedElements = 0;
+    m_bEndsEarly = false;
 }
 
 namespace {

@@ -17,6 +17,9 @@
 //            points of their layer. They are counted for the report and never stored.
 //   Skipped  m_nSkippedElements: LWO curves, bones, metaballs, lines and other elements that
 //            are not polygons. Counted for the report and never stored.
+//   Early    m_bEndsEarly: the file stops before its own end mark (a text DXF before its
+//            0/EOF pair, an LWO before the end its FORM length gives); what it holds up to
+//            there was read. The report says so in kEndsEarlyText.
 //
 // The readers: lwo/lwo_reader.h (LWOB, LWLO, LWO2, LWO3) and dxf/dxf_reader.h.
 // Input is untrusted: every length, count and index is checked against the bytes that are
@@ -34,6 +37,9 @@
 #include "import/import_records.h"
 #include "import/lwo/big_endian_reader.h"
 #include "platform/large_blocks.h"
+
+// How the import's summary and qrhost inspect name a file that ends early.
+inline constexpr const char* kEndsEarlyText = "the file ends early: it may be cut short";
 
 class CImportObject {
   public:
@@ -81,6 +87,7 @@ class CImportObject {
     std::int32_t m_nLoaded = 0;
     std::size_t m_nDroppedPolygons = 0;
     std::size_t m_nSkippedElements = 0;
+    bool m_bEndsEarly = false;
     std::string m_strError;
 
   private:

@@ -94,6 +94,9 @@ int RunInspect(int argc, char** argv) {
                      object.m_strError.empty() ? "unknown reason" : object.m_strError.c_str());
         return kExitFailed;
     }
+    // Not a count, so in neither output's counts: said once, in both forms.
+    if (object.m_bEndsEarly)
+        std::fprintf(stderr, "qrhost inspect: %s\n", kEndsEarlyText);
     if (json) {
         // The counts are in the JSON; standard error stays quiet for scripts.
         CJsonDumpWriter writer(std::cout);

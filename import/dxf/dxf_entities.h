@@ -106,5 +106,6 @@ struct CDxfDrawing {
     std::size_t m_nEarlyInserts = 0; // ... of those, met before the blocks were known
     std::size_t m_nUnreadable = 0;   // ACIS entities met outside block definitions
     bool m_bBlockGeometry = false;   // whether any block definition holds polygons
+    bool m_bEndsEarly = false;       // the text ends before its 0/EOF pair
     std::string m_strError;
 };

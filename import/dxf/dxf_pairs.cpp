@@ -146,6 +146,7 @@ bool CDxfPairReader::NextPair(CDxfPair& pair) {
     pair.m_strValue = TrimCSpace(value);
     if (pair.m_strCode == "0" && pair.m_strValue == "EOF") {
         m_bEnded = true;
+        m_bReachedEof = true;
     }
     return true;
 }

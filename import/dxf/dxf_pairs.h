@@ -48,6 +48,9 @@ class CDxfPairReader {
     bool NextEntity(std::string_view& name, std::uint32_t& line, std::vector<CDxfPair>& pairs);
 
     const std::string& Error() const { return m_strError; }
+    // Whether the pair 0/EOF was read: a text that ends without it was cut short, or written
+    // by a program that stopped before it had finished.
+    bool ReachedEof() const { return m_bReachedEof; }
 
   private:
     bool NextPair(CDxfPair& pair);
@@ -58,6 +61,7 @@ class CDxfPairReader {
     std::size_t m_nPos = 0;
     std::uint32_t m_nLine = 0;
     bool m_bEnded = false;
+    bool m_bReachedEof = false;
     bool m_bHavePending = false;
     CDxfPair m_pending;
     std::string m_strError;

@@ -97,6 +97,7 @@ void ParseAll(std::string_view text, bool blocksInPlace, CItemBatches& batches,
         }
     }
     drawing.m_strError = pairs.Error();
+    drawing.m_bEndsEarly = !pairs.ReachedEof();
     parser.Finish();
     batches.Push(std::move(batch));
 }

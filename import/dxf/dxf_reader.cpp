@@ -132,6 +132,9 @@ bool CDxfReader::ReadDrawing(std::string_view text, bool blocksInPlace, CDxfDraw
     }
     MergeLater(drawing);
     m_object.m_nSkippedElements = drawing.m_nUnreadable + m_nSkipped;
+    // What the text held up to its end was read, as from a whole file; the report adds that
+    // the end came early.
+    m_object.m_bEndsEarly = drawing.m_bEndsEarly;
     return !Failed();
 }
 

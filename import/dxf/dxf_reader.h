@@ -16,6 +16,9 @@
 // unplaced blocks' polygons, INSERTs of missing blocks, nesting deeper than kMaxDepth and
 // blocks that place themselves are counted in the object's m_nSkippedElements.
 //
+// A text that ends before its 0/EOF pair (inside a section or an entity) is read up to its
+// end, as a whole one would be, and the object's m_bEndsEarly says so.
+//
 // Layer names are decoded as the file's version and code page say (dxf_names.h); a file
 // that names no code page and escapes nothing keeps its bytes.
 //

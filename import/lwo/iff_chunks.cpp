@@ -24,6 +24,7 @@ std::string IffTagText(std::span<const std::uint8_t> tag) {
 
 CIffChunkWalker::Step CIffChunkWalker::Next(CIffChunk& chunk) {
     if (m_reader.Remaining() < 8) {
+        m_bCut = m_bCut || m_reader.Remaining() > 0;
         m_reader.Skip(m_reader.Remaining());
         return Step::End;
     }
@@ -33,6 +34,7 @@ CIffChunkWalker::Step CIffChunkWalker::Next(CIffChunk& chunk) {
     m_reader.ReadU32(chunk.m_nLength);
     if (!m_reader.ReadSpan(chunk.m_nLength, chunk.m_data)) {
         m_reader.ReadSpan(m_reader.Remaining(), chunk.m_data);
+        m_bCut = true;
         return Step::Truncated;
     }
     if (chunk.m_nLength % 2 == 1) {

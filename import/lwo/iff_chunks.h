@@ -20,6 +20,8 @@ struct CIffChunk {
     std::uint32_t m_nLength = 0;          // as the file gives it
 
     bool Is(const char* tag) const;
+    // Whether the end of the bytes cut the chunk's data short.
+    bool IsCut() const { return m_data.size() < m_nLength; }
     // The tag with bytes outside printable ASCII shown as '?', for messages.
     std::string TagText() const;
 };
@@ -37,10 +39,13 @@ class CIffChunkWalker {
                   // over
     };
     Step Next(CIffChunk& chunk);
+    // Whether the bytes ended inside a chunk, in its header or in its data.
+    bool Cut() const { return m_bCut; }
 
   private:
     CBigEndianReader m_reader;
     std::size_t m_nOffset;
+    bool m_bCut = false;
 };
 
 // Whether bytes begin with the 4-byte tag (false when they are shorter).

@@ -16,11 +16,9 @@ bool CLwoReader::ReadLwlo(CIffChunkWalker& walker) {
         const bool surfaces = chunk.Is("SRFS") && !surfacesRead;
         const bool needed = surfaces || chunk.Is("LAYR") || chunk.Is("PNTS") || chunk.Is("POLS") ||
                             chunk.Is("CRVS");
-        if (step == CIffChunkWalker::Step::Truncated) {
-            if (needed) {
-                return ChunkCutShort(chunk);
-            }
-            break; // an unneeded chunk cut short only ends the list
+        const bool cut = step == CIffChunkWalker::Step::Truncated;
+        if (cut && (!needed || !AcceptsCutChunk(chunk))) {
+            return !needed; // an unneeded chunk cut short only ends the list
         }
         if (chunk.Is("LAYR")) {
             layerFirstPoint = m_object.m_aPoint.size();
@@ -38,6 +36,9 @@ bool CLwoReader::ReadLwlo(CIffChunkWalker& walker) {
         } else if (chunk.Is("CRVS") && !CountCurves(chunk)) {
             return false;
         }
+        if (cut) {
+            break; // what a file cut short holds of its last chunk was read
+        }
     }
     return true;
 }
@@ -51,8 +52,8 @@ bool CLwoReader::CountCurves(const CIffChunk& chunk) {
         std::int32_t count = 0;
         if (!CImportObject::ReadU2(reader, count) ||
             !reader.Skip(static_cast<std::size_t>(count) * 2 + 4)) {
-            return Damaged("curve at " + Offset(chunk, at) +
-                           " runs past the end of its CRVS chunk");
+            return RecordCutOff(chunk, "curve at " + Offset(chunk, at) +
+                                           " runs past the end of its CRVS chunk");
         }
         ++m_object.m_nSkippedElements;
     }

@@ -113,11 +113,12 @@ bool CLwoReader::ReadLwo2(CIffChunkWalker& walker) {
         for (const char* tag : kNeeded) {
             needed = needed || chunk.Is(tag);
         }
-        if (step == CIffChunkWalker::Step::Truncated) {
-            if (needed) {
-                return ChunkCutShort(chunk);
-            }
+        const bool cut = step == CIffChunkWalker::Step::Truncated;
+        if (cut && !needed) {
             break; // an unneeded chunk cut short only ends the list
+        }
+        if (cut && !AcceptsCutChunk(chunk)) {
+            return false;
         }
         bool read = true;
         if (chunk.Is("TAGS")) {
@@ -141,6 +142,9 @@ bool CLwoReader::ReadLwo2(CIffChunkWalker& walker) {
         }
         if (!read) {
             return false;
+        }
+        if (cut) {
+            break; // what a file cut short holds of its last chunk was read
         }
     }
     AssignLwo2Surfaces(state);
@@ -167,8 +171,8 @@ bool CLwoReader::ReadLwo2Polygons(const CIffChunk& chunk, CLwo2State& state) {
     CBigEndianReader reader(chunk.m_data);
     Bytes type;
     if (!reader.ReadSpan(4, type)) {
-        return Damaged("the POLS chunk at offset " + std::to_string(chunk.m_nOffset) +
-                       " has no type");
+        return RecordCutOff(chunk, "the POLS chunk at offset " + std::to_string(chunk.m_nOffset) +
+                                       " has no type");
     }
     // Faces, and the cages of subdivision patches, are polygons; curves, bones, metaballs,
     // lines and unknown types are counted and skipped.
@@ -197,8 +201,9 @@ bool CLwoReader::ReadLwo2Polygons(const CIffChunk& chunk, CLwo2State& state) {
             m_object.m_anIndexPool.push_back(static_cast<std::int32_t>(index + firstPoint));
         }
         if (!whole) {
-            return Damaged("polygon at " + Offset(chunk, at) +
-                           " runs past the end of its POLS chunk");
+            m_object.m_anIndexPool.resize(poolStart);
+            return RecordCutOff(chunk, "polygon at " + Offset(chunk, at) +
+                                           " runs past the end of its POLS chunk");
         }
         std::int32_t stored = -1;
         if (!polygons) {
@@ -226,8 +231,8 @@ bool CLwoReader::ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state) {
     CBigEndianReader reader(chunk.m_data);
     Bytes type;
     if (!reader.ReadSpan(4, type)) {
-        return Damaged("the PTAG chunk at offset " + std::to_string(chunk.m_nOffset) +
-                       " has no type");
+        return RecordCutOff(chunk, "the PTAG chunk at offset " + std::to_string(chunk.m_nOffset) +
+                                       " has no type");
     }
     if (!IffTagIs(type, "SURF")) {
         return true; // colours, parts, smoothing groups: not surfaces
@@ -239,8 +244,8 @@ bool CLwoReader::ReadPolygonTags(const CIffChunk& chunk, CLwo2State& state) {
         std::uint32_t element = 0;
         std::uint16_t tag = 0;
         if (!ReadIndex(reader, element) || !reader.ReadU16(tag)) {
-            return Damaged("PTAG entry at " + Offset(chunk, at) +
-                           " runs past the end of its PTAG chunk");
+            return RecordCutOff(chunk, "PTAG entry at " + Offset(chunk, at) +
+                                           " runs past the end of its PTAG chunk");
         }
         if (element >= state.m_elements.Count() || tag >= state.m_aTag.size()) {
             continue;
@@ -268,8 +273,9 @@ bool CLwoReader::ReadSurfaceForm(const CIffChunk& chunk, CLwo2State& state) {
         return true;
     }
     case CIffChunkWalker::Step::Truncated:
-        return Damaged("the name of the surface form at offset " + std::to_string(chunk.m_nOffset) +
-                       " runs past the end of the form");
+        return RecordCutOff(chunk, "the name of the surface form at offset " +
+                                       std::to_string(chunk.m_nOffset) +
+                                       " runs past the end of the form");
     case CIffChunkWalker::Step::End:
         break;
     }

@@ -34,11 +34,17 @@ std::uint32_t CLwoReader::Read(Bytes data) {
         return 0;
     }
     m_strForm = IffTagText(type);
+    const std::size_t held = data.size() - 8;
+    m_bFileCutShort = held < formLength;
 
     // The walk runs to the end of the file rather than of L, so a writer's short FORM length
     // hides no chunk (the corpus files all give L exactly).
     CIffChunkWalker chunks(data.subspan(12), 12);
     const bool read = lwob ? ReadLwob(chunks) : lwlo ? ReadLwlo(chunks) : ReadLwo2(chunks);
+    // Writers may leave out the pad byte after a last chunk of odd length: whole chunks one
+    // byte short of L have lost nothing.
+    const bool onlyPadMissing = held + 1 == formLength && !chunks.Cut();
+    m_object.m_bEndsEarly = read && m_bFileCutShort && !onlyPadMissing;
     return read ? formLength : 0;
 }
 
@@ -52,6 +58,14 @@ bool CLwoReader::ChunkCutShort(const CIffChunk& chunk) {
                    std::to_string(chunk.m_nOffset) + " runs past the end of the file (" +
                    std::to_string(chunk.m_nLength) + " bytes, " +
                    std::to_string(chunk.m_data.size()) + " left)");
+}
+
+bool CLwoReader::AcceptsCutChunk(const CIffChunk& chunk) {
+    return m_bFileCutShort || ChunkCutShort(chunk);
+}
+
+bool CLwoReader::RecordCutOff(const CIffChunk& chunk, const std::string& what) {
+    return chunk.IsCut() || Damaged(what);
 }
 
 std::string CLwoReader::Offset(const CIffChunk& chunk, std::size_t pos) {

@@ -13,6 +13,10 @@
 // record running past its end, a non-finite point, ...) is not loaded: Read returns false
 // with the reason, naming the chunk and its offset, in the object's m_strError; the caller
 // clears the object.
+//
+// A file shorter than its FORM length says was cut short (a copy or a download that stopped):
+// it is read up to where it ends, the last chunk as far as its whole records go, and the
+// object's m_bEndsEarly is set. A missing last pad byte alone is no loss.
 #pragma once
 
 #include <cstddef>
@@ -57,9 +61,16 @@ class CLwoReader {
     // The object's m_strError = "damaged <form> object: " + what. Always false.
     bool Damaged(const std::string& what);
     bool ChunkCutShort(const CIffChunk& chunk);
+    // A needed chunk running past the end of the file: read as far as it goes in a file cut
+    // short (true); damage where the FORM length says the file is whole (false).
+    bool AcceptsCutChunk(const CIffChunk& chunk);
+    // A record running past the end of its chunk: where the file's end cut the chunk, its
+    // reading ends there and the records before stand (true); otherwise damage (false).
+    bool RecordCutOff(const CIffChunk& chunk, const std::string& what);
     // "offset N" of byte pos of a chunk's data, counted from the start of the file.
     static std::string Offset(const CIffChunk& chunk, std::size_t pos);
 
     CImportObject& m_object;
-    std::string m_strForm; // the form type, for messages
+    std::string m_strForm;        // the form type, for messages
+    bool m_bFileCutShort = false; // fewer bytes than the FORM length says
 };

@@ -21,14 +21,15 @@ bool CLwoReader::ReadLwob(CIffChunkWalker& walker) {
         if (needed && needed->has_value()) {
             needed = nullptr;
         }
-        if (step == CIffChunkWalker::Step::Truncated) {
-            if (needed) {
-                return ChunkCutShort(chunk);
-            }
-            break; // an unneeded chunk cut short only ends the list
+        const bool cut = step == CIffChunkWalker::Step::Truncated;
+        if (cut && needed && !AcceptsCutChunk(chunk)) {
+            return false;
         }
         if (needed) {
             *needed = chunk;
+        }
+        if (cut) {
+            break; // a chunk cut short ends the list
         }
     }
     if (points && !ReadPoints(*points)) {
@@ -73,9 +74,9 @@ bool CLwoReader::ReadPolygons(const CIffChunk& chunk, std::size_t firstPoint) {
     const std::size_t layerPoints = m_object.m_aPoint.size() - firstPoint;
     std::vector<std::int32_t> indices;
     std::size_t pendingDetails = 0;
-    auto damaged = [&](std::size_t at, const char* what) {
-        return Damaged(std::string(what) + " at " + Offset(chunk, at) +
-                       " runs past the end of its POLS chunk");
+    auto cutOff = [&](std::size_t at, const char* what) {
+        return RecordCutOff(chunk, std::string(what) + " at " + Offset(chunk, at) +
+                                       " runs past the end of its POLS chunk");
     };
     while (!reader.AtEnd()) {
         const std::size_t at = reader.Position();
@@ -83,7 +84,7 @@ bool CLwoReader::ReadPolygons(const CIffChunk& chunk, std::size_t firstPoint) {
         std::int32_t count = 0;
         if (!CImportObject::ReadU2(reader, count) ||
             static_cast<std::size_t>(count) > reader.Remaining() / 2) {
-            return damaged(at, what);
+            return cutOff(at, what);
         }
         indices.resize(static_cast<std::size_t>(count));
         bool inRange = true;
@@ -94,7 +95,7 @@ bool CLwoReader::ReadPolygons(const CIffChunk& chunk, std::size_t firstPoint) {
         }
         std::int32_t surface = 0;
         if (!CImportObject::ReadU2(reader, surface)) {
-            return damaged(at, what);
+            return cutOff(at, what);
         }
         if (pendingDetails > 0) {
             --pendingDetails;
@@ -103,7 +104,7 @@ bool CLwoReader::ReadPolygons(const CIffChunk& chunk, std::size_t firstPoint) {
             surface = 0x10000 - surface;
             std::int32_t details = 0;
             if (!CImportObject::ReadU2(reader, details)) {
-                return damaged(at, what);
+                return cutOff(at, what);
             }
             pendingDetails += static_cast<std::size_t>(details);
         }
@@ -114,8 +115,8 @@ bool CLwoReader::ReadPolygons(const CIffChunk& chunk, std::size_t firstPoint) {
         }
     }
     if (pendingDetails > 0) {
-        return Damaged("the POLS chunk at " + Offset(chunk, 0) + " ends " +
-                       std::to_string(pendingDetails) + " detail polygons short");
+        return RecordCutOff(chunk, "the POLS chunk at " + Offset(chunk, 0) + " ends " +
+                                       std::to_string(pendingDetails) + " detail polygons short");
     }
     return true;
 }

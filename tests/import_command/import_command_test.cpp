@@ -715,3 +715,68 @@ TEST_F(ImportCommandTest, SceneHeldByAnotherRunStopsTheImportWritingNothing) {
     EXPECT_EQ(Names(*ReadScene()), "Hull;Hull;Deck;");
     EXPECT_EQ(CountFiles(m_host.PluginFolder()), 1u);
 }
+
+namespace {
+
+// text up to where marker (the n-th from 1) starts, plus extra bytes of it.
+std::string CutAt(const std::string& text, std::string_view marker, int n = 1,
+                  std::size_t extra = 0) {
+    std::size_t at = std::string::npos;
+    for (int i = 0; i < n; ++i)
+        at = text.find(marker, at + 1);
+    return text.substr(0, at + extra);
+}
+
+} // namespace
+
+// A file that ends before its own end mark still imports what it holds, with one warning
+// line last, and qrhost inspect says the same on standard error; a whole file gets neither.
+TEST_F(ImportCommandTest, FilesCutShortImportWhatTheyHoldAndSaySo) {
+    const std::string dxf =
+        Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
+                Polyline("P", 8, {{{0, 0, 1}}, {{1, 0, 1}}, {{1, 1, 1}}, {{0, 1, 1}}}));
+    const ByteVector ptag = PolygonTags("SURF", {{0, 0}, {1, 1}});
+    const ByteVector lwo = Form({Chunk("TAGS", SurfaceNames({"Hull", "Deck"})), Layer(0),
+                                 Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, //
+                                                       5, 0, 0, 6, 0, 0, 6, 1, 0})),
+                                 Lwo2Polygons("FACE", {{0, 1, 2}, {3, 4, 5}}), ptag},
+                                "LWO2");
+    struct Case {
+        const char* name;
+        std::string file;
+        std::string bytes;
+        std::string parts; // the lines after "Imported Parts:"
+        bool cut;
+    };
+    const std::string warning = std::string("\n  WARNING (") + kEndsEarlyText + ")";
+    const Case cases[] = {
+        {"whole DXF", "whole.dxf", dxf, "\n  A (1)\n  P (1)", false},
+        {"DXF before EOF", "eof.dxf", CutAt(dxf, "0\nEOF"), "\n  A (1)\n  P (1)" + warning, true},
+        {"DXF within its section", "section.dxf", CutAt(dxf, "0\nENDSEC"),
+         "\n  A (1)\n  P (1)" + warning, true},
+        // Inside the POLYLINE, after the group code of its fourth VERTEX: three corners.
+        {"DXF inside an entity", "entity.dxf", CutAt(dxf, "0\nVERTEX", 4, 2),
+         "\n  A (1)\n  P (1)" + warning, true},
+        {"whole LWO", "whole.lwo", AsString(lwo), "\n  Hull (1)\n  Deck (1)", false},
+        // Without the PTAG chunk no polygon has a surface of its own.
+        {"LWO after POLS", "pols.lwo", AsString(CutForm(lwo, lwo.size() - ptag.size())),
+         "\n  Default (2)" + warning, true},
+        {"LWO inside POLS", "inside.lwo", AsString(CutForm(lwo, lwo.size() - ptag.size() - 3)),
+         "\n  Default (1)" + warning, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        NewHost();
+        const fs::path object = Object(c.file, c.bytes);
+        const std::string transcript = RunOpen(object);
+        EXPECT_NE(transcript.find("\nImported Parts:" + c.parts + "\n[end]\n"), std::string::npos)
+            << transcript;
+        const CProgramRun inspect =
+            RunProgram(Host(), {QR_BINARY_DIR "/bin/qrhost", "inspect", "--summary", object});
+        EXPECT_EQ(inspect.exitCode, 0) << inspect.err;
+        EXPECT_EQ(inspect.err.find(std::string("qrhost inspect: ") + kEndsEarlyText + "\n") !=
+                      std::string::npos,
+                  c.cut)
+            << inspect.err;
+    }
+}

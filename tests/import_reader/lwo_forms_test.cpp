@@ -279,8 +279,8 @@ TEST(LwoForms, DamagedFilesNameTheChunkAndOffset) {
 }
 
 TEST(LwoForms, NeededChunkCutShortIsDamagedUnneededEndsTheList) {
-    ByteVector cut = TwoLayers("LWO2");
-    cut.resize(cut.size() - 3); // into the last PTAG
+    const ByteVector whole = TwoLayers("LWO2");
+    const ByteVector cut = CutFormClaimingWhole(whole, whole.size() - 3); // into the last PTAG
     CImportObject damaged;
     EXPECT_EQ(LoadLwoBytes(damaged, cut), 0);
     EXPECT_NE(damaged.m_strError.find("chunk \"PTAG\" at offset"), std::string::npos)

@@ -1,6 +1,8 @@
 #include "tests/support/lwo_bytes.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstddef>
 
 void PutU16(ByteVector& out, std::uint32_t value) {
     out.push_back(static_cast<std::uint8_t>(value >> 8));
@@ -43,6 +45,18 @@ ByteVector Form(const std::vector<ByteVector>& chunks, std::string_view type) {
     PutU32(out, static_cast<std::uint32_t>(body.size()));
     out.insert(out.end(), body.begin(), body.end());
     return out;
+}
+
+ByteVector CutForm(const ByteVector& form, std::size_t length) {
+    return ByteVector(form.begin(), form.begin() + static_cast<std::ptrdiff_t>(length));
+}
+
+ByteVector CutFormClaimingWhole(const ByteVector& form, std::size_t length) {
+    ByteVector cut = CutForm(form, length);
+    ByteVector header;
+    PutU32(header, static_cast<std::uint32_t>(length - 8));
+    std::copy(header.begin(), header.end(), cut.begin() + 4);
+    return cut;
 }
 
 ByteVector Points(std::initializer_list<float> coordinates) {

@@ -4,6 +4,7 @@
 
 #include "tests/support/bytes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
@@ -19,6 +20,11 @@ void PutText(ByteVector& out, std::string_view text);
 ByteVector Chunk(std::string_view tag, const ByteVector& data);
 // "FORM", length, form type, then the chunks as given.
 ByteVector Form(const std::vector<ByteVector>& chunks, std::string_view type = "LWOB");
+// The first length bytes of a form, cut short: its FORM length says more than is there.
+ByteVector CutForm(const ByteVector& form, std::size_t length);
+// The same with the FORM length made to match: a form that says it is whole while its last
+// chunk runs past its end.
+ByteVector CutFormClaimingWhole(const ByteVector& form, std::size_t length);
 
 ByteVector Points(std::initializer_list<float> coordinates);
 // Names with their terminator and pad, as the data of a SRFS or TAGS chunk.
