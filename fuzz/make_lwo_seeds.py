@@ -2,7 +2,9 @@
 """Writes the seeds of the LightWave object fuzz target for the later forms:
 lwo2_layers.lwo, lwo3_surface_forms.lwo and lwlo_layers.lwo (the LWOB seeds
 beside them were written by hand). Each holds every chunk its reader reads, so
-the fuzzer starts from inputs that reach the whole reader.
+the fuzzer starts from inputs that reach the whole reader. Two more are cut
+short, shorter than their FORM length says: lwo2_cut_after_pols.lwo ends just
+after its first POLS chunk, lwlo_cut_in_pols.lwo inside its last polygon.
 Run from anywhere: python3 fuzz/make_lwo_seeds.py
 """
 import os
@@ -55,8 +57,11 @@ def lwlo_layers():
 
 
 def main():
-    for name, data in (("lwo2_layers.lwo", lwo2_layers()), ("lwo3_surface_forms.lwo", lwo3_surface_forms()),
-                       ("lwlo_layers.lwo", lwlo_layers())):
+    lwo2 = lwo2_layers()
+    lwlo = lwlo_layers()
+    for name, data in (("lwo2_layers.lwo", lwo2), ("lwo3_surface_forms.lwo", lwo3_surface_forms()),
+                       ("lwlo_layers.lwo", lwlo), ("lwo2_cut_after_pols.lwo", lwo2[:lwo2.index(b"PTAG")]),
+                       ("lwlo_cut_in_pols.lwo", lwlo[:-3])):
         with open(os.path.join(OUT, name), "wb") as f:
             f.write(data)
 

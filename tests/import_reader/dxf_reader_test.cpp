@@ -312,6 +312,26 @@ TEST(DxfReader, PolylineWithoutSeqendRunsToTheEnd) {
               "X: 0.000000 Y: 0.000000 Z: 4.500000\nP\nSurf: 1  Pts: 3  (0 1 2 )\n");
 }
 
+// Every prefix of a drawing loads what it holds, and ends early until its 0/EOF pair is
+// whole: "EO" or a lone code line "0" is no end.
+TEST(DxfReader, EveryPrefixLoadsAndEndsEarlyUntilItsEof) {
+    const std::string text =
+        Drawing(Block("B", Face("0", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}})),
+                Insert("B") + Polyline("P", 8, {{{0, 0, 1}}, {{1, 0, 1}}, {{1, 1, 1}}}));
+    const std::size_t whole = text.rfind("0\nEOF") + 5;
+    CImportObject full;
+    ASSERT_EQ(LoadDxfText(full, text), 5);
+    ASSERT_EQ(full.GetPolygonCount(), 2u);
+    EXPECT_FALSE(full.m_bEndsEarly);
+    for (std::size_t length = 0; length <= text.size(); ++length) {
+        SCOPED_TRACE(length);
+        CImportObject object;
+        ASSERT_EQ(LoadDxfText(object, text.substr(0, length)), 5) << object.m_strError;
+        EXPECT_EQ(object.m_bEndsEarly, length < whole);
+        EXPECT_LE(object.GetPolygonCount(), full.GetPolygonCount());
+    }
+}
+
 TEST(DxfReader, NoFixedCapacities) {
     std::string vertices;
     for (int i = 0; i < 12000; ++i) {
