@@ -1,8 +1,8 @@
 // CPrefsDlg: dialog 102, "Brask Plugins Prefs": shows the ten plug-in
-// settings, saves them on "Save" (the default button, also Enter in a path
-// field) and ends; Cancel, Escape and the close box write nothing. It also
-// writes the LScript ("Create LScript") and opens the About box. What it does
-// lives in CPrefsModel and the LScript generator; this class only draws.
+// settings as the plug-ins will use them, saves what the user changed on
+// "Save" (the default button, also Enter in a path field) and ends; Cancel, Escape and the close
+// box write nothing. It also writes the LScript ("Create LScript") and opens the About box. What it
+// does lives in CPrefsModel and the LScript generator; this class only draws.
 #pragma once
 
 #include "prefs/prefs_model.h"

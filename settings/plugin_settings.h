@@ -1,8 +1,8 @@
 // The ten settings of profile section "Karvel": their keys, what each plug-in assumes when a
-// key is missing and when it takes a number as "on", and what the preferences program shows
-// for a missing key, side by side in one table. The preferences program writes them; the
-// plug-ins read them afresh at every run, in a fixed order. Raw values are kept as read; the
-// On/mode helpers give the plug-ins' rules for values other than 0/1.
+// key is missing and when it takes a number as "on", side by side in one table; the
+// preferences program shows a missing key as the plug-in's default. The preferences program writes
+// them; the plug-ins read them afresh at every run, in a fixed order. Raw values are kept as read;
+// the On/mode helpers give the plug-ins' rules for values other than 0/1.
 #pragma once
 
 #include <array>
@@ -42,7 +42,7 @@ enum class OnRule {
     Text,       // a path, not a number
     NonZero,    // on unless 0
     ExactlyOne, // on only at 1
-    UpdateMode, // 0, 1 or anything else (UpdateMode below)
+    UpdateMode, // 0, 1 or anything else (UpdateMode below); "on" is 1, always update
 };
 
 struct CSetting {
@@ -50,31 +50,30 @@ struct CSetting {
     const char* m_szKey;
     OnRule m_rule;
     int m_nPluginDefault; // what the plug-in assumes when the key is missing
-    int m_nPrefsDefault;  // what the preferences program shows when the key is missing
 };
 
-// flip_poly: the import flips unless told otherwise, but the preferences program shows 0
-// until the first Save makes both agree. Text settings default to "" everywhere.
+// flip_poly: the import flips unless told otherwise. Text settings default to "".
 inline constexpr std::array<CSetting, 10> kSettings{{
-    {SettingId::DefLwo, kKeyDefLwo, OnRule::Text, 0, 0},
-    {SettingId::UseDefLwo, kKeyUseDefLwo, OnRule::NonZero, 0, 0},
-    {SettingId::VzdyUpdate, kKeyVzdyUpdate, OnRule::UpdateMode, 0, 0},
-    {SettingId::ViewInfo, kKeyViewInfo, OnRule::NonZero, 1, 1},
-    {SettingId::FlipPoly, kKeyFlipPoly, OnRule::ExactlyOne, 1, 0},
-    {SettingId::ExportDefDxf, kKeyExportDefDxf, OnRule::Text, 0, 0},
-    {SettingId::ExportRename, kKeyExportRename, OnRule::ExactlyOne, 1, 1},
-    {SettingId::ExportFlipPoly, kKeyExportFlipPoly, OnRule::ExactlyOne, 0, 0},
-    {SettingId::ExportUseDefDxf, kKeyExportUseDefDxf, OnRule::ExactlyOne, 0, 0},
-    {SettingId::ExportViewInfo, kKeyExportViewInfo, OnRule::ExactlyOne, 1, 1},
+    {SettingId::DefLwo, kKeyDefLwo, OnRule::Text, 0},
+    {SettingId::UseDefLwo, kKeyUseDefLwo, OnRule::NonZero, 0},
+    {SettingId::VzdyUpdate, kKeyVzdyUpdate, OnRule::UpdateMode, 0},
+    {SettingId::ViewInfo, kKeyViewInfo, OnRule::NonZero, 1},
+    {SettingId::FlipPoly, kKeyFlipPoly, OnRule::ExactlyOne, 1},
+    {SettingId::ExportDefDxf, kKeyExportDefDxf, OnRule::Text, 0},
+    {SettingId::ExportRename, kKeyExportRename, OnRule::ExactlyOne, 1},
+    {SettingId::ExportFlipPoly, kKeyExportFlipPoly, OnRule::ExactlyOne, 0},
+    {SettingId::ExportUseDefDxf, kKeyExportUseDefDxf, OnRule::ExactlyOne, 0},
+    {SettingId::ExportViewInfo, kKeyExportViewInfo, OnRule::ExactlyOne, 1},
 }};
 
 constexpr const CSetting& GetSetting(SettingId id) {
     return kSettings[static_cast<std::size_t>(id)];
 }
 
-// Whether a plug-in takes value as "on" by the setting's rule (NonZero or ExactlyOne).
+// Whether a plug-in takes value as "on" by the setting's rule: for vzdy_update, whether it
+// updates a same-named part without asking.
 constexpr bool IsOn(SettingId id, int value) {
-    return GetSetting(id).m_rule == OnRule::ExactlyOne ? value == 1 : value != 0;
+    return GetSetting(id).m_rule == OnRule::NonZero ? value != 0 : value == 1;
 }
 
 // What to do with an imported part whose name an existing part has.

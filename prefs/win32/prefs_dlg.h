@@ -2,7 +2,7 @@
 // Prefs". The same settings model and LScript generator as the Linux dialog
 // (prefs/prefs_model.h, prefs/lscript_generator.h); this class only connects
 // them to the template's controls. Save (also Enter in a path field) writes
-// the ten settings and closes; Cancel, Escape and the close box write
+// the settings the user changed and closes; Cancel, Escape and the close box write
 // nothing. The system menu gets an About entry, and a minimised dialog paints
 // its icon itself.
 #pragma once

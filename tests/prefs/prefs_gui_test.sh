@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Drives the real Karvel_Prefs under xvfb-run: Save through Enter in the path
-# field, Cancel through Escape, "Create LScript" through the keyboard, and
-# keeps screenshots of the dialogs in the artefact folder.
+# field and through the Save button (without a change, and after clicking the
+# boxes of an absent flip_poly and a stored vzdy_update of 2), Cancel through
+# Escape, "Create LScript" through the keyboard, and keeps screenshots of the
+# dialogs in the artefact folder.
 #   prefs_gui_test.sh PROGRAM ARTEFACT_DIR
 set -euo pipefail
 
@@ -113,22 +115,23 @@ xdotool key Escape
 finish "Escape" cancel
 [ "$(md5sum <"$QUARRION_PROFILE")" = "$before" ] || fail "Escape changed the profile"
 
-# 2. Type a path into the first field (two tabs from "Save"), press Enter.
+# 2. Type a path into the first field (two tabs from "Save"), press Enter: the
+#    path is written, nothing else is.
 start save
 xdotool key Tab Tab
 xdotool type --delay 20 'C:\Objects\crate.lwo'
 xdotool key Return
 finish "Enter in the path field" save
 expected="def_lwo=C:\\Objects\\crate.lwo
-use_def_lwo=0
-vzdy_update=0
-view_info=1
-flip_poly=0
+use_def_lwo=<missing>
+vzdy_update=<missing>
+view_info=<missing>
+flip_poly=<missing>
 export_def_dxf=$(printf '/d\351p\364t.dxf')
-export_rename=1
+export_rename=<missing>
 export_flip_poly=2
-export_use_def_dxf=0
-export_view_info=1"
+export_use_def_dxf=<missing>
+export_view_info=<missing>"
 actual=""
 for key in def_lwo use_def_lwo vzdy_update view_info flip_poly \
            export_def_dxf export_rename export_flip_poly export_use_def_dxf export_view_info; do
@@ -197,8 +200,8 @@ finish "Escape after the refusal" refusal
 
 # 5. Texts are kept exactly as typed: a path with outer blanks (stored between
 #    quotes) comes back from a Save with the blank typed after it, still
-#    quoted; an unquoted value read from an older profile is trimmed, as it
-#    always was.
+#    quoted; an unquoted value with blanks around it that the user did not
+#    edit is left as stored.
 printf '[Paths]\nApplicationPath=%s\n[Karvel]\ndef_lwo=" /x y.lwo "\nexport_def_dxf=\t/tab.dxf \n' \
   "$work/host" >"$QUARRION_PROFILE"
 start blanks
@@ -207,6 +210,28 @@ xdotool type --delay 20 ' '
 xdotool key Return
 finish "Enter after typing a blank" blanks
 [ "$(value def_lwo)" = '" /x y.lwo  "' ] || fail "def_lwo after Save: [$(value def_lwo)]"
-[ "$(value export_def_dxf)" = '/tab.dxf' ] || fail "export_def_dxf after Save: [$(value export_def_dxf)]"
+[ "$(value export_def_dxf)" = $'\t/tab.dxf ' ] || fail "export_def_dxf after Save: [$(value export_def_dxf)]"
 
-echo "PASS: Save, Escape, Create LScript and exact texts; screenshots in $artefacts"
+# 6. Save without a change leaves the profile byte for byte: an absent
+#    flip_poly and a vzdy_update of 2 ("always add as new") stay as they are.
+printf '[Paths]\nApplicationPath=%s\n[Karvel]\nvzdy_update=2\nview_info = 1\n' "$work/host" >"$QUARRION_PROFILE"
+before=$(md5sum <"$QUARRION_PROFILE")
+start unchanged
+xdotool key space
+finish "Save without a change" unchanged
+[ "$(md5sum <"$QUARRION_PROFILE")" = "$before" ] || fail "Save without a change changed the profile:
+$(cat "$QUARRION_PROFILE")"
+
+# 7. The boxes showed what the import does: the vzdy_update box (four tabs
+#    from Save) was clear for 2 and a click ticks it; the flip_poly box (eight
+#    tabs) was ticked for the absent key, the import's default, and a click
+#    clears it. Back to Save and press it.
+start clicked
+xdotool key Tab Tab Tab Tab space Tab Tab Tab Tab space
+xdotool key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab space
+finish "Save after two clicks" clicked
+[ "$(value vzdy_update)" = 1 ] || fail "vzdy_update after Save: [$(value vzdy_update)]"
+[ "$(value flip_poly)" = 0 ] || fail "flip_poly after Save: [$(value flip_poly)]"
+[ "$(value use_def_lwo)" = '<missing>' ] || fail "use_def_lwo after Save: [$(value use_def_lwo)]"
+
+echo "PASS: Save, Save without a change, Escape, Create LScript and exact texts; screenshots in $artefacts"

@@ -1,6 +1,7 @@
-// The preferences model over real profile stores: defaults on first use, the
-// order and set of values written, flags kept as stored, and Cancel leaving
-// the profile file untouched.
+// The preferences model over real profile stores: what the boxes show (what
+// the plug-ins will do), the order and set of values written, flags kept as
+// stored, and Save without a change and Cancel leaving the profile file
+// untouched.
 #include "prefs/prefs_model.h"
 
 #include "tests/support/file_contents.h"
@@ -10,6 +11,7 @@
 #include "platform/application.h"
 #include "platform/ini_profile.h"
 #include "platform/scripted_dialogs.h"
+#include "settings/plugin_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -37,20 +39,53 @@ const std::vector<std::string> kSettingOrder{
 
 } // namespace
 
-TEST(PrefsModel, FirstUseShowsTheProgramsDefaults) {
-    CTestApplication app;
-    CPrefsModel model(app.App());
-    model.Load();
-    EXPECT_EQ(model.GetDefLwo(), "");
-    EXPECT_EQ(model.GetExportDefDxf(), "");
-    EXPECT_FALSE(model.IsChecked(SettingId::UseDefLwo));
-    EXPECT_FALSE(model.IsChecked(SettingId::VzdyUpdate));
-    EXPECT_TRUE(model.IsChecked(SettingId::ViewInfo));
-    EXPECT_FALSE(model.IsChecked(SettingId::FlipPoly));
-    EXPECT_TRUE(model.IsChecked(SettingId::ExportRename));
-    EXPECT_FALSE(model.IsChecked(SettingId::ExportFlipPoly));
-    EXPECT_FALSE(model.IsChecked(SettingId::ExportUseDefDxf));
-    EXPECT_TRUE(model.IsChecked(SettingId::ExportViewInfo));
+// Each box shows what the plug-in reading the same profile will do, the
+// plug-ins' own settings code being the judge; first use and a stored 2 also
+// as the user sees them.
+TEST(PrefsModel, BoxesShowWhatThePluginsDo) {
+    struct Case {
+        const char* name;
+        Values stored;
+        std::vector<bool> shown; // the eight boxes in kSettings order, when given
+    };
+    const Case cases[] = {
+        {"first use", {}, {false, false, true, true, true, false, false, true}},
+        {"always add as new",
+         {{{"Karvel", "vzdy_update"}, "2"}},
+         {false, false, true, true, true, false, false, true}},
+        {"always update", {{{"Karvel", "vzdy_update"}, "1"}}, {}},
+        {"odd numbers",
+         {{{"Karvel", "use_def_lwo"}, "2"},
+          {{"Karvel", "view_info"}, "0"},
+          {{"Karvel", "flip_poly"}, "2"},
+          {{"Karvel", "export_rename"}, "-1"},
+          {{"Karvel", "export_flip_poly"}, "1"},
+          {{"Karvel", "export_use_def_dxf"}, "7"},
+          {{"Karvel", "export_view_info"}, "0"}},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTestApplication app;
+        for (const auto& [where, value] : c.stored)
+            app.Profile().Write(where.first, where.second, value);
+        CPrefsModel model(app.App());
+        model.Load();
+        const CImportSettings import = ReadImportSettings(app.App());
+        const CExportSettings exporting = ReadExportSettings(app.App());
+        const std::vector<bool> plugins{
+            import.UseDefaultFile(),    import.GetUpdateMode() == UpdateMode::Update,
+            import.ShowInfo(),          import.FlipPolygons(),
+            exporting.RenameParts(),    exporting.FlipPolygons(),
+            exporting.UseDefaultFile(), exporting.ShowInfo()};
+        std::vector<bool> boxes;
+        for (const CSetting& setting : kSettings)
+            if (setting.m_rule != OnRule::Text)
+                boxes.push_back(model.IsChecked(setting.m_id));
+        EXPECT_EQ(boxes, plugins);
+        if (!c.shown.empty())
+            EXPECT_EQ(boxes, c.shown);
+    }
 }
 
 TEST(PrefsModel, LoadReadsHostFolderThenTheTenSettingsInOrder) {
@@ -65,34 +100,55 @@ TEST(PrefsModel, LoadReadsHostFolderThenTheTenSettingsInOrder) {
     }
 }
 
-TEST(PrefsModel, FirstSaveStoresAllTenWithFlipPolyZero) {
-    CTestApplication app;
-    CPrefsModel model(app.App());
-    model.Load();
-    model.Save();
-    const Values expected{
-        {{"Karvel", "def_lwo"}, ""},
-        {{"Karvel", "use_def_lwo"}, "0"},
-        {{"Karvel", "vzdy_update"}, "0"},
-        {{"Karvel", "view_info"}, "1"},
-        {{"Karvel", "flip_poly"}, "0"},
-        {{"Karvel", "export_def_dxf"}, ""},
-        {{"Karvel", "export_rename"}, "1"},
-        {{"Karvel", "export_flip_poly"}, "0"},
-        {{"Karvel", "export_use_def_dxf"}, "0"},
-        {{"Karvel", "export_view_info"}, "1"},
+// Save writes what the user changed and nothing else: without a change the
+// profile file keeps every byte, whatever it holds; a box clicked twice is no
+// change.
+TEST(PrefsModel, SaveWithoutAChangeLeavesTheProfileByteForByte) {
+    struct Case {
+        const char* name;
+        std::string ini;
+        std::vector<SettingId> clickedTwice;
     };
-    EXPECT_EQ(app.Profile().GetValues(), expected);
+    const Case cases[] = {
+        {"no profile yet", "", {}},
+        {"absent keys", "[Paths]\nApplicationPath=/opt/q\n[Karvel]\ndef_lwo=/a.lwo\n", {}},
+        {"a stored 2",
+         "[Karvel]\nvzdy_update=2\nflip_poly=2\nuse_def_lwo=2\n",
+         {SettingId::VzdyUpdate, SettingId::FlipPoly}},
+        {"written by hand",
+         "; mine\n[Karvel]\n view_info = 01\nexport_def_dxf=\t/x.dxf \nflip_poly=1\n",
+         {SettingId::ViewInfo}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CScratchFolder dir;
+        const fs::path ini = dir.Path() / "Quarrion.ini";
+        if (!c.ini.empty())
+            WriteFile(ini, c.ini);
+        auto app = MakeApp(std::make_unique<CIniProfile>(ini.string()));
+        CPrefsModel model(*app);
+        model.Load();
+        for (SettingId flag : c.clickedTwice) {
+            model.SetChecked(flag, !model.IsChecked(flag));
+            model.SetChecked(flag, !model.IsChecked(flag));
+        }
+        model.SetDefLwo(std::string(model.GetDefLwo())); // typed over with the same text
+        model.Save();
+        if (c.ini.empty())
+            EXPECT_FALSE(fs::exists(ini));
+        else
+            EXPECT_EQ(ReadFile(ini), c.ini);
+    }
 }
 
-TEST(PrefsModel, SaveWritesTheTenInOrderIntoTheIniFile) {
+TEST(PrefsModel, SaveWritesTheChangedInOrderIntoTheIniFile) {
     CScratchFolder dir;
     const fs::path ini = dir.Path() / "Quarrion.ini";
     auto app = MakeApp(std::make_unique<CIniProfile>(ini.string()));
     CPrefsModel model(*app);
     model.Load();
     model.SetDefLwo("C:\\Objects\\a b.lwo");
-    model.SetChecked(SettingId::FlipPoly, true);
+    model.SetChecked(SettingId::FlipPoly, false);
     model.SetChecked(SettingId::ExportViewInfo, false);
     model.SetExportDefDxf("/tmp/out.dxf");
     model.Save();
@@ -100,19 +156,20 @@ TEST(PrefsModel, SaveWritesTheTenInOrderIntoTheIniFile) {
     // Read back through a second application object, as a plug-in would.
     auto reader = MakeApp(std::make_unique<CIniProfile>(ini.string()));
     EXPECT_EQ(reader->GetProfileString("Karvel", "def_lwo", "?"), "C:\\Objects\\a b.lwo");
-    EXPECT_EQ(reader->GetProfileInt("Karvel", "flip_poly", -5), 1);
+    EXPECT_EQ(reader->GetProfileInt("Karvel", "flip_poly", -5), 0);
     EXPECT_EQ(reader->GetProfileInt("Karvel", "export_view_info", -5), 0);
     EXPECT_EQ(reader->GetProfileString("Karvel", "export_def_dxf", "?"), "/tmp/out.dxf");
 
-    // The keys appear in the file in the order they were first written.
+    // The four changed keys appear in the file in the table's order, the rest not at all.
     const std::string text = ReadFile(ini);
     std::size_t last = 0;
-    for (const std::string& key : kSettingOrder) {
+    for (const std::string& key : {"def_lwo", "flip_poly", "export_def_dxf", "export_view_info"}) {
         const std::size_t at = text.find("\n" + key + "=");
         ASSERT_NE(at, std::string::npos) << key << " in\n" << text;
         EXPECT_GT(at, last) << key;
         last = at;
     }
+    EXPECT_EQ(text.find("vzdy_update"), std::string::npos) << text;
 }
 
 TEST(PrefsModel, OddFlagValuesPassThroughUnlessTheUserChangesThem) {
@@ -127,15 +184,16 @@ TEST(PrefsModel, OddFlagValuesPassThroughUnlessTheUserChangesThem) {
     EXPECT_EQ(model.GetFlag(SettingId::UseDefLwo), 2);
     EXPECT_EQ(model.GetFlag(SettingId::VzdyUpdate), -1);
     EXPECT_TRUE(model.IsChecked(SettingId::UseDefLwo));
-    EXPECT_TRUE(model.IsChecked(SettingId::VzdyUpdate));
+    EXPECT_FALSE(model.IsChecked(SettingId::VzdyUpdate)); // -1 adds, never updates
 
-    // The user clears one odd flag and sets another; the rest stay as stored.
-    model.SetChecked(SettingId::ExportFlipPoly, false);
+    // The user clears one odd flag shown ticked and ticks one shown clear; the
+    // rest stay as stored.
+    model.SetChecked(SettingId::UseDefLwo, false);
     model.SetChecked(SettingId::ExportRename, true);
     model.Save();
-    EXPECT_EQ(app.App().GetProfileInt("Karvel", "use_def_lwo", 99), 2);
+    EXPECT_EQ(app.App().GetProfileInt("Karvel", "use_def_lwo", 99), 0);
     EXPECT_EQ(app.App().GetProfileInt("Karvel", "vzdy_update", 99), -1);
-    EXPECT_EQ(app.App().GetProfileInt("Karvel", "export_flip_poly", 99), 0);
+    EXPECT_EQ(app.App().GetProfileInt("Karvel", "export_flip_poly", 99), 7);
     EXPECT_EQ(app.App().GetProfileInt("Karvel", "export_rename", 99), 1);
 }
 
