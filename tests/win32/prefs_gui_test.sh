@@ -4,7 +4,9 @@
 # check boxes and both paths are changed and saved (Enter in a path field),
 # and the registry is read back with "wine reg query"; Escape writes nothing;
 # the About box opens from the system menu; "Create LScript" writes Karvel.ls
-# into the plug-in folder. Screenshots of the dialogs are kept for review.
+# into the plug-in folder; Save without a change leaves the registry as it
+# was, and the boxes of an absent flip_poly and a vzdy_update of 2 show what
+# the import does. Screenshots of the dialogs are kept for review.
 #   prefs_gui_test.sh WINEPREFIX PROGRAM.exe ARTEFACT_DIR
 set -euo pipefail
 prefix=$1 program=$2 artefacts=$3
@@ -188,4 +190,28 @@ xdotool key Escape
 finish "Escape after Create LScript" lscript
 [ "$(settings)" = "$actual" ] || fail "Create LScript changed the registry"
 
-echo "PASS: preset values shown and saved, Escape, the About box, Create LScript; screenshots in $artefacts"
+# 4. Save without a change: an absent flip_poly and a vzdy_update of 2
+#    ("always add as new") stay as they are, nothing else appears.
+wine_run reg delete "$key" /f >/dev/null
+set_value vzdy_update REG_DWORD 2
+sparse=$(settings)
+start unchanged
+xdotool key Return
+finish "Save without a change" unchanged
+[ "$(settings)" = "$sparse" ] || fail "Save without a change changed the registry:
+$(settings)"
+
+# 5. The boxes showed what the import does: 1002 (four tabs from Save) was
+#    clear for 2 and a click ticks it; 1006 (eight tabs) was ticked for the
+#    absent key, the import's default, and a click clears it. Enter saves.
+start clicked
+xdotool key Tab Tab Tab Tab space Tab Tab Tab Tab space Return
+finish "Enter after two clicks" clicked
+expected="flip_poly|REG_DWORD|0x0
+vzdy_update|REG_DWORD|0x1"
+[ "$(settings)" = "$expected" ] || fail "registry after two clicks:
+$(settings)
+expected:
+$expected"
+
+echo "PASS: preset values shown and saved, Escape, the About box, Create LScript, Save without a change; screenshots in $artefacts"
