@@ -17,8 +17,11 @@ bool CLwoReader::ReadLwlo(CIffChunkWalker& walker) {
         const bool needed = surfaces || chunk.Is("LAYR") || chunk.Is("PNTS") || chunk.Is("POLS") ||
                             chunk.Is("CRVS");
         const bool cut = step == CIffChunkWalker::Step::Truncated;
-        if (cut && (!needed || !AcceptsCutChunk(chunk))) {
-            return !needed; // an unneeded chunk cut short only ends the list
+        if (cut && !needed) {
+            break; // an unneeded chunk cut short only ends the list
+        }
+        if (cut && !AcceptsCutChunk(chunk)) {
+            return false;
         }
         if (chunk.Is("LAYR")) {
             layerFirstPoint = m_object.m_aPoint.size();

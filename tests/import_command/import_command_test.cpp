@@ -736,11 +736,13 @@ TEST_F(ImportCommandTest, FilesCutShortImportWhatTheyHoldAndSaySo) {
         Section(Face("A", {{{0, 0, 0}}, {{1, 0, 0}}, {{1, 1, 0}}}) +
                 Polyline("P", 8, {{{0, 0, 1}}, {{1, 0, 1}}, {{1, 1, 1}}, {{0, 1, 1}}}));
     const ByteVector ptag = PolygonTags("SURF", {{0, 0}, {1, 1}});
-    const ByteVector lwo = Form({Chunk("TAGS", SurfaceNames({"Hull", "Deck"})), Layer(0),
-                                 Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, //
-                                                       5, 0, 0, 6, 0, 0, 6, 1, 0})),
-                                 Lwo2Polygons("FACE", {{0, 1, 2}, {3, 4, 5}}), ptag},
-                                "LWO2");
+    std::vector<ByteVector> chunks{Chunk("TAGS", SurfaceNames({"Hull", "Deck"})), Layer(0),
+                                   Chunk("PNTS", Points({0, 0, 0, 1, 0, 0, 1, 1, 0, //
+                                                         5, 0, 0, 6, 0, 0, 6, 1, 0})),
+                                   Lwo2Polygons("FACE", {{0, 1, 2}, {3, 4, 5}}), ptag};
+    const ByteVector lwo = Form(chunks, "LWO2");
+    chunks.push_back(Chunk("DESC", ByteVector(7, 'x'))); // odd: a pad byte follows
+    const ByteVector padded = Form(chunks, "LWO2");
     struct Case {
         const char* name;
         std::string file;
@@ -758,6 +760,8 @@ TEST_F(ImportCommandTest, FilesCutShortImportWhatTheyHoldAndSaySo) {
         {"DXF inside an entity", "entity.dxf", CutAt(dxf, "0\nVERTEX", 4, 2),
          "\n  A (1)\n  P (1)" + warning, true},
         {"whole LWO", "whole.lwo", AsString(lwo), "\n  Hull (1)\n  Deck (1)", false},
+        {"LWO without its last pad byte", "pad.lwo", AsString(CutForm(padded, padded.size() - 1)),
+         "\n  Hull (1)\n  Deck (1)", false},
         // Without the PTAG chunk no polygon has a surface of its own.
         {"LWO after POLS", "pols.lwo", AsString(CutForm(lwo, lwo.size() - ptag.size())),
          "\n  Default (2)" + warning, true},
