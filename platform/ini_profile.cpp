@@ -127,10 +127,12 @@ bool HasLineBreak(const std::string& text) {
 }
 
 // Writes content to a new file beside path and renames it over path, so a
-// failure at any point leaves the old file whole.
+// failure at any point leaves the old file whole. A profile is a file the next
+// run reads back: a device or pipe in its place is refused.
 bool ReplaceFile(const std::string& path, const std::string& content) {
     CReplacingFile file;
-    return file.Open(path) && file.Write(content.data(), content.size()) && file.Commit();
+    return file.Open(path, NonRegularTarget::Refuse) &&
+           file.Write(content.data(), content.size()) && file.Commit();
 }
 
 } // namespace

@@ -135,7 +135,8 @@ void WriteExchangeArchive(CSceneDocument& doc, CArchive& ar) {
 void WriteExchangeFile(CSceneDocument& doc, const std::string& fileName, CApplication& app) {
     const std::string path = GetExchangeFilePath(app, fileName);
     CReplacingFile file;
-    if (const CStatus opened = file.Open(path); !opened)
+    // The host reads the scene back from this file: nothing else may stand in for it.
+    if (const CStatus opened = file.Open(path, NonRegularTarget::Refuse); !opened)
         throw CFileException(path, "create", opened.GetErrorNumber());
     CArchive ar(file.GetDescriptor(), CArchive::store, path);
     WriteExchangeArchive(doc, ar);
