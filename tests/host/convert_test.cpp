@@ -151,3 +151,29 @@ TEST_F(Convert, FailuresExitNonZeroAndWriteNothing) {
         Qr({"convert", kExamples + "crate.lwo", out, "--profile", m_folder / "none.ini"}).exitCode,
         1);
 }
+
+// convert and render never write over what they read: the same file by its own name, through
+// a symbolic link or as a hard link is refused before anything is made, and stays as it was.
+TEST_F(Convert, SameFileInAndOutIsRefused) {
+    const fs::path object = m_folder / "site.dxf";
+    fs::copy_file(kExamples + "site.dxf", object);
+    const std::string bytes = ReadFile(object);
+    fs::create_symlink("site.dxf", m_folder / "link.dxf");
+    fs::create_symlink("site.dxf", m_folder / "link.svg");
+    fs::create_hard_link(object, m_folder / "hard.dxf");
+    const std::vector<std::vector<std::string>> calls = {
+        {"convert", object, object},
+        {"convert", object, m_folder / "link.dxf"},
+        {"convert", m_folder / "link.dxf", m_folder / "hard.dxf"},
+        {"render", object, "-o", m_folder / "link.svg"},
+    };
+    for (const std::vector<std::string>& call : calls) {
+        const CProgramRun run = Qr(call);
+        EXPECT_EQ(run.exitCode, 1) << testing::PrintToString(call);
+        EXPECT_TRUE(Contains(run.err, "are the same file")) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(ReadFile(object), bytes);
+        EXPECT_TRUE(fs::is_symlink(m_folder / "link.dxf"));
+    }
+    EXPECT_EQ(CountFiles(m_folder.Path()), 4u + 2u) << "nothing but the four names and std.*";
+}
