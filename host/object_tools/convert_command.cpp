@@ -125,6 +125,11 @@ int RunConvertCommand(int argc, char** argv) {
     (void)profile->Write(section, kKeyUseDefLwo, "1");
     (void)profile->Write(section, kKeyDefLwo, input);
     (void)profile->Write(section, kKeyVzdyUpdate, "2"); // neither ask nor replace: add
+    // Each face keeps the corner order (so the facing) it has in IN: the import's flip
+    // (on unless a profile turns it off) and the export's would each reverse it, so both
+    // are off, for LWO and DXF alike.
+    (void)profile->Write(section, kKeyFlipPoly, "0");
+    (void)profile->Write(section, kKeyExportFlipPoly, "0");
     (void)profile->Write(section, kKeyExportUseDefDxf, "1");
     (void)profile->Write(section, kKeyExportDefDxf, output);
     // Dialogs are passed on to nobody (no question is expected); every failure the

@@ -10,8 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -176,4 +181,94 @@ TEST_F(Convert, SameFileInAndOutIsRefused) {
         EXPECT_TRUE(fs::is_symlink(m_folder / "link.dxf"));
     }
     EXPECT_EQ(CountFiles(m_folder.Path()), 4u + 2u) << "nothing but the four names and std.*";
+}
+
+namespace {
+
+// A face as dxf_faces.py prints it, turned to start at its least corner: the same text for
+// the same corner order whatever corner a writer starts with, another for the reverse.
+std::string CanonicalFace(const std::string& layer, std::vector<std::string> corners) {
+    std::rotate(corners.begin(), std::min_element(corners.begin(), corners.end()), corners.end());
+    std::string text = layer;
+    for (const std::string& corner : corners)
+        text += " " + corner;
+    return text;
+}
+
+// The faces ezdxf reads from a DXF file, each in canonical form, sorted.
+std::vector<std::string> FacesRead(const fs::path& folder, const fs::path& dxf) {
+    const CProgramRun run = RunProgram(
+        folder, {"/usr/bin/python3", QR_SOURCE_DIR "/tests/host/dxf_faces.py", dxf.string()});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    std::vector<std::string> faces;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string layer, corner;
+        std::vector<std::string> corners;
+        words >> layer;
+        while (words >> corner)
+            corners.push_back(corner);
+        faces.push_back(CanonicalFace(layer, corners));
+    }
+    std::sort(faces.begin(), faces.end());
+    return faces;
+}
+
+// The object's faces as the import reader sees them, corners in the file's order, in the
+// DXF file's axes (a LightWave object's y is a DXF file's z), likewise.
+std::vector<std::string> FacesOfObject(const std::string& object) {
+    CImportObject loaded;
+    EXPECT_TRUE(LoadObjectFile(loaded, object, GetObjectExtension(object)));
+    const bool lwo = GetObjectExtension(object) == "lwo";
+    std::vector<std::string> faces;
+    for (std::size_t i = 0; i < loaded.GetPolygonCount(); ++i) {
+        const CImportPolygon polygon = loaded.GetPolygon(i);
+        std::string layer =
+            loaded.GetSurface(static_cast<std::size_t>(polygon.m_nSurface) - 1).m_strName;
+        std::replace_if(
+            layer.begin(), layer.end(),
+            [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        std::vector<std::string> corners;
+        for (const std::int32_t index : polygon.m_anIndex) {
+            const CImportPoint& p = loaded.GetPoint(static_cast<std::size_t>(index));
+            char text[96];
+            std::snprintf(text, sizeof text, "%.4f,%.4f,%.4f", p.m_fX, lwo ? p.m_fZ : p.m_fY,
+                          lwo ? p.m_fY : p.m_fZ);
+            corners.push_back(text);
+        }
+        faces.push_back(CanonicalFace(layer, corners));
+    }
+    std::sort(faces.begin(), faces.end());
+    return faces;
+}
+
+} // namespace
+
+// A converted face faces the way it did: its corners come in the input's order (from any
+// corner), whatever the profile says of flipping, for LightWave and DXF input alike.
+TEST_F(Convert, FacesKeepTheirCornerOrder) {
+    if (!HaveEzdxf())
+        GTEST_SKIP() << "python3-ezdxf is not installed";
+    WriteFile(m_folder / "flips.ini", "[Karvel]\nflip_poly=1\nexport_flip_poly=0\n");
+    WriteFile(m_folder / "both.ini", "[Karvel]\nflip_poly=1\nexport_flip_poly=1\n");
+    const struct {
+        const char* example;
+        const char* profile; // "" for none
+    } kCases[] = {
+        {"crate.lwo", ""},         {"lamp.lwo", ""},          {"site.dxf", ""},
+        {"site.dxf", "flips.ini"}, {"crate.lwo", "both.ini"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.example) + " " + c.profile);
+        const fs::path out = m_folder / "out.dxf";
+        std::vector<std::string> args = {"convert", kExamples + c.example, out};
+        if (*c.profile != '\0')
+            args.insert(args.end(), {"--profile", m_folder / c.profile});
+        const CProgramRun run = Qr(args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::vector<std::string> expected = FacesOfObject(kExamples + c.example);
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(FacesRead(m_folder.Path(), out), expected);
+    }
 }

@@ -1,0 +1,29 @@
+"""Reads a DXF file with ezdxf (an independent reader) and prints every 3DFACE and
+POLYLINE, one a line, as its layer and its corners in the file's order:
+
+  LAYER x,y,z x,y,z ...
+
+each coordinate with %.4f. A 3DFACE whose fourth corner repeats its third is a
+triangle and prints three. Run with Debian's /usr/bin/python3 (python3-ezdxf).
+"""
+import sys
+
+import ezdxf
+
+
+def main(path):
+    for entity in ezdxf.readfile(path).modelspace():
+        if entity.dxftype() == "3DFACE":
+            corners = [entity.dxf.get(k) for k in ("vtx0", "vtx1", "vtx2", "vtx3")]
+            if corners[3] == corners[2]:
+                corners.pop()
+        elif entity.dxftype() == "POLYLINE":
+            corners = [v.dxf.location for v in entity.vertices]
+        else:
+            continue
+        print(entity.dxf.layer,
+              " ".join("%.4f,%.4f,%.4f" % (c[0], c[1], c[2]) for c in corners))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
