@@ -6,7 +6,9 @@
 // with the files, the folder and "every surface a new part" set here, so no
 // dialog or question ever comes up.
 #include "host/command_line/command_line.h"
+#include "host/object_tools/interrupt_cleanup.h"
 #include "host/object_tools/object_tools.h"
+#include "host/object_tools/temporary_host.h"
 #include "host/plugin_host/plugin_module.h"
 #include "host/plugin_host/stop_watching_dialogs.h"
 #include "platform/installed_app.h"
@@ -29,36 +31,6 @@
 #include <utility>
 
 namespace {
-
-// A host folder of its own under the system's temporary folder, removed with
-// the scene in it when the conversion ends.
-class CTemporaryHost {
-  public:
-    CTemporaryHost() {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/qrhost-convert-XXXXXX";
-        if (mkdtemp(pattern.data()) != nullptr)
-            m_path = pattern;
-        else
-            m_nError = errno;
-    }
-    ~CTemporaryHost() {
-        if (!m_path.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(m_path, ignored);
-        }
-    }
-    CTemporaryHost(const CTemporaryHost&) = delete;
-    CTemporaryHost& operator=(const CTemporaryHost&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    int Error() const { return m_nError; }
-
-  private:
-    std::string m_path;
-    int m_nError = 0;
-};
 
 // The plug-in's own words for a failure, for standard error: the stop box's text,
 // indented, or "" when it showed none.
@@ -114,6 +86,10 @@ int RunConvertCommand(int argc, char** argv) {
                      std::strerror(host.Path().empty() ? host.Error() : error.value()));
         return kExitFailed;
     }
+    // The export's temporary file lies beside OUT's final target.
+    const std::string outputFolder =
+        std::filesystem::weakly_canonical(output, error).parent_path().string();
+    const CInterruptCleanup cleanup(host.Path(), outputFolder);
 
     auto profile = std::make_unique<COverlayProfile>(
         profilePath.empty() ? nullptr : std::make_unique<CIniProfile>(profilePath));

@@ -10,12 +10,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -270,5 +274,65 @@ TEST_F(Convert, FacesKeepTheirCornerOrder) {
         const std::vector<std::string> expected = FacesOfObject(kExamples + c.example);
         ASSERT_FALSE(expected.empty());
         EXPECT_EQ(FacesRead(m_folder.Path(), out), expected);
+    }
+}
+
+namespace {
+
+// A drawing of faces 3DFACEs on seven layers: about 100 bytes a face.
+std::string LargeDrawing(int faces) {
+    std::string text = "  0\nSECTION\n  2\nENTITIES\n";
+    for (int i = 0; i < faces; ++i) {
+        const std::string x = std::to_string(i % 1000), y = std::to_string(i / 1000);
+        const std::string x1 = std::to_string(i % 1000 + 1), y1 = std::to_string(i / 1000 + 1);
+        text += "  0\n3DFACE\n  8\nL" + std::to_string(i % 7) + "\n 10\n" + x + "\n 20\n" + y +
+                "\n 30\n0\n 11\n" + x1 + "\n 21\n" + y + "\n 31\n0\n 12\n" + x1 + "\n 22\n" + y1 +
+                "\n 32\n1\n 13\n" + x + "\n 23\n" + y1 + "\n 33\n1\n";
+    }
+    return text + "  0\nENDSEC\n  0\nEOF\n";
+}
+
+bool HasEntryStartingWith(const fs::path& folder, const std::string& start) {
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().filename().string().starts_with(start))
+            return true;
+    return false;
+}
+
+} // namespace
+
+// A convert ended by a signal while it writes OUT leaves neither its host folder nor its
+// unfinished OUT behind, and ends by that signal. SIGKILL leaves both, and the next convert
+// clears them.
+TEST_F(Convert, InterruptedRunsCleanUp) {
+    const fs::path input = m_folder / "large.dxf";
+    WriteFile(input, LargeDrawing(20000));
+    const fs::path outFolder = m_folder / "out";
+    fs::create_directory(outFolder);
+    const fs::path out = outFolder / "large_out.dxf";
+    // Writes slowed (where the build has test hooks), so the signal lands inside the
+    // export's write.
+    const std::vector<std::string> slow = {"QR_TEST_WRITE_PIECE=4096",
+                                           "QR_TEST_WRITE_PAUSE_US=2000",
+                                           "TMPDIR=" + m_folder.Path().string()};
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGKILL}) {
+        SCOPED_TRACE(strsignal(signal));
+        CRunningProgram convert(m_folder.Path(), "large", {kQrhost, "convert", input, out}, slow);
+        const auto start = std::chrono::steady_clock::now();
+        while (!HasEntryStartingWith(outFolder, ".qr-replace-") &&
+               std::chrono::steady_clock::now() - start < std::chrono::seconds(60))
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ASSERT_TRUE(HasEntryStartingWith(outFolder, ".qr-replace-")) << "the export never began";
+        ASSERT_EQ(::kill(convert.Pid(), signal), 0);
+        EXPECT_EQ(convert.Wait().exitCode, 128 + signal);
+        if (signal == SIGKILL) {
+            EXPECT_FALSE(NoHostFolderLeft()) << "SIGKILL leaves no room to clean up";
+            const CProgramRun next =
+                Qr({"convert", kExamples + "site.dxf", outFolder / "site.dxf"});
+            EXPECT_EQ(next.exitCode, 0) << next.err;
+            fs::remove(outFolder / "site.dxf");
+        }
+        EXPECT_TRUE(NoHostFolderLeft());
+        EXPECT_EQ(CountFiles(outFolder), 0u);
     }
 }
