@@ -74,6 +74,11 @@ std::string IniValueText(const std::string& value) {
 enum class LoadResult { Ok, Missing, Failed };
 
 LoadResult Load(const std::string& path, std::vector<IniLine>& lines, bool& endsWithNewline) {
+    // A device, pipe or socket is no profile: reading one could wait, or run on, for ever.
+    std::error_code kind;
+    if (const auto status = std::filesystem::status(path, kind);
+        !kind && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return LoadResult::Failed;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         std::error_code error;

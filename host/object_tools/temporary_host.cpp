@@ -42,8 +42,7 @@ void RemoveAbandonedHosts(const std::filesystem::path& folder) {
         const pid_t owner = FolderOwner(it->path().filename().string());
         if (owner <= 0 || owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH)
             continue;
-        const int fd =
-            ::open(it->path().c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int fd = ::open(it->path().c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
             continue;
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {

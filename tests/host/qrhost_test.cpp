@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 const std::string kQrhost = QR_BINARY_DIR "/bin/qrhost";
@@ -388,5 +390,32 @@ TEST_F(Qrhost, CommandLineStatuses) {
             EXPECT_EQ(run.err, "");
         else
             EXPECT_TRUE(Contains(run.err, c.err)) << run.err;
+    }
+}
+
+// The exchange file and the profile are files the next run reads back: a FIFO in the place
+// of either is neither read (which would wait for a writer) nor replaced.
+TEST_F(Qrhost, SceneAndProfileMustBeRegularFiles) {
+    const std::string fifo = m_folder / "fifo";
+    const std::string profile = m_folder / "profile.ini";
+    const struct {
+        const char* name;
+        std::string fifoPlace;
+        std::string message; // in the transcript or on standard error
+    } kCases[] = {
+        {"exchange file", m_exchange, "The host's scene could not be read"},
+        {"profile", profile, "cannot store the host folder in the profile"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(c.fifoPlace);
+        ASSERT_EQ(::mkfifo(c.fifoPlace.c_str(), 0644), 0);
+        const CProgramRun run = Qr({"run", "Karvel", "--folder", m_host, "--profile", profile,
+                                    "--open", m_folder / "empty.dxf"});
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        EXPECT_TRUE(Contains(run.out + run.err, c.message)) << run.out << run.err;
+        EXPECT_TRUE(std::filesystem::is_fifo(c.fifoPlace));
+        std::filesystem::remove(c.fifoPlace);
+        WriteFile(profile, "[Karvel]\nview_info=0\n");
     }
 }
