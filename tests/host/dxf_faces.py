@@ -1,10 +1,8 @@
 """Reads a DXF file with ezdxf (an independent reader) and prints every 3DFACE and
-POLYLINE, one a line, as its layer and its corners in the file's order:
-
-  LAYER x,y,z x,y,z ...
-
-each coordinate with %.4f. A 3DFACE whose fourth corner repeats its third is a
-triangle and prints three. Run with Debian's /usr/bin/python3 (python3-ezdxf).
+POLYLINE, one a line, sorted, as its corners in the file's order, each "%.4f,%.4f,%.4f",
+turned to begin at the least corner: the same line for the same corner order whatever
+corner a writer starts with, another for the reverse. A 3DFACE whose fourth corner repeats
+its third is a triangle. Run with Debian's /usr/bin/python3 (python3-ezdxf).
 """
 import sys
 
@@ -12,6 +10,7 @@ import ezdxf
 
 
 def main(path):
+    faces = []
     for entity in ezdxf.readfile(path).modelspace():
         if entity.dxftype() == "3DFACE":
             corners = [entity.dxf.get(k) for k in ("vtx0", "vtx1", "vtx2", "vtx3")]
@@ -21,8 +20,10 @@ def main(path):
             corners = [v.dxf.location for v in entity.vertices]
         else:
             continue
-        print(entity.dxf.layer,
-              " ".join("%.4f,%.4f,%.4f" % (c[0], c[1], c[2]) for c in corners))
+        texts = ["%.4f,%.4f,%.4f" % (c[0], c[1], c[2]) for c in corners]
+        least = texts.index(min(texts))
+        faces.append(" ".join(texts[least:] + texts[:least]))
+    print("\n".join(sorted(faces)))
 
 
 if __name__ == "__main__":

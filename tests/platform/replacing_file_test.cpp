@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -22,7 +23,6 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -174,71 +174,35 @@ namespace {
 
 enum class NodeKind { Fifo, NullDevice, FullDevice, Socket, Folder };
 
-// A node of kind at path, and (for a FIFO or socket that is written to) a thread that
-// reads everything written into it until the writer closes.
-class CNode {
-  public:
-    CNode(NodeKind kind, const fs::path& path, bool read) {
-        const std::string name = path.string();
-        switch (kind) {
-        case NodeKind::Fifo:
-            m_bMade = ::mkfifo(name.c_str(), 0644) == 0;
-            if (m_bMade && read)
-                m_reader = std::thread([this, name] { ReadAll(::open(name.c_str(), O_RDONLY)); });
-            break;
-        case NodeKind::NullDevice:
-        case NodeKind::FullDevice: {
-            // Private nodes of the devices' numbers (Linux: 1,3 and 1,7), never the
-            // system's own /dev/null or /dev/full.
-            const dev_t device = makedev(1, kind == NodeKind::NullDevice ? 3 : 7);
-            m_bMade = ::mknod(name.c_str(), S_IFCHR | 0666, device) == 0;
-            break;
-        }
-        case NodeKind::Socket: {
-            m_listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            std::snprintf(address.sun_path, sizeof(address.sun_path), "%s", name.c_str());
-            m_bMade =
-                ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-                ::listen(m_listener, 1) == 0;
-            if (m_bMade && read)
-                m_reader = std::thread([this] { ReadAll(::accept(m_listener, nullptr, nullptr)); });
-            break;
-        }
-        case NodeKind::Folder:
-            m_bMade = ::mkdir(name.c_str(), 0755) == 0;
-            break;
-        }
+// Makes a node of kind at path; a socket's listening descriptor goes to listener.
+bool MakeNode(NodeKind kind, const std::string& path, int& listener) {
+    sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    switch (kind) {
+    case NodeKind::Fifo:
+        return ::mkfifo(path.c_str(), 0644) == 0;
+    case NodeKind::NullDevice: // private nodes of Linux's 1,3 and 1,7, never /dev/null itself
+    case NodeKind::FullDevice:
+        return ::mknod(path.c_str(), S_IFCHR | 0666,
+                       makedev(1, kind == NodeKind::NullDevice ? 3 : 7)) == 0;
+    case NodeKind::Socket:
+        listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        return ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+               ::listen(listener, 1) == 0;
+    case NodeKind::Folder:
+        return ::mkdir(path.c_str(), 0755) == 0;
     }
-    ~CNode() {
-        if (m_reader.joinable())
-            m_reader.join();
-        if (m_listener >= 0)
-            ::close(m_listener);
-    }
-    bool Made() const { return m_bMade; }
-    // What the reader got, once the writer has closed.
-    std::string Received() {
-        if (m_reader.joinable())
-            m_reader.join();
-        return m_strReceived;
-    }
+    return false;
+}
 
-  private:
-    void ReadAll(int fd) {
-        char buffer[4096];
-        for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
-            m_strReceived.append(buffer, static_cast<std::size_t>(n));
-        if (fd >= 0)
-            ::close(fd);
-    }
-
-    bool m_bMade = false;
-    int m_listener = -1;
-    std::thread m_reader;
-    std::string m_strReceived;
-};
+std::size_t ReadAll(int fd) {
+    char buffer[4096];
+    std::size_t total = 0;
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        total += static_cast<std::size_t>(n);
+    ::close(fd);
+    return total;
+}
 
 mode_t NodeType(const fs::path& path) {
     struct stat st {};
@@ -258,43 +222,50 @@ TEST(ReplacingFile, OnlyRegularFilesAreReplaced) {
         NodeKind kind;
         NonRegularTarget nonRegular;
         int error; // 0: written
-        bool arrives;
     } kCases[] = {
-        {"FIFO", NodeKind::Fifo, kDirect, 0, true},
-        {"FIFO refused", NodeKind::Fifo, kRefuse, EINVAL, false},
-        {"null device", NodeKind::NullDevice, kDirect, 0, false},
-        {"full device", NodeKind::FullDevice, kDirect, ENOSPC, false},
-        {"null device refused", NodeKind::NullDevice, kRefuse, EINVAL, false},
-        {"socket", NodeKind::Socket, kDirect, 0, true},
-        {"socket refused", NodeKind::Socket, kRefuse, EINVAL, false},
-        {"folder", NodeKind::Folder, kDirect, EISDIR, false},
-        {"folder refused", NodeKind::Folder, kRefuse, EISDIR, false},
+        {"FIFO", NodeKind::Fifo, kDirect, 0},
+        {"FIFO refused", NodeKind::Fifo, kRefuse, EINVAL},
+        {"null device", NodeKind::NullDevice, kDirect, 0},
+        {"full device", NodeKind::FullDevice, kDirect, ENOSPC},
+        {"null device refused", NodeKind::NullDevice, kRefuse, EINVAL},
+        {"socket", NodeKind::Socket, kDirect, 0},
+        {"socket refused", NodeKind::Socket, kRefuse, EINVAL},
+        {"folder", NodeKind::Folder, kDirect, EISDIR},
+        {"folder refused", NodeKind::Folder, kRefuse, EISDIR},
     };
     // Larger than a pipe's buffer, so the writer must wait for its reader.
     const std::string content(200000, 'x');
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
-        const bool device = c.kind == NodeKind::NullDevice || c.kind == NodeKind::FullDevice;
-        if (device && ::geteuid() != 0) {
+        if ((c.kind == NodeKind::NullDevice || c.kind == NodeKind::FullDevice) && ::geteuid()) {
             std::printf("[  SKIPPED ] %s: device nodes need root for mknod\n", c.name);
             continue;
         }
         CScratchFolder folder;
-        const fs::path path = folder / "out";
-        CNode node(c.kind, path, c.error == 0);
-        ASSERT_TRUE(node.Made()) << std::strerror(errno);
+        const std::string path = (folder / "out").string();
+        int listener = -1;
+        ASSERT_TRUE(MakeNode(c.kind, path, listener)) << std::strerror(errno);
         const mode_t type = NodeType(path);
+        const bool reads = c.error == 0 && (c.kind == NodeKind::Fifo || c.kind == NodeKind::Socket);
+        std::future<std::size_t> received = std::async(std::launch::async, [&] {
+            if (!reads)
+                return std::size_t{0};
+            return ReadAll(listener >= 0 ? ::accept(listener, nullptr, nullptr)
+                                         : ::open(path.c_str(), O_RDONLY));
+        });
 
         CReplacingFile file;
-        CStatus status = file.Open(path.string(), c.nonRegular);
+        CStatus status = file.Open(path, c.nonRegular);
         if (status)
             status = file.Write(content.data(), content.size());
         if (status)
             status = file.Commit();
         EXPECT_EQ(status.GetErrorNumber(), c.error) << status.GetReason();
         EXPECT_EQ(status.IsOk(), c.error == 0);
-        EXPECT_EQ(node.Received().size(), c.arrives ? content.size() : 0u);
+        EXPECT_EQ(received.get(), reads ? content.size() : 0u);
         EXPECT_EQ(NodeType(path), type);
         EXPECT_EQ(CountFiles(folder.Path()), 1u);
+        if (listener >= 0)
+            ::close(listener);
     }
 }
