@@ -81,11 +81,13 @@ constexpr const char* kUsageEnd =
     "up in the plug-in folder, then beside qrhost.exe. Without --answer, --open\n"
     "and --save the plug-in shows the system's dialogs.\n";
 constexpr std::string_view kHelpWords[] = {"--help", "help"};
+constexpr std::string_view kVersionWords[] = {"--version"};
 #else
 constexpr const char* kUsageEnd =
     "PLUGIN is a path to a module, or a bare name (Karvel, Brask_Export) looked\n"
     "up in the plug-in folder, then beside qrhost.\n";
 constexpr std::string_view kHelpWords[] = {"--help", "-h", "help"};
+constexpr std::string_view kVersionWords[] = {"--version"};
 #endif
 
 std::string UsageText() {
@@ -109,7 +111,11 @@ int main(int argc, char** argv) {
     if (command != std::end(kCommands))
         return command->m_pRun(argc - 1, argv + 1);
     if (std::ranges::find(kHelpWords, name) != std::end(kHelpWords)) {
-        PrintUsage();
+        PrintUsage(stdout);
+        return kExitOk;
+    }
+    if (std::ranges::find(kVersionWords, name) != std::end(kVersionWords)) {
+        std::printf("qrhost %s\n", QR_HOST_VERSION);
         return kExitOk;
     }
     std::fprintf(stderr, "qrhost: unknown command \"%s\"\n", argv[1]);

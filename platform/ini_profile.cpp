@@ -74,6 +74,11 @@ std::string IniValueText(const std::string& value) {
 enum class LoadResult { Ok, Missing, Failed };
 
 LoadResult Load(const std::string& path, std::vector<IniLine>& lines, bool& endsWithNewline) {
+    // A device, pipe or socket is no profile: reading one could wait, or run on, for ever.
+    std::error_code kind;
+    if (const auto status = std::filesystem::status(path, kind);
+        !kind && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return LoadResult::Failed;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         std::error_code error;
@@ -127,10 +132,12 @@ bool HasLineBreak(const std::string& text) {
 }
 
 // Writes content to a new file beside path and renames it over path, so a
-// failure at any point leaves the old file whole.
+// failure at any point leaves the old file whole. A profile is a file the next
+// run reads back: a device or pipe in its place is refused.
 bool ReplaceFile(const std::string& path, const std::string& content) {
     CReplacingFile file;
-    return file.Open(path) && file.Write(content.data(), content.size()) && file.Commit();
+    return file.Open(path, NonRegularTarget::Refuse) &&
+           file.Write(content.data(), content.size()) && file.Commit();
 }
 
 } // namespace

@@ -16,8 +16,29 @@ CReplacingFile::~CReplacingFile() {
 }
 
 CStatus CReplacingFile::Fail(int error) {
+    return Refuse(std::strerror(error), error);
+}
+
+CStatus CReplacingFile::Refuse(const char* reason, int error) {
     Discard();
-    return CStatus::Failure(std::strerror(error), error);
+    return CStatus::Failure(reason, error);
+}
+
+CStatus CReplacingFile::CreateTempFile(const std::string& folder, unsigned mode) {
+    // A short name in the target's folder (a long target name plus a suffix
+    // could pass the file system's name limit) that no other writer picks:
+    // the process id and a counter, created exclusively.
+    for (unsigned attempt = 0;; ++attempt) {
+        std::string temp = folder + std::string(kReplaceTempPrefix) + std::to_string(::getpid()) +
+                           "-" + std::to_string(attempt) + std::string(kReplaceTempSuffix);
+        if (const int fd = CreateNewFile(temp, mode); fd >= 0) {
+            m_fd = fd;
+            m_strTempPath = std::move(temp);
+            return {};
+        }
+        if (errno != EEXIST || attempt >= 100)
+            return Fail(errno);
+    }
 }
 
 void CReplacingFile::Discard() {
@@ -29,6 +50,7 @@ void CReplacingFile::Discard() {
         ::unlink(m_strTempPath.c_str());
         m_strTempPath.clear();
     }
+    m_bDirect = false;
 }
 
 CStatus CReplacingFile::Write(const char* data, std::size_t size) {
@@ -53,6 +75,14 @@ CStatus CReplacingFile::Write(const char* data, std::size_t size) {
 CStatus CReplacingFile::Commit() {
     if (m_fd < 0)
         return CStatus::Failure(std::strerror(EBADF), EBADF);
+    if (m_bDirect) {
+        // A device or pipe has nothing to flush to a disk or rename; what it
+        // could not take was reported by Write.
+        const int closed = ::close(std::exchange(m_fd, -1));
+        const int error = errno;
+        m_bDirect = false;
+        return closed == 0 || error == EINTR ? CStatus() : Fail(error);
+    }
     if (!FlushToDisk(m_fd))
         return Fail(errno);
     // close() can be the first to report a failed write on some file systems.

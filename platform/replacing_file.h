@@ -11,6 +11,13 @@
 // it names in turn) is followed to its final target, existing or not, and the
 // target is replaced, with the temporary file beside it. The link stays a link.
 //
+// Only a regular file is replaced. A target that is a character device, a
+// named pipe or a socket (/dev/stdout, a FIFO a script reads, /dev/null) is
+// written to directly, in one pass, with no temporary file and no rename, so
+// the node stays what it was; a write error such as /dev/full's is a failure.
+// Writers whose file must be one (the exchange file, the profile) refuse such
+// a target instead. A folder (and a block device) is always refused.
+//
 // Temporary files are named ".qr-replace-PID-N.tmp" after the writing
 // process. A writer killed before its rename leaves its file behind; the next
 // Open in that folder removes such files of processes that no longer exist
@@ -25,6 +32,18 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+
+// How every temporary file's name begins and ends: ".qr-replace-PID-N.tmp".
+inline constexpr std::string_view kReplaceTempPrefix = ".qr-replace-";
+inline constexpr std::string_view kReplaceTempSuffix = ".tmp";
+
+// What Open does with a target that exists and is neither a regular file nor a
+// folder.
+enum class NonRegularTarget {
+    WriteDirectly, // a character device, pipe or socket takes the bytes as they come
+    Refuse         // "not a regular file"
+};
 
 class CReplacingFile {
   public:
@@ -36,22 +55,34 @@ class CReplacingFile {
     // Follows symbolic links to the final target, refuses a target that is a
     // folder or an existing read-only file (no write permission bit set), then
     // creates the temporary file. An existing target's permission bits are
-    // given to the new file.
-    CStatus Open(const std::string& path);
+    // given to the new file. A device, pipe or socket is opened for writing
+    // itself or refused, as nonRegular says.
+    CStatus Open(const std::string& path,
+                 NonRegularTarget nonRegular = NonRegularTarget::WriteDirectly);
     // The file Commit() replaces: the path given to Open with its links followed.
     const std::string& GetTargetPath() const { return m_strPath; }
     // Writes all of data, in as many calls as the system needs.
     CStatus Write(const char* data, std::size_t size);
     // Flushes the temporary file to the disk, closes it and renames it over the
     // target, so that neither a failure nor a crash leaves a half-written target.
+    // A target written directly is only closed.
     CStatus Commit();
+    // Whether Open found a device, pipe or socket and writes to it directly.
+    bool IsDirect() const { return m_bDirect; }
 
     // The open temporary file, for writers that stream into it themselves.
     int GetDescriptor() const { return m_fd; }
 
   private:
     CStatus Fail(int error);
+    CStatus Refuse(const char* reason, int error);
     void Discard();
+    // The temporary file in folder (with its trailing separator, or "" for the current
+    // one): ".qr-replace-PID-N.tmp" with the first N not taken, created with mode.
+    CStatus CreateTempFile(const std::string& folder, unsigned mode);
+    // Each system's own (replacing_target.cpp): path created exclusively, for writing
+    // only, with mode's permission bits; its descriptor, or -1 with errno set.
+    static int CreateNewFile(const std::string& path, unsigned mode);
     // Each system's own (replacing_target.cpp): fd's bytes to the disk, and the temporary
     // file renamed over the target (0, or the errno of the failure).
     static bool FlushToDisk(int fd);
@@ -60,4 +91,5 @@ class CReplacingFile {
     std::string m_strPath;
     std::string m_strTempPath;
     int m_fd = -1;
+    bool m_bDirect = false;
 };

@@ -11,7 +11,9 @@
 #include <fcntl.h>
 #include <string_view>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -67,16 +69,15 @@ bool ResolveLinks(const std::string& path, std::string& target, int& error) {
     }
 }
 
-constexpr std::string_view kTempPrefix = ".qr-replace-";
-constexpr std::string_view kTempSuffix = ".tmp";
-
 // The writer's process id in one of our temporary file names
 // (".qr-replace-PID-N.tmp"), or 0 when name is not one.
 pid_t TempFileWriter(std::string_view name) {
-    if (name.substr(0, kTempPrefix.size()) != kTempPrefix || name.size() < kTempSuffix.size() ||
-        name.substr(name.size() - kTempSuffix.size()) != kTempSuffix)
+    if (name.substr(0, kReplaceTempPrefix.size()) != kReplaceTempPrefix ||
+        name.size() < kReplaceTempSuffix.size() ||
+        name.substr(name.size() - kReplaceTempSuffix.size()) != kReplaceTempSuffix)
         return 0;
-    name = name.substr(kTempPrefix.size(), name.size() - kTempPrefix.size() - kTempSuffix.size());
+    name = name.substr(kReplaceTempPrefix.size(),
+                       name.size() - kReplaceTempPrefix.size() - kReplaceTempSuffix.size());
     const auto dash = name.find('-');
     if (dash == 0 || dash == std::string_view::npos || dash + 1 == name.size())
         return 0;
@@ -118,9 +119,34 @@ void RemoveAbandonedTempFiles(const std::string& folder) {
     ::closedir(dir);
 }
 
+// A descriptor open for writing on the device, pipe or socket at path (a socket
+// is connected to, as a stream), or -1 with errno. A FIFO waits for its reader,
+// as any Unix program writing to one does.
+int OpenNonRegular(const std::string& path, const struct stat& st) {
+    if (!S_ISSOCK(st.st_mode))
+        return ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path)) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
-CStatus CReplacingFile::Open(const std::string& path) {
+CStatus CReplacingFile::Open(const std::string& path, NonRegularTarget nonRegular) {
     Discard();
     m_strPath = path;
     int linkError = 0;
@@ -132,6 +158,22 @@ CStatus CReplacingFile::Open(const std::string& path) {
     if (::stat(m_strPath.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
             return Fail(EISDIR);
+        if (!S_ISREG(st.st_mode)) {
+            // Replacing a device or pipe with a file would change what the
+            // path is; a block device (a disk) is never what a writer means.
+            if (nonRegular == NonRegularTarget::Refuse || S_ISBLK(st.st_mode))
+                return Refuse("not a regular file", EINVAL);
+            m_fd = OpenNonRegular(m_strPath, st);
+            if (m_fd < 0)
+                return Fail(errno);
+            m_bDirect = true;
+            // A regular file put there since the stat would be written over
+            // in place, untruncated: refused instead.
+            struct stat opened {};
+            if (::fstat(m_fd, &opened) != 0 || S_ISREG(opened.st_mode))
+                return Refuse("changed while it was opened", EAGAIN);
+            return {};
+        }
         // The permission bits are checked as well as access(): the file's
         // read-only state is what the user set, and it must hold even for a
         // user whom the system would let write anyway.
@@ -142,25 +184,12 @@ CStatus CReplacingFile::Open(const std::string& path) {
         return Fail(errno);
     }
 
-    // A short name in the target's folder (a long target name plus a suffix
-    // could pass the file system's name limit) that no other writer picks:
-    // the process id and a counter, created exclusively.
     const auto slash = m_strPath.rfind('/');
     const std::string folder =
         slash == std::string::npos ? std::string() : m_strPath.substr(0, slash + 1);
     RemoveAbandonedTempFiles(folder);
-    for (unsigned attempt = 0;; ++attempt) {
-        std::string temp = folder + std::string(kTempPrefix) + std::to_string(::getpid()) + "-" +
-                           std::to_string(attempt) + std::string(kTempSuffix);
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0) {
-            m_fd = fd;
-            m_strTempPath = std::move(temp);
-            break;
-        }
-        if (errno != EEXIST || attempt >= 100)
-            return Fail(errno);
-    }
+    if (CStatus created = CreateTempFile(folder, mode); !created)
+        return created;
     // Held until the file is closed: how the removal of abandoned files above
     // tells a live writer's file from a dead one's.
     (void)::flock(m_fd, LOCK_EX | LOCK_NB);
@@ -169,6 +198,10 @@ CStatus CReplacingFile::Open(const std::string& path) {
         (void)::fchmod(m_fd, mode);
     TestHookWritePoint();
     return {};
+}
+
+int CReplacingFile::CreateNewFile(const std::string& path, unsigned mode) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
 }
 
 bool CReplacingFile::FlushToDisk(int fd) {

@@ -8,6 +8,7 @@
 #include "scene/scene_document.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -81,6 +82,13 @@ ExchangeStatus ReadExchangeFile(CSceneDocument& doc, const std::string& fileName
                                 CApplication& app) {
     ExchangeState().ResetSlots();
     const std::string path = GetExchangeFilePath(app, fileName);
+    // A device or pipe in the scene's place holds no scene, and opening a FIFO would wait
+    // for a writer that may never come.
+    std::error_code kind;
+    if (const auto status = std::filesystem::status(path, kind);
+        !kind && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status))
+        throw CFileException(path, "open", EINVAL);
     const CFileDescriptor file = OpenForReading(path);
     // Only a file that is not there is missing. One that is there but cannot
     // be opened (permissions, a link loop) holds a scene we cannot see, and
@@ -135,7 +143,8 @@ void WriteExchangeArchive(CSceneDocument& doc, CArchive& ar) {
 void WriteExchangeFile(CSceneDocument& doc, const std::string& fileName, CApplication& app) {
     const std::string path = GetExchangeFilePath(app, fileName);
     CReplacingFile file;
-    if (const CStatus opened = file.Open(path); !opened)
+    // The host reads the scene back from this file: nothing else may stand in for it.
+    if (const CStatus opened = file.Open(path, NonRegularTarget::Refuse); !opened)
         throw CFileException(path, "create", opened.GetErrorNumber());
     CArchive ar(file.GetDescriptor(), CArchive::store, path);
     WriteExchangeArchive(doc, ar);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -29,8 +30,8 @@ void SetProgramUsage(std::string text) {
     ProgramUsage() = std::move(text);
 }
 
-void PrintUsage() {
-    std::fputs(ProgramUsage().c_str(), stderr);
+void PrintUsage(std::FILE* stream) {
+    std::fputs(ProgramUsage().c_str(), stream);
 }
 
 int UsageError(const CCommandRules& rules, const std::string& problem) {
@@ -45,6 +46,11 @@ bool CCommandLine::Read(const CCommandRules& rules, int argc, char** argv) {
     const auto emptyLast = [&] { return !m_positionals.empty() && m_positionals.back().empty(); };
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--help") {
+            std::fputs(rules.m_pUsage != nullptr ? rules.m_pUsage : ProgramUsage().c_str(), stdout);
+            std::fflush(stdout);
+            std::exit(kExitOk);
+        }
         const auto rule = std::find_if(rules.m_options.begin(), rules.m_options.end(),
                                        [&](const COptionRule& r) { return r.m_name == arg; });
         if (rule == rules.m_options.end() && arg.starts_with(rules.m_optionPrefix))

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,9 +16,10 @@ inline constexpr int kExitFailed = 1; // the command ran and failed (damaged fil
 inline constexpr int kExitUsage = 2;  // wrong call, or a plug-in that could not be loaded
 
 // The whole program's usage text, set by host/main.cpp from its command table, for the
-// commands that show it on a wrong call; PrintUsage writes it to standard error.
+// commands that show it on a wrong call; PrintUsage writes it to standard error, or to
+// standard output when it was asked for.
 void SetProgramUsage(std::string text);
-void PrintUsage();
+void PrintUsage(std::FILE* stream = stderr);
 
 // An option; one with a value takes the next argument, whatever it is. m_pAccepts, when
 // set, tells the values it takes, and m_problem ("{}" for the value) what is wrong.
@@ -50,7 +52,9 @@ int UsageError(const CCommandRules& rules, const std::string& problem);
 class CCommandLine {
   public:
     // Reads argv[1..argc) in order, so the first wrong argument is the one reported; false
-    // once the usage error is written.
+    // once the usage error is written. A "--help" that is no option's value prints the
+    // command's usage on standard output and ends the process with kExitOk, as asking
+    // for help is no call of the command.
     bool Read(const CCommandRules& rules, int argc, char** argv);
 
     bool Has(std::string_view option) const { return m_values.count(option) != 0; }

@@ -6,8 +6,11 @@
 // with the files, the folder and "every surface a new part" set here, so no
 // dialog or question ever comes up.
 #include "host/command_line/command_line.h"
+#include "host/object_tools/interrupt_cleanup.h"
 #include "host/object_tools/object_tools.h"
+#include "host/object_tools/temporary_host.h"
 #include "host/plugin_host/plugin_module.h"
+#include "host/plugin_host/stop_watching_dialogs.h"
 #include "platform/installed_app.h"
 #include "platform/overlay_profile.h"
 
@@ -16,6 +19,7 @@
 #include "platform/ini_profile.h"
 #include "settings/plugin_settings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -28,59 +32,19 @@
 
 namespace {
 
-// Passes dialogs on to nobody (no question is expected) and notes whether a
-// plug-in showed a stop box: every failure the plug-ins report is one.
-class CWatchingDialogs : public CUserDialogs {
-  public:
-    CWatchingDialogs() : m_inner(std::cerr) {}
-    int Ask(const std::string& text, MessageIcon icon, MessageButtons buttons) override {
-        if (icon == MessageIcon::Stop)
-            m_bStopShown = true;
-        return m_inner.Ask(text, icon, buttons);
+// The plug-in's own words for a failure, for standard error: the stop box's text,
+// indented, or "" when it showed none.
+std::string StopReason(const CStopWatchingDialogs& watch) {
+    std::string text;
+    std::size_t start = 0;
+    const std::string& box = watch.LastStopText();
+    while (start < box.size()) {
+        const std::size_t end = std::min(box.find('\n', start), box.size());
+        text += "  " + box.substr(start, end - start) + "\n";
+        start = end + 1;
     }
-    std::string ChooseOpenFile(const std::string& filter, const std::string& defaultExt) override {
-        return m_inner.ChooseOpenFile(filter, defaultExt);
-    }
-    std::string ChooseSaveFile(const std::string& filter, const std::string& defaultExt) override {
-        return m_inner.ChooseSaveFile(filter, defaultExt);
-    }
-    // True once a stop box was shown since the last call.
-    bool TakeStopShown() { return std::exchange(m_bStopShown, false); }
-
-  private:
-    CNonInteractiveDialogs m_inner;
-    bool m_bStopShown = false;
-};
-
-// A host folder of its own under the system's temporary folder, removed with
-// the scene in it when the conversion ends.
-class CTemporaryHost {
-  public:
-    CTemporaryHost() {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/qrhost-convert-XXXXXX";
-        if (mkdtemp(pattern.data()) != nullptr)
-            m_path = pattern;
-        else
-            m_nError = errno;
-    }
-    ~CTemporaryHost() {
-        if (!m_path.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(m_path, ignored);
-        }
-    }
-    CTemporaryHost(const CTemporaryHost&) = delete;
-    CTemporaryHost& operator=(const CTemporaryHost&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    int Error() const { return m_nError; }
-
-  private:
-    std::string m_path;
-    int m_nError = 0;
-};
+    return text;
+}
 
 } // namespace
 
@@ -107,6 +71,14 @@ int RunConvertCommand(int argc, char** argv) {
         return kExitFailed;
     }
 
+    // The export would replace the object it converts: the same file once links are
+    // followed (the same device and inode), whatever the two paths say.
+    if (std::filesystem::equivalent(input, output, error)) {
+        std::fprintf(stderr, "qrhost convert: \"%s\" and \"%s\" are the same file: not converted\n",
+                     input.c_str(), output.c_str());
+        return kExitFailed;
+    }
+
     CTemporaryHost host;
     if (host.Path().empty() ||
         !std::filesystem::create_directory(host.Path() + "/PlugIns", error)) {
@@ -114,6 +86,10 @@ int RunConvertCommand(int argc, char** argv) {
                      std::strerror(host.Path().empty() ? host.Error() : error.value()));
         return kExitFailed;
     }
+    // The export's temporary file lies beside OUT's final target.
+    const std::string outputFolder =
+        std::filesystem::weakly_canonical(output, error).parent_path().string();
+    const CInterruptCleanup cleanup(host.Path(), outputFolder);
 
     auto profile = std::make_unique<COverlayProfile>(
         profilePath.empty() ? nullptr : std::make_unique<CIniProfile>(profilePath));
@@ -125,10 +101,18 @@ int RunConvertCommand(int argc, char** argv) {
     (void)profile->Write(section, kKeyUseDefLwo, "1");
     (void)profile->Write(section, kKeyDefLwo, input);
     (void)profile->Write(section, kKeyVzdyUpdate, "2"); // neither ask nor replace: add
+    // Each face keeps the corner order (so the facing) it has in IN: the import's flip
+    // (on unless a profile turns it off) and the export's would each reverse it, so both
+    // are off, for LWO and DXF alike.
+    (void)profile->Write(section, kKeyFlipPoly, "0");
+    (void)profile->Write(section, kKeyExportFlipPoly, "0");
     (void)profile->Write(section, kKeyExportUseDefDxf, "1");
     (void)profile->Write(section, kKeyExportDefDxf, output);
-    auto dialogs = std::make_unique<CWatchingDialogs>();
-    CWatchingDialogs& watch = *dialogs;
+    // Dialogs are passed on to nobody (no question is expected); every failure the
+    // plug-ins report is a stop box.
+    auto dialogs =
+        std::make_unique<CStopWatchingDialogs>(std::make_unique<CNonInteractiveDialogs>(std::cerr));
+    CStopWatchingDialogs& watch = *dialogs;
     CApplication app(std::move(profile), std::move(dialogs), &std::cout);
 
     CInstalledApp installed(app);
@@ -138,15 +122,17 @@ int RunConvertCommand(int argc, char** argv) {
     std::cout.flush();
     if (watch.TakeStopShown() ||
         !std::filesystem::exists(GetHostPluginFolder(app) + "qrplugin.qrc", error)) {
-        std::fprintf(stderr, "qrhost convert: the import of \"%s\" failed; nothing was exported\n",
-                     input.c_str());
+        std::fprintf(stderr,
+                     "qrhost convert: the import of \"%s\" failed; nothing was exported\n%s",
+                     input.c_str(), StopReason(watch).c_str());
         return kExitFailed;
     }
     if (!CallExecutePlugin("convert", "Brask_Export", "", result))
         return kExitUsage;
     std::cout.flush();
     if (watch.TakeStopShown()) {
-        std::fprintf(stderr, "qrhost convert: the export to \"%s\" failed\n", output.c_str());
+        std::fprintf(stderr, "qrhost convert: the export to \"%s\" failed\n%s", output.c_str(),
+                     StopReason(watch).c_str());
         return kExitFailed;
     }
     return kExitOk;

@@ -7,6 +7,7 @@
 #include "host/plugin_host/plugin_host.h"
 #include "host/plugin_host/plugin_module.h"
 #include "host/plugin_host/run_options.h"
+#include "host/plugin_host/stop_watching_dialogs.h"
 #include "platform/installed_app.h"
 
 #include "platform/application.h"
@@ -29,13 +30,11 @@ int RunRunCommand(int argc, char** argv) {
         return kExitUsage;
 
     const std::string profilePath = options.m_strProfile.value_or(DefaultProfilePath());
-    CApplication app(
-        std::make_unique<CIniProfile>(profilePath),
-        std::make_unique<CScriptedDialogs>(
-            std::deque<std::string>(options.m_astrAnswers.begin(), options.m_astrAnswers.end()),
-            std::move(options.m_strOpenPath), std::move(options.m_strSavePath),
-            MakeConsoleDialogs()),
-        &std::cout);
+    auto dialogs = std::make_unique<CStopWatchingDialogs>(std::make_unique<CScriptedDialogs>(
+        std::deque<std::string>(options.m_astrAnswers.begin(), options.m_astrAnswers.end()),
+        std::move(options.m_strOpenPath), std::move(options.m_strSavePath), MakeConsoleDialogs()));
+    CStopWatchingDialogs& watch = *dialogs;
+    CApplication app(std::make_unique<CIniProfile>(profilePath), std::move(dialogs), &std::cout);
 
     if (options.m_strFolder) {
         // Stored absolute: the profile outlives this run and its current folder.
@@ -57,5 +56,6 @@ int RunRunCommand(int argc, char** argv) {
     }
     std::cout.flush();
     std::fprintf(stderr, "ExecutePlugin returned %d\n", result);
-    return kExitOk;
+    // The plug-in's stop box is its failure, whatever it returned.
+    return watch.TakeStopShown() ? kExitFailed : kExitOk;
 }

@@ -17,6 +17,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -61,6 +62,12 @@ CStatus LoadPictureScene(const std::string& path, CRenderScene& scene) {
 
 int RenderPicture(const std::string& input, const std::string& output, const std::string& kind,
                   const CRenderOptions& options) {
+    // The picture would replace what it draws: the same file once links are followed.
+    if (std::error_code error; std::filesystem::equivalent(input, output, error)) {
+        std::fprintf(stderr, "qrhost render: \"%s\" and \"%s\" are the same file: not drawn\n",
+                     input.c_str(), output.c_str());
+        return kExitFailed;
+    }
     CRenderScene scene;
     if (const CStatus loaded = LoadPictureScene(input, scene); !loaded) {
         std::fprintf(stderr, "qrhost render: %s\n", loaded.GetReason().c_str());

@@ -10,8 +10,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -150,4 +158,152 @@ TEST_F(Convert, FailuresExitNonZeroAndWriteNothing) {
     EXPECT_EQ(
         Qr({"convert", kExamples + "crate.lwo", out, "--profile", m_folder / "none.ini"}).exitCode,
         1);
+}
+
+// convert and render never write over what they read: the same file by its own name, through
+// a symbolic link or as a hard link is refused before anything is made, and stays as it was.
+TEST_F(Convert, SameFileInAndOutIsRefused) {
+    const fs::path object = m_folder / "site.dxf";
+    fs::copy_file(kExamples + "site.dxf", object);
+    const std::string bytes = ReadFile(object);
+    fs::create_symlink("site.dxf", m_folder / "link.dxf");
+    fs::create_symlink("site.dxf", m_folder / "link.svg");
+    fs::create_hard_link(object, m_folder / "hard.dxf");
+    const std::vector<std::vector<std::string>> calls = {
+        {"convert", object, object},
+        {"convert", object, m_folder / "link.dxf"},
+        {"convert", m_folder / "link.dxf", m_folder / "hard.dxf"},
+        {"render", object, "-o", m_folder / "link.svg"},
+    };
+    for (const std::vector<std::string>& call : calls) {
+        const CProgramRun run = Qr(call);
+        EXPECT_EQ(run.exitCode, 1) << testing::PrintToString(call);
+        EXPECT_TRUE(Contains(run.err, "are the same file")) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(ReadFile(object), bytes);
+        EXPECT_TRUE(fs::is_symlink(m_folder / "link.dxf"));
+    }
+    EXPECT_EQ(CountFiles(m_folder.Path()), 4u + 2u) << "nothing but the four names and std.*";
+}
+
+namespace {
+
+// The object's faces as the import reader sees them, in the form dxf_faces.py prints: the
+// file's corner order in the DXF file's axes (a LightWave object's y is a DXF file's z).
+std::string FacesOfObject(const std::string& object) {
+    CImportObject loaded;
+    EXPECT_TRUE(LoadObjectFile(loaded, object, GetObjectExtension(object)));
+    const bool lwo = GetObjectExtension(object) == "lwo";
+    std::vector<std::string> faces;
+    for (std::size_t i = 0; i < loaded.GetPolygonCount(); ++i) {
+        std::vector<std::string> corners;
+        for (const std::int32_t index : loaded.GetPolygon(i).m_anIndex) {
+            const CImportPoint& p = loaded.GetPoint(static_cast<std::size_t>(index));
+            char text[96];
+            std::snprintf(text, sizeof text, "%.4f,%.4f,%.4f", p.m_fX, lwo ? p.m_fZ : p.m_fY,
+                          lwo ? p.m_fY : p.m_fZ);
+            corners.push_back(text);
+        }
+        std::rotate(corners.begin(), std::min_element(corners.begin(), corners.end()),
+                    corners.end());
+        std::string face;
+        for (const std::string& corner : corners)
+            face += (face.empty() ? "" : " ") + corner;
+        faces.push_back(face);
+    }
+    std::sort(faces.begin(), faces.end());
+    std::string text;
+    for (const std::string& face : faces)
+        text += face + "\n";
+    return text;
+}
+
+} // namespace
+
+// A converted face faces the way it did: its corners come in the input's order (from any
+// corner), whatever the profile says of flipping, for LightWave and DXF input alike.
+TEST_F(Convert, FacesKeepTheirCornerOrder) {
+    if (!HaveEzdxf())
+        GTEST_SKIP() << "python3-ezdxf is not installed";
+    WriteFile(m_folder / "flips.ini", "[Karvel]\nflip_poly=1\nexport_flip_poly=0\n");
+    WriteFile(m_folder / "both.ini", "[Karvel]\nflip_poly=1\nexport_flip_poly=1\n");
+    const struct {
+        const char* example;
+        const char* profile; // "" for none
+    } kCases[] = {
+        {"crate.lwo", ""},         {"lamp.lwo", ""},          {"site.dxf", ""},
+        {"site.dxf", "flips.ini"}, {"crate.lwo", "both.ini"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.example) + " " + c.profile);
+        const fs::path out = m_folder / "out.dxf";
+        std::vector<std::string> args = {"convert", kExamples + c.example, out};
+        if (*c.profile != '\0')
+            args.insert(args.end(), {"--profile", m_folder / c.profile});
+        const CProgramRun run = Qr(args);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const CProgramRun faces = RunProgram(
+            m_folder.Path(), {"/usr/bin/python3", QR_SOURCE_DIR "/tests/host/dxf_faces.py", out});
+        ASSERT_EQ(faces.exitCode, 0) << faces.err;
+        EXPECT_EQ(faces.out, FacesOfObject(kExamples + c.example));
+    }
+}
+
+namespace {
+
+// A drawing of faces 3DFACEs on seven layers: about 100 bytes a face.
+std::string LargeDrawing(int faces) {
+    std::string text = "  0\nSECTION\n  2\nENTITIES\n";
+    for (int i = 0; i < faces; ++i) {
+        const std::string x = std::to_string(i % 1000), y = std::to_string(i / 1000);
+        const std::string x1 = std::to_string(i % 1000 + 1), y1 = std::to_string(i / 1000 + 1);
+        text += "  0\n3DFACE\n  8\nL" + std::to_string(i % 7) + "\n 10\n" + x + "\n 20\n" + y +
+                "\n 30\n0\n 11\n" + x1 + "\n 21\n" + y + "\n 31\n0\n 12\n" + x1 + "\n 22\n" + y1 +
+                "\n 32\n1\n 13\n" + x + "\n 23\n" + y1 + "\n 33\n1\n";
+    }
+    return text + "  0\nENDSEC\n  0\nEOF\n";
+}
+
+} // namespace
+
+// A convert ended by a signal while it writes OUT leaves neither its host folder nor its
+// unfinished OUT behind, and ends by that signal. SIGKILL leaves both, and the next convert
+// clears them.
+TEST_F(Convert, InterruptedRunsCleanUp) {
+    // Writes are slowed where the build has test hooks, so the signal lands inside the
+    // export's write; elsewhere the job is larger instead.
+#ifdef QR_TEST_HOOKS
+    constexpr int kFaces = 20000;
+#else
+    constexpr int kFaces = 300000;
+#endif
+    const fs::path input = m_folder / "large.dxf";
+    WriteFile(input, LargeDrawing(kFaces));
+    const fs::path outFolder = m_folder / "out";
+    fs::create_directory(outFolder);
+    const fs::path out = outFolder / "large_out.dxf";
+    const std::vector<std::string> slow = {"QR_TEST_WRITE_PIECE=4096",
+                                           "QR_TEST_WRITE_PAUSE_US=2000",
+                                           "TMPDIR=" + m_folder.Path().string()};
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGKILL}) {
+        SCOPED_TRACE(strsignal(signal));
+        CRunningProgram convert(m_folder.Path(), "large", {kQrhost, "convert", input, out}, slow);
+        // OUT's folder is empty until the export makes its temporary file.
+        const auto start = std::chrono::steady_clock::now();
+        while (CountFiles(outFolder) == 0 &&
+               std::chrono::steady_clock::now() - start < std::chrono::seconds(60))
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ASSERT_EQ(CountFiles(outFolder), 1u) << "the export never began";
+        ASSERT_EQ(::kill(convert.Pid(), signal), 0);
+        EXPECT_EQ(convert.Wait().exitCode, 128 + signal);
+        if (signal == SIGKILL) {
+            EXPECT_FALSE(NoHostFolderLeft()) << "SIGKILL leaves no room to clean up";
+            const CProgramRun next =
+                Qr({"convert", kExamples + "site.dxf", outFolder / "site.dxf"});
+            EXPECT_EQ(next.exitCode, 0) << next.err;
+            fs::remove(outFolder / "site.dxf");
+        }
+        EXPECT_TRUE(NoHostFolderLeft());
+        EXPECT_EQ(CountFiles(outFolder), 0u);
+    }
 }

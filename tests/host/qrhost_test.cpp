@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 const std::string kQrhost = QR_BINARY_DIR "/bin/qrhost";
@@ -125,7 +127,7 @@ TEST_F(Qrhost, TruncatedExchangeFileIsLeftUntouchedAndReported) {
         const std::string damaged = scene.substr(0, length);
         WriteFile(m_exchange, damaged);
         const CProgramRun run = RunKarvel();
-        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.exitCode, 1) << run.err; // the stop box
         EXPECT_TRUE(run.out.starts_with("[message icon=stop buttons=ok]\n"
                                         "The host's scene could not be read from the exchange "
                                         "file"))
@@ -183,7 +185,7 @@ TEST_F(Qrhost, FailedWriteIsShownInAMessageBox) {
     // No plug-in folder: nothing to read, and the new file cannot be made.
     std::filesystem::remove(m_testHost.PluginFolder());
     const CProgramRun run = RunKarvel();
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.exitCode, 1) << run.err; // the stop box
     EXPECT_TRUE(run.out.starts_with("[message icon=stop buttons=ok]\n"
                                     "The scene could not be written back to the exchange file:\n"))
         << run.out;
@@ -346,4 +348,74 @@ TEST_F(Qrhost, ScriptedAnswersAreTakenInOrderThenNoOneAnswers) {
     EXPECT_FALSE(Contains(unanswered.out, "answer=yes"));
     EXPECT_TRUE(Contains(unanswered.err, "no one to answer (not a terminal): answered No to"))
         << unanswered.err;
+}
+
+// How a script calls qrhost and learns what came of it: help on standard output and exit 0,
+// a wrong call's usage on standard error and exit 2, a plug-in's stop box exit 1.
+TEST_F(Qrhost, CommandLineStatuses) {
+    const std::string empty = m_folder / "empty.dxf";
+    const std::string nowhere = m_folder / "no-host";
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string out; // what standard output holds; "" for nothing
+        std::string err; // what standard error holds; "" for nothing
+    } kCases[] = {
+        {{"--help"}, 0, "usage:\n  qrhost new", ""},
+        {{"-h"}, 0, "usage:\n  qrhost new", ""},
+        {{"convert", "--help"}, 0, "usage: qrhost convert", ""},
+        {{"render", "a.dxf", "--help"}, 0, "usage: qrhost render", ""},
+        {{"dump", "--help"}, 0, "usage:\n", ""},
+        {{"--version"}, 0, "qrhost " QR_PROJECT_VERSION "\n", ""},
+        // The value of an option is never a request for help.
+        {{"run", "Karvel", "--answer", "--help"}, 2, "", "usage:"},
+        {{"frobnicate"}, 2, "", "usage:"},
+        {{"convert", "a.lwo"}, 2, "", "usage: qrhost convert"},
+        {{"run", "Karvel", "--folder", m_host, "--open", empty}, 0, "", "ExecutePlugin returned"},
+        // No plug-in folder: the scene cannot be written, which the plug-in's stop box says.
+        {{"run", "Karvel", "--folder", nowhere, "--open", empty},
+         1,
+         "[message icon=stop",
+         "ExecutePlugin returned"},
+    };
+    for (const auto& c : kCases) {
+        const CProgramRun run = Qr(c.args);
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+        if (c.out.empty())
+            EXPECT_EQ(run.out, "");
+        else
+            EXPECT_TRUE(run.out.starts_with(c.out)) << run.out;
+        if (c.err.empty())
+            EXPECT_EQ(run.err, "");
+        else
+            EXPECT_TRUE(Contains(run.err, c.err)) << run.err;
+    }
+}
+
+// The exchange file and the profile are files the next run reads back: a FIFO in the place
+// of either is neither read (which would wait for a writer) nor replaced.
+TEST_F(Qrhost, SceneAndProfileMustBeRegularFiles) {
+    const std::string fifo = m_folder / "fifo";
+    const std::string profile = m_folder / "profile.ini";
+    const struct {
+        const char* name;
+        std::string fifoPlace;
+        std::string message; // in the transcript or on standard error
+    } kCases[] = {
+        {"exchange file", m_exchange, "The host's scene could not be read"},
+        {"profile", profile, "cannot store the host folder in the profile"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(c.fifoPlace);
+        ASSERT_EQ(::mkfifo(c.fifoPlace.c_str(), 0644), 0);
+        const CProgramRun run = Qr({"run", "Karvel", "--folder", m_host, "--profile", profile,
+                                    "--open", m_folder / "empty.dxf"});
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        EXPECT_TRUE(Contains(run.out + run.err, c.message)) << run.out << run.err;
+        EXPECT_TRUE(std::filesystem::is_fifo(c.fifoPlace));
+        std::filesystem::remove(c.fifoPlace);
+        WriteFile(profile, "[Karvel]\nview_info=0\n");
+    }
 }

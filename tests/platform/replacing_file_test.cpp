@@ -11,10 +11,17 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -161,4 +168,104 @@ TEST(ReplacingFile, NextWriterRemovesOnlyTheTemporaryFilesOfDeadWriters) {
         EXPECT_EQ(ReadFile(folder / name), "keep") << name;
     EXPECT_EQ(ReadFile(folder / "scene.qrc"), "new");
     EXPECT_EQ(CountFiles(folder.Path()), kept.size() + 3);
+}
+
+namespace {
+
+enum class NodeKind { Fifo, NullDevice, FullDevice, Socket, Folder };
+
+// Makes a node of kind at path; a socket's listening descriptor goes to listener.
+bool MakeNode(NodeKind kind, const std::string& path, int& listener) {
+    sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    switch (kind) {
+    case NodeKind::Fifo:
+        return ::mkfifo(path.c_str(), 0644) == 0;
+    case NodeKind::NullDevice: // private nodes of Linux's 1,3 and 1,7, never /dev/null itself
+    case NodeKind::FullDevice:
+        return ::mknod(path.c_str(), S_IFCHR | 0666,
+                       makedev(1, kind == NodeKind::NullDevice ? 3 : 7)) == 0;
+    case NodeKind::Socket:
+        listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        return ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+               ::listen(listener, 1) == 0;
+    case NodeKind::Folder:
+        return ::mkdir(path.c_str(), 0755) == 0;
+    }
+    return false;
+}
+
+std::size_t ReadAll(int fd) {
+    char buffer[4096];
+    std::size_t total = 0;
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        total += static_cast<std::size_t>(n);
+    ::close(fd);
+    return total;
+}
+
+mode_t NodeType(const fs::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
+}
+
+} // namespace
+
+// Devices, pipes and sockets are written to in place or refused, never replaced by a
+// file; a folder is always refused. The node stays what it was and nothing is left beside
+// it; the bytes arrive or the failure says why.
+TEST(ReplacingFile, OnlyRegularFilesAreReplaced) {
+    constexpr NonRegularTarget kDirect = NonRegularTarget::WriteDirectly;
+    constexpr NonRegularTarget kRefuse = NonRegularTarget::Refuse;
+    const struct {
+        const char* name;
+        NodeKind kind;
+        NonRegularTarget nonRegular;
+        int error; // 0: written
+    } kCases[] = {
+        {"FIFO", NodeKind::Fifo, kDirect, 0},
+        {"FIFO refused", NodeKind::Fifo, kRefuse, EINVAL},
+        {"null device", NodeKind::NullDevice, kDirect, 0},
+        {"full device", NodeKind::FullDevice, kDirect, ENOSPC},
+        {"null device refused", NodeKind::NullDevice, kRefuse, EINVAL},
+        {"socket", NodeKind::Socket, kDirect, 0},
+        {"socket refused", NodeKind::Socket, kRefuse, EINVAL},
+        {"folder", NodeKind::Folder, kDirect, EISDIR},
+        {"folder refused", NodeKind::Folder, kRefuse, EISDIR},
+    };
+    // Larger than a pipe's buffer, so the writer must wait for its reader.
+    const std::string content(200000, 'x');
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        if ((c.kind == NodeKind::NullDevice || c.kind == NodeKind::FullDevice) && ::geteuid()) {
+            std::printf("[  SKIPPED ] %s: device nodes need root for mknod\n", c.name);
+            continue;
+        }
+        CScratchFolder folder;
+        const std::string path = (folder / "out").string();
+        int listener = -1;
+        ASSERT_TRUE(MakeNode(c.kind, path, listener)) << std::strerror(errno);
+        const mode_t type = NodeType(path);
+        const bool reads = c.error == 0 && (c.kind == NodeKind::Fifo || c.kind == NodeKind::Socket);
+        std::future<std::size_t> received = std::async(std::launch::async, [&] {
+            if (!reads)
+                return std::size_t{0};
+            return ReadAll(listener >= 0 ? ::accept(listener, nullptr, nullptr)
+                                         : ::open(path.c_str(), O_RDONLY));
+        });
+
+        CReplacingFile file;
+        CStatus status = file.Open(path, c.nonRegular);
+        if (status)
+            status = file.Write(content.data(), content.size());
+        if (status)
+            status = file.Commit();
+        EXPECT_EQ(status.GetErrorNumber(), c.error) << status.GetReason();
+        EXPECT_EQ(status.IsOk(), c.error == 0);
+        EXPECT_EQ(received.get(), reads ? content.size() : 0u);
+        EXPECT_EQ(NodeType(path), type);
+        EXPECT_EQ(CountFiles(folder.Path()), 1u);
+        if (listener >= 0)
+            ::close(listener);
+    }
 }
