@@ -37,8 +37,8 @@ class COrderBuilder {
     double MeanDepth(std::uint32_t piece) const;
     // Splits piece into the parts on the positive and negative side of the
     // plane its corners have these distances to.
-    void Split(std::uint32_t piece, const std::vector<double>& distances,
-               std::uint32_t& positive, std::uint32_t& negative);
+    void Split(std::uint32_t piece, const std::vector<double>& distances, std::uint32_t& positive,
+               std::uint32_t& negative);
     std::uint32_t AddPiece(std::uint32_t face, const std::vector<CPieceCorner>& corners);
     void OrderByMeanDepth(std::vector<std::uint32_t>& list) const;
 
@@ -127,7 +127,8 @@ void COrderBuilder::OrderByMeanDepth(std::vector<std::uint32_t>& list) const {
         list[i] = keyed[i].second;
 }
 
-std::uint32_t COrderBuilder::AddPiece(std::uint32_t face, const std::vector<CPieceCorner>& corners) {
+std::uint32_t COrderBuilder::AddPiece(std::uint32_t face,
+                                      const std::vector<CPieceCorner>& corners) {
     const auto index = static_cast<std::uint32_t>(m_order.m_pieces.size());
     m_order.m_pieces.push_back({face, static_cast<std::uint32_t>(m_order.m_corners.size()),
                                 static_cast<std::uint32_t>(corners.size())});

@@ -60,6 +60,40 @@ cairo_status_t WritePngBytes(void* closure, const unsigned char* data, unsigned 
     return sink.m_status ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
+// Faces with the very corners of a later face, in the same order: the later
+// one covers them at every sample (the same depths, and the last drawn of
+// equal depths wins), so they need not be drawn. Files repeat faces (a mesh
+// saved over itself, a layer copied in place), and each is a full fill.
+std::vector<char> HiddenRepeats(const CRenderScene& scene) {
+    const std::size_t count = scene.m_faces.size();
+    std::vector<char> hidden(count);
+    std::size_t size = 16;
+    while (size < 2 * count)
+        size *= 2;
+    std::vector<std::uint32_t> table(size, 0); // face index + 1
+    const auto same = [&](const CRenderFace& a, const CRenderFace& b) {
+        return a.m_nCount == b.m_nCount &&
+               std::equal(scene.m_anCorner.begin() + static_cast<std::ptrdiff_t>(a.m_nFirst),
+                          scene.m_anCorner.begin() +
+                              static_cast<std::ptrdiff_t>(a.m_nFirst + a.m_nCount),
+                          scene.m_anCorner.begin() + static_cast<std::ptrdiff_t>(b.m_nFirst));
+    };
+    for (std::size_t f = count; f-- > 0;) {
+        const CRenderFace& face = scene.m_faces[f];
+        std::uint64_t hash = 1469598103934665603ull ^ face.m_nCount;
+        for (std::uint32_t k = 0; k < face.m_nCount; ++k)
+            hash = (hash ^ scene.m_anCorner[face.m_nFirst + k]) * 1099511628211ull;
+        std::size_t at = static_cast<std::size_t>(hash ^ hash >> 29) & (size - 1);
+        while (table[at] != 0 && !same(scene.m_faces[table[at] - 1], face))
+            at = (at + 1) & (size - 1);
+        if (table[at] != 0)
+            hidden[f] = 1;
+        else
+            table[at] = static_cast<std::uint32_t>(f + 1);
+    }
+    return hidden;
+}
+
 } // namespace
 
 CRasterImage RasterizeScene(const CRenderScene& scene, const CProjectedScene& projected,
@@ -72,11 +106,12 @@ CRasterImage RasterizeScene(const CRenderScene& scene, const CProjectedScene& pr
     // An outline lies in its face's plane; lifting it by about a pixel towards
     // the viewer keeps it over its own face and under whatever is in front.
     const double edgeLift = projected.m_depthScale > 0 ? 1.5 / projected.m_depthScale : 0;
+    const std::vector<char> hidden = HiddenRepeats(scene);
     std::vector<CRasterVertex> corners;
     for (std::size_t f = 0; f < scene.m_faces.size(); ++f) {
         const CRenderFace& face = scene.m_faces[f];
         const std::uint32_t rgb = projected.m_anColor[f];
-        if (rgb == CProjectedScene::kUndrawable || face.m_nCount == 0)
+        if (rgb == CProjectedScene::kUndrawable || face.m_nCount == 0 || hidden[f])
             continue;
         const std::size_t first = face.m_nFirst;
         const bool filled = face.m_nCount >= 3 && !options.m_bWire;

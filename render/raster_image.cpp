@@ -11,11 +11,15 @@ constexpr std::uint32_t kOpaque = 0xFF000000u;
 
 // The sample range [first, last] whose centres (i + 0.5) lie in [low, high],
 // limited to [0, size - 1]; empty when first > last.
+// (Clamped first, so the casts, which round towards zero, see values of at
+// least -1: ceil is the cast plus one for a fraction, floor the cast minus one
+// below zero.)
 void SampleSpan(double low, double high, int size, int& first, int& last) {
-    const double from = std::clamp(std::ceil(low - 0.5), -1.0, static_cast<double>(size));
-    const double to = std::clamp(std::floor(high - 0.5), -1.0, static_cast<double>(size));
-    first = std::max(0, static_cast<int>(from));
-    last = std::min(size - 1, static_cast<int>(to));
+    const double from = std::clamp(low - 0.5, -1.0, static_cast<double>(size));
+    const double to = std::clamp(high - 0.5, -1.0, static_cast<double>(size));
+    const int fromCast = static_cast<int>(from), toCast = static_cast<int>(to);
+    first = std::max(0, fromCast + (from > fromCast ? 1 : 0));
+    last = std::min(size - 1, toCast - (to < toCast ? 1 : 0));
 }
 
 CRasterVertex InSamples(const CRasterVertex& v) {
@@ -64,6 +68,35 @@ bool IsConvex(const std::vector<CRasterVertex>& corners) {
 
 } // namespace
 
+bool CPlaneDepth::Fit(const CRasterVertex* corners, std::size_t n) {
+    // Newell's normal, sound for a concave polygon too; depth follows the
+    // plane, kept within the corners' depths for a bent polygon.
+    double nx = 0, ny = 0, nz = 0, cx = 0, cy = 0, cz = 0;
+    m_low = m_high = corners[0].m_depth;
+    for (std::size_t i = 0; i < n; ++i) {
+        const CRasterVertex& a = corners[i];
+        const CRasterVertex& b = corners[i + 1 == n ? 0 : i + 1];
+        nx += (a.m_y - b.m_y) * (a.m_depth + b.m_depth);
+        ny += (a.m_depth - b.m_depth) * (a.m_x + b.m_x);
+        nz += (a.m_x - b.m_x) * (a.m_y + b.m_y);
+        cx += a.m_x;
+        cy += a.m_y;
+        cz += a.m_depth;
+        m_low = std::min(m_low, a.m_depth);
+        m_high = std::max(m_high, a.m_depth);
+    }
+    // Twice the area on screen, in samples: below a millionth, edge-on.
+    if (!(std::fabs(nz) > 1e-6))
+        return false;
+    const double count = static_cast<double>(n);
+    m_slopeX = -nx / nz;
+    m_slopeY = -ny / nz;
+    m_x = cx / count;
+    m_y = cy / count;
+    m_depth = cz / count;
+    return std::isfinite(m_slopeX) && std::isfinite(m_slopeY);
+}
+
 CRasterImage::CRasterImage(int width, int height)
     : m_nWidth(width), m_nHeight(height), m_nSampleWidth(width * kRasterSamples),
       m_nSampleHeight(height * kRasterSamples),
@@ -83,45 +116,71 @@ void CRasterImage::Plot(int x, int y, double depth, std::uint32_t argb) {
 
 void CRasterImage::FillTriangle(CRasterVertex a, CRasterVertex b, CRasterVertex c,
                                 std::uint32_t rgb) {
-    a = InSamples(a);
-    b = InSamples(b);
-    c = InSamples(c);
-    double area = Cross(a, b, c);
-    // Seen edge-on: nothing to fill (its edges belong to its neighbours).
-    if (!(std::fabs(area) > 1e-9))
-        return;
-    if (area < 0) {
-        std::swap(b, c);
-        area = -area;
+    const CRasterVertex corners[3] = {InSamples(a), InSamples(b), InSamples(c)};
+    FillConvex(corners, 3, kOpaque | rgb);
+}
+
+void CRasterImage::FillConvex(const CRasterVertex* corners, std::size_t n, std::uint32_t argb) {
+    CPlaneDepth plane;
+    if (!plane.Fit(corners, n))
+        return; // seen edge-on: nothing to fill (its edges belong to its neighbours)
+    double minY = corners[0].m_y, maxY = minY;
+    for (std::size_t i = 1; i < n; ++i) {
+        minY = std::min(minY, corners[i].m_y);
+        maxY = std::max(maxY, corners[i].m_y);
     }
-    int firstX = 0, lastX = 0, firstY = 0, lastY = 0;
-    SampleSpan(std::min({a.m_x, b.m_x, c.m_x}), std::max({a.m_x, b.m_x, c.m_x}), m_nSampleWidth,
-               firstX, lastX);
-    SampleSpan(std::min({a.m_y, b.m_y, c.m_y}), std::max({a.m_y, b.m_y, c.m_y}), m_nSampleHeight,
-               firstY, lastY);
-    if (firstX > lastX || firstY > lastY)
-        return;
-    // Edge functions: each is a corner's weight times area, positive inside.
-    // They change by a constant per sample step, so each row adds, never multiplies.
-    const auto edge = [](const CRasterVertex& from, const CRasterVertex& to, double x, double y) {
-        return (to.m_x - from.m_x) * (y - from.m_y) - (to.m_y - from.m_y) * (x - from.m_x);
-    };
-    const double startX = firstX + 0.5;
-    const double stepA = -(c.m_y - b.m_y);
-    const double stepB = -(a.m_y - c.m_y);
-    const double stepC = -(b.m_y - a.m_y);
-    const std::uint32_t argb = kOpaque | rgb;
+    int firstY = 0, lastY = 0;
+    SampleSpan(minY, maxY, m_nSampleHeight, firstY, lastY);
+    // Each edge's x per step down, worked out once.
+    constexpr std::size_t kKept = 8;
+    double slopes[kKept];
+    const bool kept = n <= kKept;
+    for (std::size_t i = 0; kept && i < n; ++i) {
+        const CRasterVertex& p = corners[i];
+        const CRasterVertex& q = corners[i + 1 == n ? 0 : i + 1];
+        slopes[i] = p.m_y != q.m_y ? (q.m_x - p.m_x) / (q.m_y - p.m_y) : 0;
+    }
     for (int y = firstY; y <= lastY; ++y) {
         const double centreY = y + 0.5;
-        double wa = edge(b, c, startX, centreY);
-        double wb = edge(c, a, startX, centreY);
-        double wc = edge(a, b, startX, centreY);
-        for (int x = firstX; x <= lastX; ++x) {
-            if (wa >= 0 && wb >= 0 && wc >= 0)
-                Plot(x, y, (wa * a.m_depth + wb * b.m_depth + wc * c.m_depth) / area, argb);
-            wa += stepA;
-            wb += stepB;
-            wc += stepC;
+        // A convex outline crosses a row at most twice: the run between the
+        // leftmost and the rightmost crossing is inside.
+        double low = HUGE_VAL, high = -HUGE_VAL;
+        for (std::size_t i = 0; i < n; ++i) {
+            const CRasterVertex& p = corners[i];
+            const CRasterVertex& q = corners[i + 1 == n ? 0 : i + 1];
+            if ((p.m_y <= centreY) == (q.m_y <= centreY))
+                continue;
+            const double slope = kept ? slopes[i] : (q.m_x - p.m_x) / (q.m_y - p.m_y);
+            const double x = p.m_x + (centreY - p.m_y) * slope;
+            low = std::min(low, x);
+            high = std::max(high, x);
+        }
+        if (low <= high)
+            PlotRun(y, low, high, plane, argb);
+    }
+}
+
+void CRasterImage::PlotRun(int y, double low, double high, const CPlaneDepth& plane,
+                           std::uint32_t argb) {
+    int firstX = 0, lastX = 0;
+    SampleSpan(low, high, m_nSampleWidth, firstX, lastX);
+    if (firstX > lastX)
+        return;
+    const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(m_nSampleWidth);
+    std::uint32_t* samples = m_anSample.data() + row;
+    float* depths = m_afDepth.data() + row;
+    double depth = plane.At(firstX + 0.5, y + 0.5);
+    const double last = depth + plane.m_slopeX * (lastX - firstX);
+    // Depth is linear along the run: when both ends are within the corners'
+    // depths, so is every sample between.
+    const bool within =
+        std::min(depth, last) >= plane.m_low && std::max(depth, last) <= plane.m_high;
+    for (int x = firstX; x <= lastX; ++x, depth += plane.m_slopeX) {
+        const auto value =
+            static_cast<float>(within ? depth : std::clamp(depth, plane.m_low, plane.m_high));
+        if (value >= depths[x]) {
+            depths[x] = value;
+            samples[x] = argb;
         }
     }
 }
@@ -129,44 +188,53 @@ void CRasterImage::FillTriangle(CRasterVertex a, CRasterVertex b, CRasterVertex 
 void CRasterImage::FillPolygon(const std::vector<CRasterVertex>& corners, std::uint32_t rgb) {
     if (corners.size() < 3)
         return;
+    std::vector<CRasterVertex>& samples = m_aScratch;
+    samples.resize(corners.size());
+    std::transform(corners.begin(), corners.end(), samples.begin(), InSamples);
     if (corners.size() == 3 || IsConvex(corners)) {
-        for (std::size_t k = 1; k + 1 < corners.size(); ++k)
-            FillTriangle(corners[0], corners[k], corners[k + 1], rgb);
+        FillConvex(samples.data(), samples.size(), kOpaque | rgb);
         return;
     }
-    std::vector<CRasterVertex> samples(corners.size());
-    std::transform(corners.begin(), corners.end(), samples.begin(), InSamples);
+    if (corners.size() == 4) {
+        // A quad with one corner turning against the others (a dart) is
+        // exactly the fan from that corner; the common case of a concave
+        // polygon in a mesh, so it skips the general fill.
+        const double area =
+            Cross(corners[0], corners[1], corners[2]) + Cross(corners[0], corners[2], corners[3]);
+        int reflex = -1, reflexCount = 0;
+        for (int k = 0; k < 4; ++k) {
+            const double turn = Cross(corners[static_cast<std::size_t>((k + 3) % 4)],
+                                      corners[static_cast<std::size_t>(k)],
+                                      corners[static_cast<std::size_t>((k + 1) % 4)]);
+            if (turn * area < 0) {
+                reflex = k;
+                ++reflexCount;
+            }
+        }
+        if (reflexCount == 1) {
+            const auto at = [&](int k) {
+                return samples[static_cast<std::size_t>((reflex + k) % 4)];
+            };
+            const CRasterVertex first[3] = {at(0), at(1), at(2)}, second[3] = {at(0), at(2), at(3)};
+            FillConvex(first, 3, kOpaque | rgb);
+            FillConvex(second, 3, kOpaque | rgb);
+            return;
+        }
+    }
     FillSpanningPolygon(samples, kOpaque | rgb);
 }
 
 void CRasterImage::FillSpanningPolygon(const std::vector<CRasterVertex>& corners,
                                        std::uint32_t argb) {
-    // The polygon's plane by Newell's normal, which suits a concave polygon;
-    // depth follows it, kept within the corners' depths for a bent polygon.
-    const std::size_t n = corners.size();
-    double nx = 0, ny = 0, nz = 0, cx = 0, cy = 0, cz = 0;
-    double minDepth = corners[0].m_depth, maxDepth = minDepth;
-    double minY = corners[0].m_y, maxY = minY;
-    for (std::size_t i = 0; i < n; ++i) {
-        const CRasterVertex& a = corners[i];
-        const CRasterVertex& b = corners[(i + 1) % n];
-        nx += (a.m_y - b.m_y) * (a.m_depth + b.m_depth);
-        ny += (a.m_depth - b.m_depth) * (a.m_x + b.m_x);
-        nz += (a.m_x - b.m_x) * (a.m_y + b.m_y);
-        cx += a.m_x;
-        cy += a.m_y;
-        cz += a.m_depth;
-        minDepth = std::min(minDepth, a.m_depth);
-        maxDepth = std::max(maxDepth, a.m_depth);
-        minY = std::min(minY, a.m_y);
-        maxY = std::max(maxY, a.m_y);
-    }
-    if (!(std::fabs(nz) > 1e-9))
+    CPlaneDepth plane;
+    if (!plane.Fit(corners.data(), corners.size()))
         return;
-    cx /= static_cast<double>(n);
-    cy /= static_cast<double>(n);
-    cz /= static_cast<double>(n);
-    const double slopeX = -nx / nz, slopeY = -ny / nz;
+    const std::size_t n = corners.size();
+    double minY = corners[0].m_y, maxY = minY;
+    for (const CRasterVertex& c : corners) {
+        minY = std::min(minY, c.m_y);
+        maxY = std::max(maxY, c.m_y);
+    }
     int firstY = 0, lastY = 0;
     SampleSpan(minY, maxY, m_nSampleHeight, firstY, lastY);
     std::vector<double> crossings;
@@ -182,14 +250,8 @@ void CRasterImage::FillSpanningPolygon(const std::vector<CRasterVertex>& corners
                 crossings.push_back(a.m_x + (centreY - a.m_y) * (b.m_x - a.m_x) / (b.m_y - a.m_y));
         }
         std::sort(crossings.begin(), crossings.end());
-        for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
-            int firstX = 0, lastX = 0;
-            SampleSpan(crossings[k], crossings[k + 1], m_nSampleWidth, firstX, lastX);
-            for (int x = firstX; x <= lastX; ++x) {
-                const double depth = cz + slopeX * (x + 0.5 - cx) + slopeY * (centreY - cy);
-                Plot(x, y, std::clamp(depth, minDepth, maxDepth), argb);
-            }
-        }
+        for (std::size_t k = 0; k + 1 < crossings.size(); k += 2)
+            PlotRun(y, crossings[k], crossings[k + 1], plane, argb);
     }
 }
 

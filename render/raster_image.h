@@ -9,6 +9,7 @@
 // the picture, so any finite coordinates may be given.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +19,19 @@ struct CRasterVertex {
     double m_x;
     double m_y;
     double m_depth;
+};
+
+// The depth over a face's plane, in samples.
+struct CPlaneDepth {
+    // False for a face seen edge-on (no area on screen).
+    bool Fit(const CRasterVertex* corners, std::size_t n);
+    double At(double x, double y) const {
+        return m_depth + m_slopeX * (x - m_x) + m_slopeY * (y - m_y);
+    }
+
+    double m_x = 0, m_y = 0, m_depth = 0;
+    double m_slopeX = 0, m_slopeY = 0;
+    double m_low = 0, m_high = 0; // the corners' depths
 };
 
 class CRasterImage {
@@ -41,6 +55,10 @@ class CRasterImage {
 
   private:
     void Plot(int x, int y, double depth, std::uint32_t argb);
+    // corners in samples.
+    void FillConvex(const CRasterVertex* corners, std::size_t n, std::uint32_t argb);
+    // The samples of row y whose centres lie in [low, high].
+    void PlotRun(int y, double low, double high, const CPlaneDepth& plane, std::uint32_t argb);
     void FillSpanningPolygon(const std::vector<CRasterVertex>& corners, std::uint32_t argb);
 
     int m_nWidth;
@@ -50,4 +68,5 @@ class CRasterImage {
     // 0 where nothing is drawn, else 0xFFRRGGBB.
     std::vector<std::uint32_t> m_anSample;
     std::vector<float> m_afDepth;
+    std::vector<CRasterVertex> m_aScratch; // a polygon's corners in samples
 };

@@ -92,10 +92,10 @@ CRenderView::CRenderView(ViewKind kind) {
     // The key from above, left and behind the viewer: faces the view meets at
     // equal angles (the three of a box in the iso view) still differ in
     // brightness. The fill from low on the right lights what the key grazes.
-    const auto towards = [&](double toViewer, double up, double right) {
-        return Normalized({toViewer * m_toViewer[0] + up * m_up[0] + right * m_right[0],
-                           toViewer * m_toViewer[1] + up * m_up[1] + right * m_right[1],
-                           toViewer * m_toViewer[2] + up * m_up[2] + right * m_right[2]});
+    const auto towards = [&](double toViewer, double upward, double right) {
+        return Normalized({toViewer * m_toViewer[0] + upward * m_up[0] + right * m_right[0],
+                           toViewer * m_toViewer[1] + upward * m_up[1] + right * m_right[1],
+                           toViewer * m_toViewer[2] + upward * m_up[2] + right * m_right[2]});
     };
     m_toKeyLight = towards(1, 0.6, -0.35);
     m_toFillLight = towards(0.3, -0.4, 1);
