@@ -602,3 +602,59 @@ TEST_F(Render, PicturesShowWhatTheSceneHolds) {
         c.check(ReadPng(png), facts.out);
     }
 }
+
+TEST(RenderLegend, LongNamesAreWholeOrShortenedInTheMiddle) {
+    const std::string ellipsis = "\xe2\x80\xa6";
+    const std::string vehicle = "QuickDraw_Cockpit_Glass_Left";
+    const std::string huge = std::string(150, 'a') + "_middle_" + std::string(150, 'z');
+    const struct {
+        std::string name;
+        int width, height;
+        LegendKind kind;
+        bool whole;
+    } cases[] = {
+        {vehicle, 640, 400, LegendKind::Below, true},
+        {vehicle, 640, 400, LegendKind::Corner, false}, // a quarter of 640 holds 18 characters
+        {vehicle, 1600, 900, LegendKind::Corner, true},
+        {huge, 640, 400, LegendKind::Below, false},
+        {"caf\xc3\xa9_" + vehicle + "_\xc3\xa9t\xc3\xa9", 640, 400, LegendKind::Corner, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.substr(0, 40) + " " + std::to_string(c.width));
+        CRenderScene scene;
+        scene.m_parts.push_back({c.name, 0xFF0000, 12});
+        scene.m_parts.push_back({"B", 0x00FF00, 1});
+        CRenderOptions options;
+        options.m_nWidth = c.width;
+        options.m_nHeight = c.height;
+        options.m_legend = c.kind;
+        const CRenderLayout layout = LayOutPicture(scene, options);
+        const std::vector<CLegendLine> lines = MakeLegend(scene, layout);
+        ASSERT_EQ(lines.size(), 3u);
+        const std::string& text = lines[1].m_strText;
+        ASSERT_GE(text.size(), 5u);
+        ASSERT_EQ(text.substr(text.size() - 5), " (12)");
+        const std::string shown = text.substr(0, text.size() - 5);
+        if (c.whole) {
+            EXPECT_EQ(shown, c.name);
+        } else {
+            const std::size_t cut = shown.find(ellipsis);
+            ASSERT_NE(cut, std::string::npos) << shown;
+            const std::string head = shown.substr(0, cut), tail = shown.substr(cut + 3);
+            EXPECT_GE(head.size(), 4u) << shown;
+            EXPECT_GE(tail.size(), 3u) << shown;
+            EXPECT_EQ(c.name.substr(0, head.size()), head);
+            EXPECT_EQ(c.name.substr(c.name.size() - tail.size()), tail);
+        }
+        // Every line, by the width it is measured with, stays in the legend.
+        for (const CLegendLine& line : lines) {
+            const auto characters =
+                std::count_if(line.m_strText.begin(), line.m_strText.end(), [](char byte) {
+                    return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+                });
+            EXPECT_LE(line.m_x + static_cast<double>(characters) * kLegendCharacterWidth,
+                      layout.m_legend.m_x + layout.m_legend.m_width)
+                << line.m_strText;
+        }
+    }
+}
