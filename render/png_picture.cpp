@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr std::size_t kFacesPerReport = 1 << 16;
+
 struct CairoSurfaceDeleter {
     void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
 };
@@ -109,6 +111,9 @@ CRasterImage RasterizeScene(const CRenderScene& scene, const CProjectedScene& pr
     const std::vector<char> hidden = HiddenRepeats(scene);
     std::vector<CRasterVertex> corners;
     for (std::size_t f = 0; f < scene.m_faces.size(); ++f) {
+        if (options.m_onProgress && f % kFacesPerReport == 0)
+            options.m_onProgress(static_cast<double>(f) /
+                                 static_cast<double>(scene.m_faces.size()));
         const CRenderFace& face = scene.m_faces[f];
         const std::uint32_t rgb = projected.m_anColor[f];
         if (rgb == CProjectedScene::kUndrawable || face.m_nCount == 0 || hidden[f])

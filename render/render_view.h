@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 enum class ViewKind { Iso, Top, Front, Side };
@@ -30,6 +31,8 @@ struct CRenderOptions {
     bool m_bTransparent = false;
     std::uint32_t m_nBackgroundRgb = kBackgroundRgb;
     LegendKind m_legend = LegendKind::Auto;
+    // Told the share of the faces drawn (0 to 1) now and then, when set.
+    std::function<void(double)> m_onProgress;
 };
 
 using Vector3 = std::array<double, 3>;

@@ -137,7 +137,11 @@ void WriteDrawing(CBufferedOutput& out, const CRenderScene& scene, const CProjec
     std::vector<char> started(scene.m_parts.size());
     std::uint32_t part = 0;
     bool open = false;
-    for (const CDepthPiece& piece : order.m_pieces) {
+    for (std::size_t i = 0; i < order.m_pieces.size(); ++i) {
+        if (options.m_onProgress && i % (1 << 16) == 0)
+            options.m_onProgress(static_cast<double>(i) /
+                                 static_cast<double>(order.m_pieces.size()));
+        const CDepthPiece& piece = order.m_pieces[i];
         const CRenderFace& face = scene.m_faces[piece.m_nFace];
         if (!open || face.m_nPart != part) {
             if (open)

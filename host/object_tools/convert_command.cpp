@@ -6,6 +6,7 @@
 // with the files, the folder and "every surface a new part" set here, so no
 // dialog or question ever comes up.
 #include "host/command_line/command_line.h"
+#include "host/command_line/progress_line.h"
 #include "host/object_tools/object_tools.h"
 #include "host/plugin_host/plugin_module.h"
 #include "platform/installed_app.h"
@@ -32,8 +33,9 @@ namespace {
 // plug-in showed a stop box: every failure the plug-ins report is one.
 class CWatchingDialogs : public CUserDialogs {
   public:
-    CWatchingDialogs() : m_inner(std::cerr) {}
+    explicit CWatchingDialogs(CProgressLine& progress) : m_inner(std::cerr), m_progress(progress) {}
     int Ask(const std::string& text, MessageIcon icon, MessageButtons buttons) override {
+        m_progress.Pause();
         if (icon == MessageIcon::Stop)
             m_bStopShown = true;
         return m_inner.Ask(text, icon, buttons);
@@ -49,6 +51,7 @@ class CWatchingDialogs : public CUserDialogs {
 
   private:
     CNonInteractiveDialogs m_inner;
+    CProgressLine& m_progress;
     bool m_bStopShown = false;
 };
 
@@ -87,13 +90,13 @@ class CTemporaryHost {
 int RunConvertCommand(int argc, char** argv) {
     const CCommandRules rules{
         .m_name = "convert",
-        .m_options = {{"--profile", true}},
+        .m_options = {{"--profile", true}, {"--quiet"}},
         .m_nPositionals = 2,
         .m_optionPrefix = "-",
         .m_unknownOption = "unknown option {}",
         .m_extraPositional = "unexpected argument {}",
         .m_missingPositional = "an input object and an output DXF file are needed",
-        .m_pUsage = "usage: qrhost convert IN.lwo|IN.dxf OUT.dxf [--profile FILE]\n"};
+        .m_pUsage = "usage: qrhost convert IN.lwo|IN.dxf OUT.dxf [--profile FILE] [--quiet]\n"};
     CCommandLine line;
     if (!line.Read(rules, argc, argv))
         return kExitUsage;
@@ -127,13 +130,17 @@ int RunConvertCommand(int argc, char** argv) {
     (void)profile->Write(section, kKeyVzdyUpdate, "2"); // neither ask nor replace: add
     (void)profile->Write(section, kKeyExportUseDefDxf, "1");
     (void)profile->Write(section, kKeyExportDefDxf, output);
-    auto dialogs = std::make_unique<CWatchingDialogs>();
+    CProgressLine progress("convert", line.Has("--quiet"));
+    auto dialogs = std::make_unique<CWatchingDialogs>(progress);
     CWatchingDialogs& watch = *dialogs;
     CApplication app(std::move(profile), std::move(dialogs), &std::cout);
 
     CInstalledApp installed(app);
     int result = 0;
-    if (!CallExecutePlugin("convert", "Karvel", "", result))
+    progress.SetStep("importing " + input);
+    const bool imported = CallExecutePlugin("convert", "Karvel", "", result);
+    progress.Pause();
+    if (!imported)
         return kExitUsage;
     std::cout.flush();
     if (watch.TakeStopShown() ||
@@ -142,7 +149,10 @@ int RunConvertCommand(int argc, char** argv) {
                      input.c_str());
         return kExitFailed;
     }
-    if (!CallExecutePlugin("convert", "Brask_Export", "", result))
+    progress.SetStep("exporting " + output);
+    const bool exported = CallExecutePlugin("convert", "Brask_Export", "", result);
+    progress.Pause();
+    if (!exported)
         return kExitUsage;
     std::cout.flush();
     if (watch.TakeStopShown()) {

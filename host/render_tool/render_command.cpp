@@ -1,6 +1,6 @@
 // qrhost render FILE -o OUT.png|OUT.svg [--view iso|top|front|side]
 //                    [--size WxH|N] [--wire] [--edges] [--background COLOR|none]
-//                    [--legend none|corner|below]
+//                    [--legend none|corner|below] [--quiet]
 // A picture of a scene file or an object file. Nothing is written unless the
 // whole picture is: a file that does not load leaves OUT untouched.
 //
@@ -8,6 +8,7 @@
 // an N x N PNG whatever OUT's name, transparent and without a legend unless
 // asked for.
 #include "host/command_line/command_line.h"
+#include "host/command_line/progress_line.h"
 #include "host/render_tool/render_tool.h"
 #include "host/scene_tools/scene_file.h"
 #include "render/png_picture.h"
@@ -68,9 +69,12 @@ CStatus LoadPictureScene(const std::string& path, CRenderScene& scene) {
 }
 
 int RenderPicture(const std::string& input, const std::string& output, const std::string& kind,
-                  const CRenderOptions& options) {
+                  CRenderOptions options, CProgressLine& progress) {
     CRenderScene scene;
-    if (const CStatus loaded = LoadPictureScene(input, scene); !loaded) {
+    progress.SetStep("reading " + input);
+    const CStatus loaded = LoadPictureScene(input, scene);
+    progress.Pause();
+    if (!loaded) {
         std::fprintf(stderr, "qrhost render: %s\n", loaded.GetReason().c_str());
         return kExitFailed;
     }
@@ -84,9 +88,12 @@ int RenderPicture(const std::string& input, const std::string& output, const std
                      "qrhost render: %zu polygons have a corner at an infinite or undefined "
                      "place: not drawn\n",
                      projected.m_nUndrawable);
+    progress.SetStep("drawing " + output);
+    options.m_onProgress = [&progress](double share) { progress.SetShare(share); };
     const CStatus written = kind == "png"
                                 ? WritePngPicture(scene, projected, options, output)
                                 : WriteSvgPicture(scene, projected, options, input, output);
+    progress.Pause();
     if (!written) {
         std::fprintf(stderr, "qrhost render: cannot write \"%s\": %s\n", output.c_str(),
                      written.GetReason().c_str());
@@ -130,7 +137,8 @@ int RunRenderCommand(int argc, char** argv) {
                        },
                        "--legend takes none, corner or below, not {}"},
                       {"--wire"},
-                      {"--edges"}},
+                      {"--edges"},
+                      {"--quiet"}},
         .m_optionPrefix = "-",
         .m_unknownOption = "unexpected argument {}",
         .m_extraPositional = "unexpected argument {}",
@@ -168,5 +176,6 @@ int RunRenderCommand(int argc, char** argv) {
         return UsageError(rules, "the output's extension is neither .png nor .svg: " + output);
 
     const CFontCacheRelease release;
-    return RenderPicture(input, output, kind, options);
+    CProgressLine progress("render", line.Has("--quiet"));
+    return RenderPicture(input, output, kind, options, progress);
 }
