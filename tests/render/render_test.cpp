@@ -385,14 +385,14 @@ void AddL(CSceneDocument& doc) {
             {{0, 1, 2, 3, 4, 5}});
 }
 
-// A box of side 1.6 behind a sphere of radius 0.8, both centred on the iso
-// view's line of sight through the origin, so both are centred in the picture.
+// A sphere of radius 1 at the origin just over a wide, low box (a plinth):
+// seen from the iso view the sphere hides part of the box's top, whose middle
+// is nearer the viewer than the sphere's lower edge, so ordering faces by
+// their mean depth draws the box over the sphere there.
 void AddSphereBeforeBox(CSceneDocument& doc) {
-    const double back = -2.5 / std::sqrt(3.0);
     std::vector<PointXyz> box;
     for (int k = 0; k < 8; ++k)
-        box.push_back({back + (k & 1 ? 0.8 : -0.8), back + (k & 2 ? 0.8 : -0.8),
-                       back + (k & 4 ? 0.8 : -0.8)});
+        box.push_back({k & 1 ? 3.0 : -3.0, k & 2 ? -1.05 : -1.3, k & 4 ? 3.0 : -3.0});
     AddMesh(doc, "Box", 0x0000FF, box,
             {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}});
     constexpr int kRings = 12, kSegments = 24;
@@ -401,8 +401,7 @@ void AddSphereBeforeBox(CSceneDocument& doc) {
     for (int r = 0; r <= kRings; ++r)
         for (int s = 0; s < kSegments; ++s) {
             const double a = pi * r / kRings, b = 2 * pi * s / kSegments;
-            sphere.push_back({0.8 * std::sin(a) * std::cos(b), 0.8 * std::cos(a),
-                              0.8 * std::sin(a) * std::sin(b)});
+            sphere.push_back({std::sin(a) * std::cos(b), std::cos(a), std::sin(a) * std::sin(b)});
         }
     std::vector<std::vector<std::int32_t>> faces;
     for (int r = 0; r < kRings; ++r)
@@ -413,6 +412,28 @@ void AddSphereBeforeBox(CSceneDocument& doc) {
             faces.push_back({at(r, s), at(r + 1, s), at(r + 1, s + 1), at(r, s + 1)});
         }
     AddMesh(doc, "Sphere", 0x00FF00, sphere, faces);
+}
+
+// Pixels inside the sphere's outline in a 300x300 iso picture of that scene
+// without a legend: the iso view's screen axes are (1, 0, -1)/sqrt(2) and
+// (-1, 2, -1)/sqrt(6); the box's corners set the framing (9-pixel margin).
+std::vector<std::pair<double, double>> SpherePixels() {
+    const double s2 = std::sqrt(2.0), s6 = std::sqrt(6.0);
+    double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
+    for (int k = 0; k < 8; ++k) {
+        const double x = k & 1 ? 3.0 : -3.0, y = k & 2 ? -1.05 : -1.3, z = k & 4 ? 3.0 : -3.0;
+        const double sx = (x - z) / s2, sy = (2 * y - x - z) / s6;
+        minX = std::min(minX, sx), maxX = std::max(maxX, sx);
+        minY = std::min(minY, sy), maxY = std::max(maxY, sy);
+    }
+    const double scale = std::min(282 / (maxX - minX), 282 / (maxY - minY));
+    const double cx = 150 - scale * (minX + maxX) / 2, cy = 150 + scale * (minY + maxY) / 2;
+    std::vector<std::pair<double, double>> pixels;
+    // The middle, and round the lower half of the outline, well inside it.
+    for (const auto& [dx, dy] :
+         {std::pair{0.0, 0.0}, {-0.75, 0.3}, {0.0, 0.8}, {0.75, 0.3}, {-0.5, 0.6}})
+        pixels.push_back({cx + scale * dx, cy + scale * dy});
+    return pixels;
 }
 
 // The box of the pixels a picture covers (alpha above zero).
@@ -521,11 +542,13 @@ TEST_F(Render, PicturesShowWhatTheSceneHolds) {
          AddSphereBeforeBox,
          {"--size", "300x300", "--legend", "none"},
          [](const CPng& png, const std::string& svg) {
-             EXPECT_TRUE(IsShadeOf(png.At(150, 150), 0x00FF00)) << std::hex << png.At(150, 150);
-             EXPECT_TRUE(IsShadeOf(png.At(150, 12), 0xFF0000)) << "the box shows round it";
-             for (const char* point : {"at 150 150 #", "at 130 170 #", "at 170 135 #"}) {
+             EXPECT_TRUE(IsShadeOf(png.At(150, 270), 0xFF0000)) << "the box shows below";
+             for (const auto& [x, y] : SpherePixels()) {
+                 EXPECT_TRUE(IsShadeOf(png.At(x, y), 0x00FF00)) << x << " " << y;
+                 char point[64];
+                 std::snprintf(point, sizeof point, "at %.1f %.1f #", x, y);
                  const std::size_t at = svg.find(point);
-                 ASSERT_NE(at, std::string::npos) << svg;
+                 ASSERT_NE(at, std::string::npos) << point << svg;
                  const std::uint32_t shown = HexRgb(svg.substr(at + std::strlen(point), 6));
                  EXPECT_TRUE(IsShadeOf(shown, 0x00FF00)) << point << std::hex << shown;
              }
@@ -595,9 +618,15 @@ TEST_F(Render, PicturesShowWhatTheSceneHolds) {
             const CProgramRun run = Qr(args);
             ASSERT_EQ(run.exitCode, 0) << run.err;
         }
-        const CProgramRun facts =
-            RunProgram(m_host.Scratch(), {"/usr/bin/python3", kSvgCheck, svg, "150", "150", "130",
-                                          "170", "170", "135"});
+        std::vector<std::string> factsArgs = {"/usr/bin/python3", kSvgCheck, svg};
+        for (const auto& [x, y] : SpherePixels()) {
+            char number[32];
+            std::snprintf(number, sizeof number, "%.1f", x);
+            factsArgs.push_back(number);
+            std::snprintf(number, sizeof number, "%.1f", y);
+            factsArgs.push_back(number);
+        }
+        const CProgramRun facts = RunProgram(m_host.Scratch(), factsArgs);
         ASSERT_EQ(facts.exitCode, 0) << facts.err;
         c.check(ReadPng(png), facts.out);
     }
