@@ -31,7 +31,7 @@ class CProgressLine {
 
   private:
     void Run();
-    void Show(); // with m_mutex held
+    void Show();  // with m_mutex held
     void Clear(); // with m_mutex held
 
     std::string m_command;
