@@ -4,6 +4,8 @@
 #   lib/                    libqrplatform.so
 #   lib/quarrion/PlugIns/   Karvel.so, Brask_Export.so (qrhost looks there)
 #   share/applications/     the desktop entry of Karvel_Prefs, with its icons
+#   share/thumbnailers/     karvel.thumbnailer: LWO and DXF thumbnails in file
+#                           managers, drawn by qrhost render --size
 #   share/doc/karvel/       the README and the manual (docs/)
 # Installed binaries find libqrplatform.so through their RPATH, relative to
 # where they lie, so any prefix works.
@@ -15,6 +17,16 @@ install(TARGETS Karvel Brask_Export LIBRARY DESTINATION ${QR_INSTALL_PLUGIN_DIR}
 if(QR_PREFS)
   set_target_properties(Karvel_Prefs PROPERTIES INSTALL_RPATH "$ORIGIN/../lib")
 endif()
+# The thumbnailer entry names qrhost by its installed path, known only when
+# installing (cmake --install --prefix, or CPack's /usr), so it is written then.
+install(CODE "
+  set(qr_thumbnailer \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/share/thumbnailers/karvel.thumbnailer\")
+  message(STATUS \"Installing: \${qr_thumbnailer}\")
+  file(WRITE \"\${qr_thumbnailer}\" \"[Thumbnailer Entry]
+TryExec=\${CMAKE_INSTALL_PREFIX}/bin/qrhost
+Exec=\${CMAKE_INSTALL_PREFIX}/bin/qrhost render %i -o %o --size %s
+MimeType=image/x-lwo;image/vnd.dxf;
+\")")
 install(FILES README.md DESTINATION share/doc/karvel)
 # The manual the README links to, beside it as in the source tree.
 install(FILES docs/examples.png docs/import_export.md docs/qrhost.md docs/installing.md

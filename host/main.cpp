@@ -60,16 +60,17 @@ constexpr CCommand kCommands[] = {
     {"version", "  qrhost version PLUGIN            show a plug-in module's version texts\n",
      RunVersionCommand},
     {"inspect",
-     "  qrhost inspect [--summary] [--json] FILE\n"
+     "  qrhost inspect [--summary] [--json] [--quiet] FILE\n"
      "                                   load an LWO or DXF object and show it\n",
      RunInspect},
     {"render",
      "  qrhost render FILE -o OUT.png|OUT.svg [--view iso|top|front|side]\n"
-     "                [--size WxH] [--wire]\n"
+     "                [--size WxH|N] [--wire] [--edges] [--background COLOR|none]\n"
+     "                [--legend none|corner|below] [--quiet]\n"
      "                                   a picture of a scene or object file\n",
      RunRenderCommand},
     {"convert",
-     "  qrhost convert IN OUT.dxf [--profile FILE]\n"
+     "  qrhost convert IN OUT.dxf [--profile FILE] [--quiet]\n"
      "                                   an LWO or DXF object to DXF in one step\n",
      RunConvertCommand},
 #endif

@@ -1,6 +1,7 @@
-// The PNG form of a rendered picture: a depth-buffered raster, the legend drawn
-// over it with Cairo. Written through CReplacingFile: a failed write leaves an
-// existing file whole.
+// The PNG form of a rendered picture: a supersampled, depth-buffered raster,
+// the legend drawn beside the drawing with Cairo; 8 bits a channel, not
+// interlaced, with alpha when the background is transparent. Written through
+// CReplacingFile: a failed write leaves an existing file whole.
 #pragma once
 
 #include "render/projected_scene.h"
@@ -12,9 +13,9 @@
 
 #include <string>
 
-// The polygons drawn into a raster of options' size: faces filled (fanned
-// from their first corner) unless options.m_bWire, outlines otherwise, lines
-// and points as they are.
+// The polygons drawn into a raster of options' size: faces filled exactly
+// unless options.m_bWire, outlines otherwise (and over the fill with
+// options.m_bEdges), lines and points as they are.
 CRasterImage RasterizeScene(const CRenderScene& scene, const CProjectedScene& projected,
                             const CRenderOptions& options);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -66,8 +67,13 @@ CProjectedScene ProjectScene(const CRenderScene& scene, const CRenderOptions& op
             options.m_bWire ? rgb : ShadeColor(rgb, view.Shade(FaceNormal(scene, face)));
     }
 
-    out.m_layout = LayOutPicture(options.m_nWidth, options.m_nHeight, !scene.m_parts.empty());
-    const CPixelFit fit(minX, maxX, minY, maxY, out.m_layout.m_drawing);
+    out.m_layout = LayOutPicture(scene, options);
+    const CPixelFit beside(minX, maxX, minY, maxY, out.m_layout.m_drawing);
+    const CPixelFit under(minX, maxX, minY, maxY, out.m_layout.m_drawingOther);
+    if (under.GetScale() > beside.GetScale())
+        std::swap(out.m_layout.m_drawing, out.m_layout.m_drawingOther);
+    const CPixelFit& fit = under.GetScale() > beside.GetScale() ? under : beside;
+    out.m_depthScale = fit.GetScale();
     out.m_afX.resize(pointCount);
     out.m_afY.resize(pointCount);
     out.m_afDepth.resize(pointCount);

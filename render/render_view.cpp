@@ -18,12 +18,43 @@ Vector3 Normalized(const Vector3& v) {
     return {v[0] / length, v[1] / length, v[2] / length};
 }
 
-// The margin around the drawing, so outlines at the bounds stay whole.
-constexpr double kMargin = 16;
-// Below this width the legend would crowd the drawing out.
-constexpr int kNarrowestWithLegend = 320;
-
 } // namespace
+
+bool ParseLegendKind(std::string_view text, LegendKind& kind) {
+    if (text == "none")
+        kind = LegendKind::None;
+    else if (text == "corner")
+        kind = LegendKind::Corner;
+    else if (text == "below")
+        kind = LegendKind::Below;
+    else
+        return false;
+    return true;
+}
+
+bool ParseBackground(std::string_view text, bool& transparent, std::uint32_t& rgb) {
+    if (text == "none") {
+        transparent = true;
+        return true;
+    }
+    if (!text.empty() && text.front() == '#')
+        text.remove_prefix(1);
+    if (text.size() != 6)
+        return false;
+    std::uint32_t value = 0;
+    for (const char c : text) {
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+        if (digit < 0)
+            return false;
+        value = value << 4 | static_cast<std::uint32_t>(digit);
+    }
+    transparent = false;
+    rgb = value;
+    return true;
+}
 
 bool ParseViewKind(std::string_view text, ViewKind& kind) {
     if (text == "iso")
@@ -58,12 +89,16 @@ CRenderView::CRenderView(ViewKind kind) {
     }
     m_right = Normalized(Cross(up, m_toViewer));
     m_up = Cross(m_toViewer, m_right);
-    // From above, left and behind the viewer: faces the view meets at equal
-    // angles (the three of a box in the iso view) still differ in brightness.
-    const Vector3 light{m_toViewer[0] + 0.6 * m_up[0] - 0.35 * m_right[0],
-                        m_toViewer[1] + 0.6 * m_up[1] - 0.35 * m_right[1],
-                        m_toViewer[2] + 0.6 * m_up[2] - 0.35 * m_right[2]};
-    m_toLight = Normalized(light);
+    // The key from above, left and behind the viewer: faces the view meets at
+    // equal angles (the three of a box in the iso view) still differ in
+    // brightness. The fill from low on the right lights what the key grazes.
+    const auto towards = [&](double toViewer, double upward, double right) {
+        return Normalized({toViewer * m_toViewer[0] + upward * m_up[0] + right * m_right[0],
+                           toViewer * m_toViewer[1] + upward * m_up[1] + right * m_right[1],
+                           toViewer * m_toViewer[2] + upward * m_up[2] + right * m_right[2]});
+    };
+    m_toKeyLight = towards(1, 0.6, -0.35);
+    m_toFillLight = towards(0.3, -0.4, 1);
 }
 
 void CRenderView::Project(const std::array<float, 3>& p, double& x, double& y,
@@ -78,19 +113,9 @@ double CRenderView::Shade(const Vector3& normal) const {
     const double length = std::sqrt(Dot(normal, normal));
     if (!(length > 0) || !std::isfinite(length))
         return 0.6;
-    return 0.35 + 0.65 * std::fabs(Dot(normal, m_toLight)) / length;
-}
-
-CRenderLayout LayOutPicture(int width, int height, bool hasParts) {
-    CRenderLayout layout;
-    double legendWidth = 0;
-    if (hasParts && width >= kNarrowestWithLegend)
-        legendWidth = std::min(260.0, width / 3.0);
-    layout.m_legend = {0, 0, legendWidth, static_cast<double>(height)};
-    layout.m_drawing = {legendWidth + kMargin, kMargin,
-                        std::max(1.0, width - legendWidth - 2 * kMargin),
-                        std::max(1.0, height - 2 * kMargin)};
-    return layout;
+    const double key = std::fabs(Dot(normal, m_toKeyLight)) / length;
+    const double fill = std::fabs(Dot(normal, m_toFillLight)) / length;
+    return std::min(1.0, 0.3 + 0.6 * key + 0.25 * fill);
 }
 
 CPixelFit::CPixelFit(double minX, double maxX, double minY, double maxY, const CPixelRect& area) {

@@ -1,9 +1,10 @@
 // The SVG form of a rendered picture. Written here rather than through
 // Cairo's SVG surface: that surface records the whole page before it writes
 // anything (a million polygons held twice over) and draws text as glyph
-// outlines, so the file would not name its parts; here the polygons stream
-// out in painter's order and the legend stays text.
+// outlines, so the file would not name its parts; here the pieces of the
+// depth order stream out far to near and the legend stays text.
 #include "render/svg_picture.h"
+#include "render/depth_order.h"
 #include "render/render_legend.h"
 
 #include "platform/replacing_file.h"
@@ -78,46 +79,91 @@ std::string XmlEscaped(const std::string& text) {
     return out;
 }
 
-// Drawable faces from far to near by the mean depth of their corners; equal
-// depths keep file order, so the output does not depend on the sort.
-std::vector<std::uint32_t> PaintersOrder(const CRenderScene& scene,
-                                         const CProjectedScene& projected) {
-    std::vector<std::pair<float, std::uint32_t>> keyed;
-    keyed.reserve(scene.m_faces.size());
-    for (std::size_t f = 0; f < scene.m_faces.size(); ++f) {
-        const CRenderFace& face = scene.m_faces[f];
-        if (projected.m_anColor[f] == CProjectedScene::kUndrawable || face.m_nCount == 0)
-            continue;
-        double sum = 0;
-        for (std::uint32_t k = 0; k < face.m_nCount; ++k)
-            sum += projected.m_afDepth[scene.m_anCorner[face.m_nFirst + k]];
-        keyed.emplace_back(static_cast<float>(sum / face.m_nCount), static_cast<std::uint32_t>(f));
+// A piece's fill, stroked in its own colour too: neighbours (and the pieces
+// of a split face) then meet without the hairline gaps anti-aliasing leaves.
+void WriteFill(CBufferedOutput& out, const CDepthOrder& order, const CDepthPiece& piece,
+               const std::string& color) {
+    out.Append("<path fill=\"" + color + "\" stroke=\"" + color + "\" d=\"");
+    for (std::uint32_t k = 0; k < piece.m_nCount; ++k) {
+        const CPieceCorner& c = order.m_corners[piece.m_nFirst + k];
+        out.Append(k == 0 ? "M" : "L");
+        out.Number(c.m_x);
+        out.Append(" ");
+        out.Number(c.m_y);
     }
-    std::sort(keyed.begin(), keyed.end());
-    std::vector<std::uint32_t> order(keyed.size());
-    for (std::size_t i = 0; i < keyed.size(); ++i)
-        order[i] = keyed[i].second;
-    return order;
+    out.Append("Z\"/>\n");
 }
 
-void WriteFace(CBufferedOutput& out, const CRenderScene& scene, const CProjectedScene& projected,
-               std::uint32_t f, bool wire) {
-    const CRenderFace& face = scene.m_faces[f];
-    const std::string color = ColorText(projected.m_anColor[f]);
-    const bool filled = face.m_nCount >= 3 && !wire;
-    // A filled face is stroked in its own colour too: neighbours then meet
-    // without the hairline gaps that anti-aliasing leaves between them.
-    out.Append(filled ? "<path fill=\"" + color + "\" stroke=\"" + color + "\" d=\""
-                      : "<path fill=\"none\" stroke=\"" + color + "\" d=\"");
-    for (std::uint32_t k = 0; k < face.m_nCount; ++k) {
-        const std::uint32_t i = scene.m_anCorner[face.m_nFirst + k];
-        out.Append(k == 0 ? "M" : "L");
-        out.Number(projected.m_afX[i]);
-        out.Append(" ");
-        out.Number(projected.m_afY[i]);
+// The piece's share of its face's own edges (never the cuts of a split), a
+// line as a line, a point as a closed path of one corner, whose round cap
+// shows as a dot.
+void WriteOutline(CBufferedOutput& out, const CDepthOrder& order, const CDepthPiece& piece,
+                  const std::string& color) {
+    std::string path;
+    const auto at = [&](std::uint32_t k, const char* command) {
+        const CPieceCorner& c = order.m_corners[piece.m_nFirst + k % piece.m_nCount];
+        char text[64];
+        std::snprintf(text, sizeof text, "%s%.1f %.1f", command, c.m_x, c.m_y);
+        path += text;
+    };
+    if (piece.m_nCount == 1) {
+        at(0, "M");
+        path += "Z";
+    } else if (piece.m_nCount == 2) {
+        at(0, "M");
+        at(1, "L");
+    } else {
+        bool open = false;
+        for (std::uint32_t k = 0; k < piece.m_nCount; ++k) {
+            if (!order.m_corners[piece.m_nFirst + k].m_bOwnEdge) {
+                open = false;
+                continue;
+            }
+            if (!open)
+                at(k, "M");
+            at(k + 1, "L");
+            open = true;
+        }
     }
-    // A point is a closed path of one corner: its round cap shows as a dot.
-    out.Append(face.m_nCount == 2 ? "\"/>\n" : "Z\"/>\n");
+    if (!path.empty())
+        out.Append("<path fill=\"none\" stroke=\"" + color + "\" d=\"" + path + "\"/>\n");
+}
+
+// Far to near, each run of pieces of one part in a group named by the part;
+// a part's first group has the id part-N (N its place in the legend).
+void WriteDrawing(CBufferedOutput& out, const CRenderScene& scene, const CProjectedScene& projected,
+                  const CRenderOptions& options) {
+    const CDepthOrder order = OrderByDepth(scene, projected);
+    std::vector<char> started(scene.m_parts.size());
+    std::uint32_t part = 0;
+    bool open = false;
+    for (std::size_t i = 0; i < order.m_pieces.size(); ++i) {
+        if (options.m_onProgress && i % (1 << 16) == 0)
+            options.m_onProgress(static_cast<double>(i) /
+                                 static_cast<double>(order.m_pieces.size()));
+        const CDepthPiece& piece = order.m_pieces[i];
+        const CRenderFace& face = scene.m_faces[piece.m_nFace];
+        if (!open || face.m_nPart != part) {
+            if (open)
+                out.Append("</g>\n");
+            part = face.m_nPart;
+            out.Append("<g");
+            if (!started[part])
+                out.Append(" id=\"part-" + std::to_string(part + 1) + "\"");
+            started[part] = 1;
+            out.Append(" data-part=\"" +
+                       XmlEscaped(DisplayText(scene.m_parts[part].m_strName, 4096)) + "\">\n");
+            open = true;
+        }
+        const std::uint32_t rgb = projected.m_anColor[piece.m_nFace];
+        const bool filled = piece.m_nCount >= 3 && face.m_nCount >= 3 && !options.m_bWire;
+        if (filled)
+            WriteFill(out, order, piece, ColorText(rgb));
+        if (!filled || options.m_bEdges)
+            WriteOutline(out, order, piece, ColorText(filled ? EdgeColor(rgb) : rgb));
+    }
+    if (open)
+        out.Append("</g>\n");
 }
 
 } // namespace
@@ -125,7 +171,6 @@ void WriteFace(CBufferedOutput& out, const CRenderScene& scene, const CProjected
 CStatus WriteSvgPicture(const CRenderScene& scene, const CProjectedScene& projected,
                         const CRenderOptions& options, const std::string& title,
                         const std::string& path) {
-    const std::vector<std::uint32_t> order = PaintersOrder(scene, projected);
     CReplacingFile file;
     if (CStatus opened = file.Open(path); !opened)
         return opened;
@@ -140,22 +185,21 @@ CStatus WriteSvgPicture(const CRenderScene& scene, const CProjectedScene& projec
     for (const CRenderPart& part : scene.m_parts)
         out.Append(XmlEscaped(DisplayText(part.m_strName, 4096)) + ": " +
                    std::to_string(part.m_nPolygons) + " polygons\n");
-    out.Append("</desc>\n<rect width=\"" + width + "\" height=\"" + height + "\" fill=\"" +
-               ColorText(kBackgroundRgb) + "\"/>\n<g id=\"drawing\" stroke-width=\"" +
-               (options.m_bWire ? "1" : "0.5") +
+    out.Append("</desc>\n");
+    if (!options.m_bTransparent)
+        out.Append("<rect width=\"" + width + "\" height=\"" + height + "\" fill=\"" +
+                   ColorText(options.m_nBackgroundRgb) + "\"/>\n");
+    out.Append(std::string("<g id=\"drawing\" stroke-width=\"") +
+               (options.m_bWire || options.m_bEdges ? "1" : "0.5") +
                "\" stroke-linejoin=\"round\" stroke-linecap=\"round\">\n");
-    for (const std::uint32_t f : order)
-        WriteFace(out, scene, projected, f, options.m_bWire);
+    WriteDrawing(out, scene, projected, options);
     out.Append("</g>\n");
 
-    const CPixelRect& column = projected.m_layout.m_legend;
-    if (column.m_width > 0) {
+    const std::vector<CLegendLine> legend = MakeLegend(scene, projected.m_layout);
+    if (!legend.empty()) {
         out.Append(
-            "<g id=\"legend\" font-family=\"sans-serif\" font-size=\"12\" fill=\"#202020\">\n"
-            "<rect width=\"");
-        out.Number(column.m_width);
-        out.Append("\" height=\"" + height + "\" fill=\"#ffffff\"/>\n");
-        for (const CLegendLine& line : MakeLegend(scene, column)) {
+            "<g id=\"legend\" font-family=\"sans-serif\" font-size=\"12\" fill=\"#202020\">\n");
+        for (const CLegendLine& line : legend) {
             if (line.m_bSwatch) {
                 out.Append("<rect x=\"");
                 out.Number(line.m_x - kLegendSwatch - 6);

@@ -1,4 +1,5 @@
-// The SVG form of a rendered picture: polygons far to near, the legend as text.
+// The SVG form of a rendered picture: the faces in their depth order, one group
+// per run of a part's faces, the legend as text.
 // Written through CReplacingFile: a failed write leaves an existing file whole.
 #pragma once
 

@@ -42,8 +42,8 @@ step "The scene now"
 step "Export the scene to DXF"
 "$bin/qrhost" run Brask_Export --folder "$demo/host" --save "$demo/scene.dxf"
 
-step "A picture of the scene"
-"$bin/qrhost" render "$demo/host/PlugIns/qrplugin.qrc" -o "$demo/scene.png"
+step "A picture of the scene (the README's docs/examples.png)"
+"$bin/qrhost" render "$demo/host/PlugIns/qrplugin.qrc" -o "$demo/scene.png" --size 640x400 --edges
 
 step "Done"
 echo "The scene:      $demo/host/PlugIns/qrplugin.qrc  (qrhost dump shows it)"

@@ -6,6 +6,7 @@
 // with the files, the folder and "every surface a new part" set here, so no
 // dialog or question ever comes up.
 #include "host/command_line/command_line.h"
+#include "host/command_line/progress_line.h"
 #include "host/object_tools/interrupt_cleanup.h"
 #include "host/object_tools/object_tools.h"
 #include "host/object_tools/temporary_host.h"
@@ -51,13 +52,13 @@ std::string StopReason(const CStopWatchingDialogs& watch) {
 int RunConvertCommand(int argc, char** argv) {
     const CCommandRules rules{
         .m_name = "convert",
-        .m_options = {{"--profile", true}},
+        .m_options = {{"--profile", true}, {"--quiet"}},
         .m_nPositionals = 2,
         .m_optionPrefix = "-",
         .m_unknownOption = "unknown option {}",
         .m_extraPositional = "unexpected argument {}",
         .m_missingPositional = "an input object and an output DXF file are needed",
-        .m_pUsage = "usage: qrhost convert IN.lwo|IN.dxf OUT.dxf [--profile FILE]\n"};
+        .m_pUsage = "usage: qrhost convert IN.lwo|IN.dxf OUT.dxf [--profile FILE] [--quiet]\n"};
     CCommandLine line;
     if (!line.Read(rules, argc, argv))
         return kExitUsage;
@@ -108,6 +109,7 @@ int RunConvertCommand(int argc, char** argv) {
     (void)profile->Write(section, kKeyExportFlipPoly, "0");
     (void)profile->Write(section, kKeyExportUseDefDxf, "1");
     (void)profile->Write(section, kKeyExportDefDxf, output);
+    CProgressLine progress("convert", line.Has("--quiet"));
     // Dialogs are passed on to nobody (no question is expected); every failure the
     // plug-ins report is a stop box.
     auto dialogs =
@@ -117,7 +119,10 @@ int RunConvertCommand(int argc, char** argv) {
 
     CInstalledApp installed(app);
     int result = 0;
-    if (!CallExecutePlugin("convert", "Karvel", "", result))
+    progress.SetStep("importing " + input);
+    const bool imported = CallExecutePlugin("convert", "Karvel", "", result);
+    progress.Pause();
+    if (!imported)
         return kExitUsage;
     std::cout.flush();
     if (watch.TakeStopShown() ||
@@ -127,7 +132,10 @@ int RunConvertCommand(int argc, char** argv) {
                      input.c_str(), StopReason(watch).c_str());
         return kExitFailed;
     }
-    if (!CallExecutePlugin("convert", "Brask_Export", "", result))
+    progress.SetStep("exporting " + output);
+    const bool exported = CallExecutePlugin("convert", "Brask_Export", "", result);
+    progress.Pause();
+    if (!exported)
         return kExitUsage;
     std::cout.flush();
     if (watch.TakeStopShown()) {

@@ -1,4 +1,5 @@
 #include "host/command_line/command_line.h"
+#include "host/command_line/progress_line.h"
 #include "host/object_tools/object_tools.h"
 #include "host/scene_tools/dump_writer.h"
 
@@ -70,10 +71,10 @@ void WriteObjectJson(CDumpWriter& w, const std::string& path, const std::string&
 int RunInspect(int argc, char** argv) {
     const CCommandRules rules{
         .m_name = "inspect",
-        .m_options = {{"--summary"}, {"--json"}},
+        .m_options = {{"--summary"}, {"--json"}, {"--quiet"}},
         .m_optionPrefix = "-",
         .m_bEmptyFillsAPlace = true,
-        .m_pUsage = "usage: qrhost inspect [--summary] [--json] FILE (.lwo or .dxf)\n"};
+        .m_pUsage = "usage: qrhost inspect [--summary] [--json] [--quiet] FILE (.lwo or .dxf)\n"};
     CCommandLine line;
     if (!line.Read(rules, argc, argv))
         return kExitUsage;
@@ -89,7 +90,12 @@ int RunInspect(int argc, char** argv) {
         return kExitUsage;
     }
     CImportObject object;
-    if (!LoadObjectFile(object, path, extension)) {
+    // While reading only: what is printed then may share the terminal.
+    CProgressLine progress("inspect", line.Has("--quiet"));
+    progress.SetStep("reading " + path);
+    const bool loaded = static_cast<bool>(LoadObjectFile(object, path, extension));
+    progress.Pause();
+    if (!loaded) {
         std::fprintf(stderr, "qrhost inspect: %s: not loaded: %s\n", path.c_str(),
                      object.m_strError.empty() ? "unknown reason" : object.m_strError.c_str());
         return kExitFailed;

@@ -1,8 +1,14 @@
 // qrhost render FILE -o OUT.png|OUT.svg [--view iso|top|front|side]
-//                    [--size WxH] [--wire]
+//                    [--size WxH|N] [--wire] [--edges] [--background COLOR|none]
+//                    [--legend none|corner|below] [--quiet]
 // A picture of a scene file or an object file. Nothing is written unless the
 // whole picture is: a file that does not load leaves OUT untouched.
+//
+// --size N is the thumbnail form a file manager calls (share/thumbnailers/):
+// an N x N PNG whatever OUT's name, transparent and without a legend unless
+// asked for.
 #include "host/command_line/command_line.h"
+#include "host/command_line/progress_line.h"
 #include "host/render_tool/render_tool.h"
 #include "host/scene_tools/scene_file.h"
 #include "render/png_picture.h"
@@ -16,6 +22,7 @@
 #include "scene/scene_document.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -27,15 +34,17 @@ namespace {
 // buffer (8 bytes a pixel) stay well within memory.
 constexpr int kLargestSide = 8192;
 
-bool ParseSize(std::string_view text, int& width, int& height) {
-    const std::size_t x = text.find('x');
-    if (x == std::string_view::npos)
-        return false;
+// WxH, or N for an N x N thumbnail (square then true).
+bool ParseSize(std::string_view text, int& width, int& height, bool& square) {
     const auto number = [](std::string_view digits, int& value) {
         const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
         return !digits.empty() && result.ec == std::errc() &&
                result.ptr == digits.data() + digits.size() && value >= 1 && value <= kLargestSide;
     };
+    const std::size_t x = text.find('x');
+    square = x == std::string_view::npos;
+    if (square)
+        return number(text, width) && number(text, height);
     return number(text.substr(0, x), width) && number(text.substr(x + 1), height);
 }
 
@@ -61,7 +70,7 @@ CStatus LoadPictureScene(const std::string& path, CRenderScene& scene) {
 }
 
 int RenderPicture(const std::string& input, const std::string& output, const std::string& kind,
-                  const CRenderOptions& options) {
+                  CRenderOptions options, CProgressLine& progress) {
     // The picture would replace what it draws: the same file once links are followed.
     if (std::error_code error; std::filesystem::equivalent(input, output, error)) {
         std::fprintf(stderr, "qrhost render: \"%s\" and \"%s\" are the same file: not drawn\n",
@@ -69,7 +78,10 @@ int RenderPicture(const std::string& input, const std::string& output, const std
         return kExitFailed;
     }
     CRenderScene scene;
-    if (const CStatus loaded = LoadPictureScene(input, scene); !loaded) {
+    progress.SetStep("reading " + input);
+    const CStatus loaded = LoadPictureScene(input, scene);
+    progress.Pause();
+    if (!loaded) {
         std::fprintf(stderr, "qrhost render: %s\n", loaded.GetReason().c_str());
         return kExitFailed;
     }
@@ -83,9 +95,12 @@ int RenderPicture(const std::string& input, const std::string& output, const std
                      "qrhost render: %zu polygons have a corner at an infinite or undefined "
                      "place: not drawn\n",
                      projected.m_nUndrawable);
+    progress.SetStep("drawing " + output);
+    options.m_onProgress = [&progress](double share) { progress.SetShare(share); };
     const CStatus written = kind == "png"
                                 ? WritePngPicture(scene, projected, options, output)
                                 : WriteSvgPicture(scene, projected, options, input, output);
+    progress.Pause();
     if (!written) {
         std::fprintf(stderr, "qrhost render: cannot write \"%s\": %s\n", output.c_str(),
                      written.GetReason().c_str());
@@ -111,16 +126,34 @@ int RunRenderCommand(int argc, char** argv) {
                       {"--size", true,
                        [](std::string_view value) {
                            int width, height;
-                           return ParseSize(value, width, height);
+                           bool square;
+                           return ParseSize(value, width, height, square);
                        },
-                       "--size takes WxH, each from 1 to 8192, not {}"},
-                      {"--wire"}},
+                       "--size takes WxH or N, each from 1 to 8192, not {}"},
+                      {"--background", true,
+                       [](std::string_view value) {
+                           bool transparent;
+                           std::uint32_t rgb;
+                           return ParseBackground(value, transparent, rgb);
+                       },
+                       "--background takes #RRGGBB or none, not {}"},
+                      {"--legend", true,
+                       [](std::string_view value) {
+                           LegendKind legend;
+                           return ParseLegendKind(value, legend);
+                       },
+                       "--legend takes none, corner or below, not {}"},
+                      {"--wire"},
+                      {"--edges"},
+                      {"--quiet"}},
         .m_optionPrefix = "-",
         .m_unknownOption = "unexpected argument {}",
         .m_extraPositional = "unexpected argument {}",
         .m_missingPositional = "a FILE and -o OUT are needed",
-        .m_pUsage = "usage: qrhost render FILE -o OUT.png|OUT.svg [--view iso|top|front|side]\n"
-                    "                     [--size WxH] [--wire]\n"};
+        .m_pUsage =
+            "usage: qrhost render FILE -o OUT.png|OUT.svg [--view iso|top|front|side]\n"
+            "                     [--size WxH|N] [--wire] [--edges]\n"
+            "                     [--background COLOR|none] [--legend none|corner|below]\n"};
     CCommandLine line;
     if (!line.Read(rules, argc, argv))
         return kExitUsage;
@@ -131,13 +164,25 @@ int RunRenderCommand(int argc, char** argv) {
     CRenderOptions options;
     if (const auto view = line.Value("--view"))
         ParseViewKind(*view, options.m_view);
+    bool thumbnail = false;
     if (const auto size = line.Value("--size"))
-        ParseSize(*size, options.m_nWidth, options.m_nHeight);
+        ParseSize(*size, options.m_nWidth, options.m_nHeight, thumbnail);
+    if (thumbnail) {
+        options.m_bTransparent = true;
+        options.m_legend = LegendKind::None;
+    }
+    if (const auto background = line.Value("--background"))
+        ParseBackground(*background, options.m_bTransparent, options.m_nBackgroundRgb);
+    if (const auto legend = line.Value("--legend"))
+        ParseLegendKind(*legend, options.m_legend);
     options.m_bWire = line.Has("--wire");
-    const std::string kind = GetObjectExtension(output);
+    options.m_bEdges = line.Has("--edges");
+    // A file manager names the thumbnail as it likes; it is always a PNG.
+    const std::string kind = thumbnail ? "png" : GetObjectExtension(output);
     if (kind != "png" && kind != "svg")
         return UsageError(rules, "the output's extension is neither .png nor .svg: " + output);
 
     const CFontCacheRelease release;
-    return RenderPicture(input, output, kind, options);
+    CProgressLine progress("render", line.Has("--quiet"));
+    return RenderPicture(input, output, kind, options, progress);
 }

@@ -55,4 +55,6 @@ grep -q '3DFACE' site.dxf || fail "the converted DXF holds no 3DFACE"
 "$prefix/bin/qrhost" render "$source/examples/lamp.lwo" -o lamp.png >render.out
 [ "$(head -c 8 lamp.png | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
   fail "render wrote no PNG"
-echo "installed into $prefix and ran qrhost version, convert and render from there"
+bash "$source/tests/install/thumbnailer_check.sh" "$prefix/share/thumbnailers/karvel.thumbnailer" \
+  "$source" "$work"
+echo "installed into $prefix and ran qrhost version, convert, render and the thumbnailer from there"

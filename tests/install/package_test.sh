@@ -35,6 +35,8 @@ for library in libc6 libstdc++6 libcairo2; do
 done
 contents=$(dpkg-deb -c "$deb")
 grep -q ' ./usr/lib/quarrion/PlugIns/Karvel.so$' <<<"$contents" || fail "no Karvel.so in the package"
+grep -q ' ./usr/share/thumbnailers/karvel.thumbnailer$' <<<"$contents" ||
+  fail "no thumbnailer entry in the package"
 
 [ "$(id -u)" -eq 0 ] || skip "the package was built ($depends), but dpkg -i needs root"
 if dpkg-query -W -f='${Status}' karvel 2>/dev/null | grep -q 'ok installed'; then
@@ -48,6 +50,8 @@ cd "$work"
   fail "the installed qrhost: $(cat convert.out)"
 grep -q 'OK - Export was successful' convert.out || fail "convert printed: $(cat convert.out)"
 [ -f /usr/share/applications/karvel-prefs.desktop ] || fail "no desktop entry installed"
+bash "$source/tests/install/thumbnailer_check.sh" /usr/share/thumbnailers/karvel.thumbnailer \
+  "$source" "$work"
 dpkg_waiting --purge karvel || fail "dpkg --purge: $(cat "$work/dpkg.log")"
 installed=""
 [ ! -e /usr/bin/qrhost ] || fail "dpkg --purge left /usr/bin/qrhost"
