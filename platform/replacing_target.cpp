@@ -149,13 +149,19 @@ int OpenNonRegular(const std::string& path, const struct stat& st) {
 CStatus CReplacingFile::Open(const std::string& path, NonRegularTarget nonRegular) {
     Discard();
     m_strPath = path;
-    int linkError = 0;
-    if (!ResolveLinks(path, m_strPath, linkError))
-        return Fail(linkError);
-
     mode_t mode = 0666; // narrowed by the umask, as for any new file
     struct stat st {};
-    if (::stat(m_strPath.c_str(), &st) == 0) {
+    // A device, pipe or socket is found by the path as given: the kernel follows
+    // links such as /dev/stdout -> /proc/self/fd/1 whose text ("pipe:[N]") names
+    // no file. Only a file to replace, or one to make, needs the link's target.
+    bool exists = ::stat(path.c_str(), &st) == 0;
+    if (!exists || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) {
+        int linkError = 0;
+        if (!ResolveLinks(path, m_strPath, linkError))
+            return Fail(linkError);
+        exists = ::stat(m_strPath.c_str(), &st) == 0;
+    }
+    if (exists) {
         if (S_ISDIR(st.st_mode))
             return Fail(EISDIR);
         if (!S_ISREG(st.st_mode)) {

@@ -39,7 +39,9 @@ assert 0 < width <= size and 0 < height <= size, (width, height)
 assert (depth, colour, interlace) == (8, 6, 0), (depth, colour, interlace)
 PY
 done
-head -c 300 "$source/examples/lamp.lwo" >"$work/thumbs/damaged.lwo"
+# Damaged, not merely cut short (a cut file shows what it holds): a FORM of no
+# LightWave type.
+printf 'FORM\0\0\0\x0cLWXXPNTS\0\0\0\0' >"$work/thumbs/damaged.lwo"
 if thumbnail "$work/thumbs/damaged.lwo" "$work/thumbs/damaged.png"; then
   fail "a damaged file gave exit 0"
 fi

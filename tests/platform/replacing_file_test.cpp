@@ -269,3 +269,23 @@ TEST(ReplacingFile, OnlyRegularFilesAreReplaced) {
             ::close(listener);
     }
 }
+
+// /dev/stdout on a pipe is a link to /proc/self/fd/1, whose text ("pipe:[N]")
+// names no file: the pipe must be written, not taken for a new file to make.
+TEST(ReplacingFile, PipeReachedThroughALinkWithoutAPathIsWritten) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const std::string path = "/proc/self/fd/" + std::to_string(fds[1]);
+    std::future<std::size_t> received =
+        std::async(std::launch::async, [&] { return ReadAll(fds[0]); });
+    const std::string content(200000, 'x');
+    CReplacingFile file;
+    CStatus status = file.Open(path);
+    if (status)
+        status = file.Write(content.data(), content.size());
+    if (status)
+        status = file.Commit();
+    ::close(fds[1]);
+    EXPECT_TRUE(status.IsOk()) << status.GetReason();
+    EXPECT_EQ(received.get(), content.size());
+}
